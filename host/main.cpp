@@ -1,0 +1,83 @@
+// vantorel-host: the stand-in for the mail client that hosts the Vantorel add-in.
+//
+//   vantorel-host --script FILE [--data DIR]    run a scenario script headless
+
+#include "host/scenario/ScenarioRunner.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+
+#include <QDir>
+
+#include <unistd.h>
+#include <cstdio>
+
+namespace {
+
+// Qt wants a private runtime folder; a headless run may have none.
+void ensureRuntimeDir() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        return;
+    }
+    const QString dir =
+        QDir::temp().filePath(QStringLiteral("vantorel-runtime-%1").arg(::getuid()));
+    QDir().mkpath(dir);
+    QFile::setPermissions(dir,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Scripts run without a window: choose the offscreen platform before Qt starts.
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--script") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+    }
+    ensureRuntimeDir();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vantorel-host"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The mail client that hosts Vantorel."));
+    parser.addHelpOption();
+    const QCommandLineOption script(QStringLiteral("script"),
+                                    QStringLiteral("Run the scenario FILE headless (- reads "
+                                                   "standard input)."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption data(QStringLiteral("data"),
+                                  QStringLiteral("Keep the hives and the mailbox in DIR."),
+                                  QStringLiteral("DIR"));
+    parser.addOption(script);
+    parser.addOption(data);
+    parser.process(app);
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (!parser.isSet(script)) {
+        err << "vantorel-host: the desktop window is not available yet; run a scenario with "
+               "--script FILE"
+            << Qt::endl;
+        return 1;
+    }
+
+    const QString path = parser.value(script);
+    QFile file;
+    const bool opened = path == QLatin1String("-")
+                            ? file.open(stdin, QIODevice::ReadOnly)
+                            : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    if (!opened) {
+        err << "vantorel-host: cannot read " << path << ": " << file.errorString() << Qt::endl;
+        return 1;
+    }
+    try {
+        vantorel::host::ScenarioRunner runner(out, err, parser.value(data));
+        return runner.run(file, path);
+    } catch (const std::exception& e) {
+        err << "vantorel-host: " << QString::fromUtf8(e.what()) << Qt::endl;
+        return 1;
+    }
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+// Events of the object model. A source owns an Event; subscribing to it returns a
+// Connection, which ends the subscription when it is destroyed or disconnected.
+// A Connection may outlive its source: disconnecting it then does nothing.
+//
+// Handlers run in the order they subscribed. A handler that subscribes during a
+// raise is first called by the next raise; one that is disconnected during a raise
+// is not called any more, not even later in the same raise. An exception thrown by
+// a handler leaves raise() and the remaining handlers are not called.
+
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace vantorel::outlook {
+
+namespace detail {
+
+struct SlotBase {
+    virtual ~SlotBase() = default;
+    bool connected = true;
+};
+
+struct SlotList {
+    std::vector<std::shared_ptr<SlotBase>> slots;
+};
+
+}  // namespace detail
+
+class Connection {
+public:
+    Connection() = default;
+    Connection(std::weak_ptr<detail::SlotList> list, std::weak_ptr<detail::SlotBase> slot)
+        : list_(std::move(list)), slot_(std::move(slot)) {}
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    Connection(Connection&& other) noexcept
+        : list_(std::exchange(other.list_, {})), slot_(std::exchange(other.slot_, {})) {}
+    Connection& operator=(Connection&& other) noexcept {
+        if (this != &other) {
+            disconnect();
+            list_ = std::exchange(other.list_, {});
+            slot_ = std::exchange(other.slot_, {});
+        }
+        return *this;
+    }
+    ~Connection() { disconnect(); }
+
+    // Ends the subscription; does nothing when it has ended or the source is gone.
+    void disconnect() {
+        const std::shared_ptr<detail::SlotBase> slot = slot_.lock();
+        const std::shared_ptr<detail::SlotList> list = list_.lock();
+        list_.reset();
+        slot_.reset();
+        if (!slot || !list) {
+            return;
+        }
+        slot->connected = false;
+        std::erase(list->slots, slot);
+    }
+
+    // True while the subscription lasts and its source exists.
+    bool connected() const {
+        const std::shared_ptr<detail::SlotBase> slot = slot_.lock();
+        return slot && slot->connected && !list_.expired();
+    }
+
+private:
+    std::weak_ptr<detail::SlotList> list_;
+    std::weak_ptr<detail::SlotBase> slot_;
+};
+
+template <typename... Args>
+class Event {
+public:
+    using Handler = std::function<void(Args...)>;
+
+    Event() = default;
+    Event(const Event&) = delete;
+    Event& operator=(const Event&) = delete;
+
+    [[nodiscard]] Connection connect(Handler handler) {
+        auto slot = std::make_shared<Slot>(std::move(handler));
+        list_->slots.push_back(slot);
+        return Connection(list_, slot);
+    }
+
+    // Calls every handler connected when the raise begins, in subscription order.
+    template <typename... Actual>
+    void raise(Actual&&... args) const {
+        const std::vector<std::shared_ptr<detail::SlotBase>> snapshot = list_->slots;
+        for (const std::shared_ptr<detail::SlotBase>& slot : snapshot) {
+            if (slot->connected) {
+                static_cast<Slot&>(*slot).handler(args...);
+            }
+        }
+    }
+
+    std::size_t handlerCount() const { return list_->slots.size(); }
+
+private:
+    struct Slot : detail::SlotBase {
+        explicit Slot(Handler h) : handler(std::move(h)) {}
+        Handler handler;
+    };
+
+    std::shared_ptr<detail::SlotList> list_ = std::make_shared<detail::SlotList>();
+};
+
+}  // namespace vantorel::outlook

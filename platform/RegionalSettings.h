@@ -1,0 +1,26 @@
+#pragma once
+
+// The user's regional settings, read from the default QLocale (which the desktop
+// takes from the environment, and tests and scripts set).
+// Formats are Qt's date-time format strings.
+
+#include <QChar>
+#include <QString>
+
+namespace vantorel::platform {
+
+struct RegionalSettings {
+    QString shortDateFormat;  // e.g. "M/d/yy"
+    QString shortTimeFormat;  // e.g. "h:mm AP"
+    QChar timeSeparator;      // e.g. ':'
+    QChar decimalSeparator;   // e.g. '.'
+    QString amDesignator;     // e.g. "AM"; may be empty
+    QString pmDesignator;
+
+    static RegionalSettings current();
+};
+
+// The character between hours and minutes in a Qt time format (':' when none).
+QChar timeSeparatorOf(const QString& timeFormat);
+
+}  // namespace vantorel::platform

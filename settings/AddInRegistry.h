@@ -1,0 +1,111 @@
+#pragma once
+
+// TAddInRegistry: every persistent setting of the add-in, one getter and one setter
+// each, in the current user's hive under "\Software\Ostrelin\Vantorel\".
+// Getters fall back to the built-in default when a key or value is missing, of the
+// wrong type or unreadable; setters do nothing when they cannot write. Nothing is
+// cached: every getter reads the hive anew.
+
+#include "platform/RegistryKey.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace vantorel {
+
+// The follow-up template's signature line and the template used until the user
+// writes one.
+extern const QString SignatureText;
+extern const QString DefaultReplyTemplate;
+
+class TAddInRegistry {
+public:
+    // On the process's current-user and machine hives.
+    TAddInRegistry();
+    TAddInRegistry(platform::RegistryHive& currentUser, platform::RegistryHive& localMachine);
+
+    // The task options: DefaultSettings true reads section "Task", false "Custom".
+    bool GetTaskRemindMe(bool DefaultSettings);
+    QString GetTaskRemindMeStart(bool DefaultSettings);
+    QString GetTaskRemindMeTime(bool DefaultSettings);
+    QString GetTaskCreateOnlyStart(bool DefaultSettings);
+    bool GetTaskSetDuration(bool DefaultSettings);
+    QString GetTaskDuration(bool DefaultSettings);
+    bool GetTaskDeleteOnReply(bool DefaultSettings);
+    bool GetTaskMarkAsCompletedOnReply(bool DefaultSettings);
+    int GetTaskPriority(bool DefaultSettings);
+
+    // The default set; bResetCustom copies the value into the custom set as well.
+    void SetTaskRemindMe(bool bActivateReminder, bool bResetCustom);
+    void SetTaskRemindMeStart(const QString& sRepresentation, bool bResetCustom);
+    void SetTaskRemindMeTime(const QString& sRepresentation, bool bResetCustom);
+    void SetTaskCreateOnlyStart(const QString& sRepresentation, bool bResetCustom);
+    void SetTaskSetDuration(bool bSetDuration, bool bResetCustom);
+    void SetTaskDuration(const QString& sDuration, bool bResetCustom);
+    void SetTaskDeleteOnReply(bool bDeleteOnReply, bool bResetCustom);
+    void SetTaskMarkAsCompletedOnReply(bool bMarkAsCompletedOnReply, bool bResetCustom);
+    void SetTaskPriority(int nPriority, bool bResetCustom);
+
+    // The custom set.
+    void SetCustomTaskRemindMe(bool bActivateReminder);
+    void SetCustomTaskRemindMeStart(const QString& sRepresentation);
+    void SetCustomTaskRemindMeTime(const QString& sRepresentation);
+    void SetCustomTaskCreateOnlyStart(const QString& sRepresentation);
+    void SetCustomTaskSetDuration(bool bSetDuration);
+    void SetCustomTaskDuration(const QString& sDuration);
+    void SetCustomTaskDeleteOnReply(bool bDeleteOnReply);
+    void SetCustomTaskMarkAsCompletedOnReply(bool bMarkAsCompletedOnReply);
+    void SetCustomTaskPriority(int nPriority);
+    bool GetTaskShowAdvanced();
+    void SetTaskShowAdvanced(bool bShowAdvanced);
+
+    // Task subjects. Header receives the specific text even when it is not in use.
+    bool GetIncludeSpecificTextInSubject(QString& Header);
+    void SetIncludeSpecificTextInSubject(bool bIsAddText, const QString& sText);
+    bool GetIncludeNameInSubject();
+    void SetIncludeNameInSubject(bool bIncludeNameInSubject);
+    bool GetIncludeEMailInSubject();
+    void SetIncludeEMailInSubject(bool bIncludeEMailInSubject);
+    bool GetIncludeDateInSubject();
+    void SetIncludeDateInSubject(bool bIncludeDateInSubject);
+    bool GetIncludeTimeInSubject();
+    void SetIncludeTimeInSubject(bool bIncludeTimeInSubject);
+    QString GetRemindersCategory();
+    // "(NONE)" in any letter case stores empty text: no category.
+    void SetRemindersCategory(const QString& sReminderCategory);
+    int GetMaxReminderBodyLen();
+
+    // The follow-up template.
+    bool GetUseReplyTemplate();
+    // The first reader on a fresh profile stores and gets DefaultReplyTemplate.
+    QString GetReplyTemplate();
+    // An empty template always switches the template off.
+    void SetReplyTemplate(bool bUseTemplate, const QString& sReplyTemplate);
+
+    bool GetStartWizard();
+    void SetStartWizard(bool bStartWizardOnStartup);
+    // Reading creates the "Dialogs" key when it is absent.
+    bool GetShowDialogTemplate();
+    void SetShowDialogTemplate(bool bShow);
+    bool IsVerbose();
+
+    // The mail client's program folder, ending in its separator, or empty text.
+    QString GetOutlookPath();
+
+private:
+    bool readBool(const QString& section, const QString& name, bool def,
+                  bool createSection = false);
+    int readInteger(const QString& section, const QString& name, int def);
+    QString readText(const QString& section, const QString& name, const QString& def);
+    void writeBool(const QString& section, const QString& name, bool value);
+    void writeInteger(const QString& section, const QString& name, int value);
+    void writeText(const QString& section, const QString& name, const QString& value);
+    bool openSection(const QString& section, bool canCreate);
+
+    platform::RegistryHive& machine_;
+    std::unique_ptr<platform::RegistryKey> reg;
+};
+
+}  // namespace vantorel

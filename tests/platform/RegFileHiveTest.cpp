@@ -1,0 +1,133 @@
+#include "platform/RegFileHive.h"
+#include "platform/RegistryKey.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+using namespace vantorel::platform;
+
+namespace {
+
+class RegFileHiveTest : public ::testing::Test {
+protected:
+    QString path() const { return dir.filePath(QStringLiteral("HKEY_CURRENT_USER.reg")); }
+    void writeFile(const QByteArray& bytes) {
+        QFile f(path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray readFile() const {
+        QFile f(path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(RegFileHiveTest, AMissingFileIsAnEmptyHiveAndTheFirstWriteCreatesIt) {
+    RegFileHive hive(path(), QStringLiteral("HKCU"));
+    EXPECT_FALSE(hive.keyExists(QStringLiteral("Software")));
+    EXPECT_FALSE(QFile::exists(path()));
+    hive.setValue(QStringLiteral("Software\\Ostrelin\\Vantorel\\Task"), QStringLiteral("Priority"),
+                  RegValue::fromDWord(2));
+    EXPECT_EQ(QString::fromUtf8(readFile()),
+              QStringLiteral("Windows Registry Editor Version 5.00\n\n"
+                             "[HKEY_CURRENT_USER\\Software]\n\n"
+                             "[HKEY_CURRENT_USER\\Software\\Ostrelin]\n\n"
+                             "[HKEY_CURRENT_USER\\Software\\Ostrelin\\Vantorel]\n\n"
+                             "[HKEY_CURRENT_USER\\Software\\Ostrelin\\Vantorel\\Task]\n"
+                             "\"Priority\"=dword:00000002\n\n"));
+    // Nothing but the hive file is left in the folder (the write went through a temp file).
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList{QStringLiteral("HKEY_CURRENT_USER.reg")});
+}
+
+TEST_F(RegFileHiveTest, ChangesMadeByHandAreSeenByTheNextRead) {
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    hive.setValue(QStringLiteral("V"), QStringLiteral("IsVerbose"), RegValue::fromDWord(0));
+    QThread::msleep(20);
+    writeFile(
+        "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\V]\n"
+        "\"IsVerbose\"=dword:00000001\n\"Extra\"=\"x\"\n");
+    EXPECT_EQ(hive.value(QStringLiteral("V"), QStringLiteral("IsVerbose")).toDWord(), 1u);
+    EXPECT_TRUE(hive.hasValue(QStringLiteral("V"), QStringLiteral("Extra")));
+}
+
+TEST_F(RegFileHiveTest, AFileExportedAsUtf16IsRead) {
+    const QString text = QStringLiteral(
+        "Windows Registry Editor Version "
+        "5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"Name\"=\"Grüße\"\r\n");
+    QByteArray bytes("\xff\xfe", 2);
+    bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    writeFile(bytes);
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    EXPECT_EQ(hive.value(QStringLiteral("K"), QStringLiteral("Name")).toText(),
+              QStringLiteral("Grüße"));
+}
+
+TEST_F(RegFileHiveTest, ADamagedFileIsMovedAsideNeverOverwritten) {
+    const QByteArray damaged =
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K]\n\"a\"=oops\n";
+    writeFile(damaged);
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    EXPECT_FALSE(hive.keyExists(QStringLiteral("K")));
+    QFile aside(path() + QStringLiteral(".damaged"));
+    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(aside.readAll(), damaged);
+    // The hive goes on working from empty.
+    hive.setValue(QStringLiteral("K"), QStringLiteral("a"), RegValue::fromDWord(1));
+    EXPECT_TRUE(readFile().contains("\"a\"=dword:00000001"));
+}
+
+TEST_F(RegFileHiveTest, AnUnreadableFileIsLeftAlone) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root reads every file";
+    }
+    writeFile("Windows Registry Editor Version 5.00\n");
+    QFile::setPermissions(path(), QFileDevice::Permissions());
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    EXPECT_THROW(hive.setValue(QStringLiteral("K"), QStringLiteral("a"), RegValue::fromDWord(1)),
+                 RegistryError);
+    QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(readFile(), QByteArray("Windows Registry Editor Version 5.00\n"));
+}
+
+TEST_F(RegFileHiveTest, AFailedWriteLeavesTheHiveAsItWas) {
+    const QString blocked = dir.filePath(QStringLiteral("blocked"));
+    QDir().mkpath(blocked);
+    // A folder stands where the file would be written: every write fails.
+    RegFileHive hive(blocked, QStringLiteral("HKEY_CURRENT_USER"));
+    EXPECT_THROW(hive.setValue(QStringLiteral("K"), QStringLiteral("a"), RegValue::fromDWord(1)),
+                 RegistryError);
+    EXPECT_FALSE(hive.hasValue(QStringLiteral("K"), QStringLiteral("a")));
+}
+
+TEST_F(RegFileHiveTest, TheAccessorOpensKeysAbsoluteOrRelative) {
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    RegistryKey reg(hive);
+    EXPECT_FALSE(reg.openKey(QStringLiteral("\\Software\\Ostrelin"), false));
+    EXPECT_FALSE(reg.hasCurrentKey());
+    ASSERT_TRUE(reg.openKey(QStringLiteral("\\Software\\Ostrelin"), true));
+    ASSERT_TRUE(reg.openKey(QStringLiteral("Vantorel"), true));
+    EXPECT_EQ(reg.currentPath(), QStringLiteral("Software\\Ostrelin\\Vantorel"));
+    reg.writeString(QStringLiteral("Name"), QStringLiteral("x"));
+    reg.writeBool(QStringLiteral("Flag"), true);
+    EXPECT_EQ(reg.dataType(QStringLiteral("Name")), RegType::Sz);
+    EXPECT_THROW(reg.readInteger(QStringLiteral("Name")), RegistryError);
+    EXPECT_THROW(reg.readString(QStringLiteral("Flag")), RegistryError);
+    EXPECT_THROW(reg.readString(QStringLiteral("Missing")), RegistryError);
+    EXPECT_TRUE(reg.readBool(QStringLiteral("Flag")));
+
+    RegistryKey readOnly(hive, /*readOnly=*/true);
+    EXPECT_FALSE(readOnly.openKey(QStringLiteral("\\New"), true));
+    ASSERT_TRUE(readOnly.openKey(QStringLiteral("\\Software\\Ostrelin\\Vantorel"), false));
+    EXPECT_THROW(readOnly.writeString(QStringLiteral("Name"), QStringLiteral("y")), RegistryError);
+    EXPECT_EQ(readOnly.readString(QStringLiteral("Name")), QStringLiteral("x"));
+}

@@ -1,0 +1,139 @@
+#include "platform/RegTree.h"
+
+#include <gtest/gtest.h>
+
+using namespace vantorel::platform;
+
+namespace {
+
+const QString kUser = QStringLiteral("HKEY_CURRENT_USER");
+
+RegTree parse(const char* text) {
+    return RegTree::parse(QString::fromUtf8(text), kUser);
+}
+
+}  // namespace
+
+TEST(RegTree, EveryValueTypeSurvivesARoundTrip) {
+    RegTree tree;
+    const QString key = QStringLiteral("Software\\Ostrelin\\Vantorel\\General");
+    tree.setValue(key, QStringLiteral("Plain"), RegValue::fromString(QStringLiteral("d1")));
+    tree.setValue(key, QStringLiteral("Quotes"),
+                  RegValue::fromString(QStringLiteral("say \"hi\" C:\\dir\\")));
+    tree.setValue(key, QStringLiteral("Lines"),
+                  RegValue::fromString(QStringLiteral("Dear &[NAME],\r\n\r\nP.S.")));
+    tree.setValue(key, QStringLiteral("Unicode"),
+                  RegValue::fromString(QStringLiteral("Grüße ✓ 日本")));
+    tree.setValue(key, QStringLiteral("Empty"), RegValue::fromString(QString()));
+    tree.setValue(key, QStringLiteral("Expand"),
+                  RegValue::fromString(QStringLiteral("%APPDATA%\\x"), RegType::ExpandSz));
+    tree.setValue(key, QStringLiteral("Number"), RegValue::fromDWord(0xfffffffe));
+    tree.setValue(key, QStringLiteral("Bytes"), RegValue{RegType::Binary, QByteArray(100, '\x7f')});
+    tree.setValue(key, QStringLiteral("Quad"), RegValue{RegType::QWord, QByteArray(8, '\x01')});
+    tree.setValue(key, QString(), RegValue::fromString(QStringLiteral("default")));
+
+    const QString text = tree.toRegText(kUser);
+    const RegTree back = RegTree::parse(text, kUser);
+    for (const QString& name : tree.valueNames(key)) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_NE(back.find(key, name), nullptr);
+        EXPECT_EQ(*back.find(key, name), *tree.find(key, name));
+    }
+    EXPECT_EQ(back.toRegText(kUser), text);
+    // Texts with line breaks are written the way Windows does, as hex(1).
+    EXPECT_TRUE(text.contains(QStringLiteral("\"Lines\"=hex(1):44,00,65,00")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\"Quotes\"=\"say \\\"hi\\\" C:\\\\dir\\\\\"")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\"Number\"=dword:fffffffe")));
+}
+
+TEST(RegTree, KeysAndValuesAreFoundWithoutRegardToLetterCase) {
+    RegTree tree;
+    tree.setValue(QStringLiteral("Software\\Ostrelin\\Task"), QStringLiteral("RemindMe"),
+                  RegValue::fromDWord(1));
+    EXPECT_TRUE(tree.keyExists(QStringLiteral("SOFTWARE\\ostrelin")));
+    ASSERT_NE(tree.find(QStringLiteral("software\\OSTRELIN\\task"), QStringLiteral("remindme")),
+              nullptr);
+    tree.setValue(QStringLiteral("software\\ostrelin\\task"), QStringLiteral("REMINDME"),
+                  RegValue::fromDWord(0));
+    EXPECT_EQ(tree.valueNames(QStringLiteral("Software\\Ostrelin\\Task")),
+              QStringList{QStringLiteral("RemindMe")});
+}
+
+TEST(RegTree, DeletingAKeyTakesItsSubkeysOnly) {
+    RegTree tree;
+    tree.createKey(QStringLiteral("A\\B\\C"));
+    tree.createKey(QStringLiteral("A\\B2"));
+    tree.createKey(QStringLiteral("A\\B C"));
+    EXPECT_EQ(tree.subKeys(QStringLiteral("A")),
+              (QStringList{QStringLiteral("B"), QStringLiteral("B C"), QStringLiteral("B2")}));
+    EXPECT_TRUE(tree.deleteKey(QStringLiteral("a\\b")));
+    EXPECT_FALSE(tree.keyExists(QStringLiteral("A\\B\\C")));
+    EXPECT_TRUE(tree.keyExists(QStringLiteral("A\\B2")));
+    EXPECT_TRUE(tree.keyExists(QStringLiteral("A\\B C")));
+    EXPECT_FALSE(tree.deleteKey(QStringLiteral("A\\B")));
+}
+
+TEST(RegTree, ReadsWhatWindowsRegistryEditorExports) {
+    const RegTree tree = parse(
+        "Windows Registry Editor Version 5.00\r\n"
+        "\r\n"
+        "; exported by hand\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Ostrelin\\Vantorel\\General]\r\n"
+        "\"ReplyTemplate\"=hex(1):44,00,0d,00,0a,00,\\\r\n"
+        "  45,00,00,00\r\n"
+        "\"ReminderBodyMaxLength\"=dword:0000000A\r\n"
+        "@=\"default\"\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Ostrelin\\Vantorel\\Gone]\r\n"
+        "[-HKEY_CURRENT_USER\\Software\\Ostrelin\\Vantorel\\Gone]\r\n");
+    const QString key = QStringLiteral("Software\\Ostrelin\\Vantorel\\General");
+    ASSERT_NE(tree.find(key, QStringLiteral("ReplyTemplate")), nullptr);
+    EXPECT_EQ(tree.find(key, QStringLiteral("ReplyTemplate"))->toText(), QStringLiteral("D\r\nE"));
+    EXPECT_EQ(tree.find(key, QStringLiteral("ReminderBodyMaxLength"))->toDWord(), 10u);
+    EXPECT_EQ(tree.find(key, QString())->toText(), QStringLiteral("default"));
+    EXPECT_FALSE(tree.keyExists(QStringLiteral("Software\\Ostrelin\\Vantorel\\Gone")));
+}
+
+struct BadText {
+    const char* name;
+    const char* text;
+    int line;
+    const char* message;
+};
+
+class RegTreeRejects : public ::testing::TestWithParam<BadText> {};
+
+TEST_P(RegTreeRejects, NamingTheLine) {
+    try {
+        parse(GetParam().text);
+        FAIL() << "parsed";
+    } catch (const RegParseError& e) {
+        EXPECT_EQ(e.line(), GetParam().line);
+        EXPECT_TRUE(e.message().contains(QString::fromUtf8(GetParam().message)))
+            << e.message().toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegTreeRejects,
+    ::testing::Values(
+        BadText{"NoHeader", "[HKEY_CURRENT_USER\\A]\n", 1, "header"},
+        BadText{"OtherRoot", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n", 2, "not below"},
+        BadText{"ValueBeforeKey", "REGEDIT4\n\"a\"=dword:1\n", 2, "[key]"},
+        BadText{"BadDword", "REGEDIT4\n[HKCU\\A]\n\"a\"=dword:xyz\n", 3, "dword"},
+        BadText{"LongDword", "REGEDIT4\n[HKCU\\A]\n\"a\"=dword:123456789\n", 3, "dword"},
+        BadText{"BadHex", "REGEDIT4\n[HKCU\\A]\n\"a\"=hex:4g\n", 3, "hexadecimal"},
+        BadText{"Unterminated", "REGEDIT4\n[HKCU\\A]\n\"a\"=\"open\n", 3, "unterminated"},
+        BadText{"NoEquals", "REGEDIT4\n[HKCU\\A]\n\"a\" dword:1\n", 3, "\"=\""},
+        BadText{"Garbage", "REGEDIT4\n[HKCU\\A]\nhello\n", 3, "expected"},
+        BadText{"OpenKey", "REGEDIT4\n[HKCU\\A\n", 2, "]"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RegTree, ParsesValueDataAsScenarioScriptsWriteIt) {
+    EXPECT_EQ(parseRegData(QStringLiteral("\"text\"")),
+              RegValue::fromString(QStringLiteral("text")));
+    EXPECT_EQ(parseRegData(QStringLiteral("dword:0000000a")), RegValue::fromDWord(10));
+    EXPECT_EQ(parseRegData(QStringLiteral("hex(2):41,00,00,00")),
+              RegValue::fromString(QStringLiteral("A"), RegType::ExpandSz));
+    EXPECT_THROW(parseRegData(QStringLiteral("text")), RegistryError);
+}

@@ -1,0 +1,43 @@
+# Runs one scenario script and compares its transcript with the expected one.
+#   cmake -DHOST=... -DSCRIPT=x.scenario -P RunScenario.cmake
+# Expected files beside the script: x.expected (standard output), and optionally
+# x.status (exit status, default 0) and x.stderr (standard error; otherwise ignored).
+get_filename_component(dir "${SCRIPT}" DIRECTORY)
+get_filename_component(name "${SCRIPT}" NAME_WE)
+get_filename_component(file "${SCRIPT}" NAME)
+
+execute_process(
+    COMMAND "${HOST}" --script "${file}"
+    WORKING_DIRECTORY "${dir}"
+    OUTPUT_VARIABLE out
+    ERROR_VARIABLE err
+    RESULT_VARIABLE status)
+
+set(want_status 0)
+if(EXISTS "${dir}/${name}.status")
+    file(READ "${dir}/${name}.status" want_status)
+    string(STRIP "${want_status}" want_status)
+endif()
+file(READ "${dir}/${name}.expected" want_out)
+
+set(failed FALSE)
+if(NOT status STREQUAL want_status)
+    message("exit status ${status}, expected ${want_status}")
+    set(failed TRUE)
+endif()
+if(NOT out STREQUAL want_out)
+    file(WRITE "${OUT_DIR}/${name}.actual" "${out}")
+    message("transcript differs from ${name}.expected; got (also in ${OUT_DIR}/${name}.actual):\n${out}")
+    set(failed TRUE)
+endif()
+if(EXISTS "${dir}/${name}.stderr")
+    file(READ "${dir}/${name}.stderr" want_err)
+    if(NOT err STREQUAL want_err)
+        message("standard error differs from ${name}.stderr; got:\n${err}")
+        set(failed TRUE)
+    endif()
+endif()
+if(failed)
+    message("standard error:\n${err}")
+    message(FATAL_ERROR "scenario ${name} failed")
+endif()

@@ -1,0 +1,312 @@
+#include "settings/AddInRegistry.h"
+
+#include "platform/RegTree.h"
+#include "tests/support/TempHives.h"
+
+#include <QFile>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+using namespace vantorel;
+using platform::RegType;
+using platform::RegValue;
+
+namespace {
+
+const QString kBase = QStringLiteral("Software\\Ostrelin\\Vantorel\\");
+
+class AddInRegistryTest : public ::testing::Test {
+protected:
+    void set(const QString& section, const QString& name, const RegValue& v) {
+        hives.user().setValue(kBase + section, name, v);
+    }
+    RegValue get(const QString& section, const QString& name) {
+        return hives.user().value(kBase + section, name);
+    }
+    bool has(const QString& section, const QString& name) {
+        return hives.user().hasValue(kBase + section, name);
+    }
+    test::TempHives hives;
+    TAddInRegistry store{hives.user(), hives.machine()};
+};
+
+QString S(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+// Every getter, the value it reads and its default: one row each.
+struct Getter {
+    const char* name;
+    const char* section;
+    const char* value;
+    std::function<QVariant(TAddInRegistry&)> read;
+    QVariant def;
+    QVariant stored;  // what the getter returns after `stored` was written (as its type)
+};
+
+std::vector<Getter> getters() {
+    auto b = [](auto f) { return [f](TAddInRegistry& r) { return QVariant(f(r)); }; };
+    return {
+        {"RemindMe", "Task", "RemindMe", b([](auto& r) { return r.GetTaskRemindMe(true); }), true,
+         false},
+        {"RemindMeStart", "Task", "RemindMeStart",
+         b([](auto& r) { return r.GetTaskRemindMeStart(true); }), S("d1"), S("o5")},
+        {"RemindMeTime", "Task", "RemindMeTime",
+         b([](auto& r) { return r.GetTaskRemindMeTime(true); }), S("NOW"), S("17:30")},
+        {"CreateOnlyStart", "Task", "CreateOnlyStart",
+         b([](auto& r) { return r.GetTaskCreateOnlyStart(true); }), S("d0"), S("m1")},
+        {"SetDuration", "Task", "SetDuration",
+         b([](auto& r) { return r.GetTaskSetDuration(true); }), false, true},
+        {"Duration", "Task", "Duration", b([](auto& r) { return r.GetTaskDuration(true); }),
+         S("d1"), S("d7")},
+        {"DeleteOnReply", "Task", "DeleteOnReply",
+         b([](auto& r) { return r.GetTaskDeleteOnReply(true); }), true, false},
+        {"MarkAsCompletedOnReply", "Task", "MarkAsCompletedOnReply",
+         b([](auto& r) { return r.GetTaskMarkAsCompletedOnReply(true); }), true, false},
+        {"Priority", "Task", "Priority", b([](auto& r) { return r.GetTaskPriority(true); }), 1, 2},
+        {"CustomRemindMe", "Custom", "TaskRemindMe",
+         b([](auto& r) { return r.GetTaskRemindMe(false); }), true, false},
+        {"CustomRemindMeStart", "Custom", "TaksRemindMeStart",
+         b([](auto& r) { return r.GetTaskRemindMeStart(false); }), S("d1"), S("d3")},
+        {"CustomRemindMeTime", "Custom", "TaskRemindMeTime",
+         b([](auto& r) { return r.GetTaskRemindMeTime(false); }), S("NOW"), S("08:00")},
+        {"CustomCreateOnlyStart", "Custom", "TaskCreateOnlyStart",
+         b([](auto& r) { return r.GetTaskCreateOnlyStart(false); }), S("d0"), S("d2")},
+        {"CustomSetDuration", "Custom", "TaskSetDuration",
+         b([](auto& r) { return r.GetTaskSetDuration(false); }), false, true},
+        {"CustomDuration", "Custom", "TaskDuration",
+         b([](auto& r) { return r.GetTaskDuration(false); }), S("d1"), S("m2")},
+        {"CustomDeleteOnReply", "Custom", "TaskDeleteOnReply",
+         b([](auto& r) { return r.GetTaskDeleteOnReply(false); }), true, false},
+        {"CustomMarkAsCompletedOnReply", "Custom", "TaskMarkAsCompletedOnReply",
+         b([](auto& r) { return r.GetTaskMarkAsCompletedOnReply(false); }), true, false},
+        {"CustomPriority", "Custom", "TaskPriority",
+         b([](auto& r) { return r.GetTaskPriority(false); }), 1, 0},
+        {"ShowAdvanced", "Custom", "TaskShowAdvanced",
+         b([](auto& r) { return r.GetTaskShowAdvanced(); }), false, true},
+        {"UseReplyTemplate", "General", "UseReplyTemplate",
+         b([](auto& r) { return r.GetUseReplyTemplate(); }), true, false},
+        {"StartWizard", "General", "StartWizardOnStartup",
+         b([](auto& r) { return r.GetStartWizard(); }), true, false},
+        {"MaxBodyLen", "General", "ReminderBodyMaxLength",
+         b([](auto& r) { return r.GetMaxReminderBodyLen(); }), 2500, 10},
+        {"UseSpecificText", "Advanced", "UseSpecificTextInSubject", b([](auto& r) {
+             QString h;
+             return r.GetIncludeSpecificTextInSubject(h);
+         }),
+         true, false},
+        {"SpecificText", "Advanced", "SpecificTextInSubject", b([](auto& r) {
+             QString h;
+             r.GetIncludeSpecificTextInSubject(h);
+             return h;
+         }),
+         S("[Vantorel]"), S("[FUP]")},
+        {"IncludeName", "Advanced", "IncludeNameInSubject",
+         b([](auto& r) { return r.GetIncludeNameInSubject(); }), true, false},
+        {"IncludeEMail", "Advanced", "IncludeEMailInSubject",
+         b([](auto& r) { return r.GetIncludeEMailInSubject(); }), true, false},
+        {"IncludeDate", "Advanced", "IncludeDateInSubject",
+         b([](auto& r) { return r.GetIncludeDateInSubject(); }), true, false},
+        {"IncludeTime", "Advanced", "IncludeTimeInSubject",
+         b([](auto& r) { return r.GetIncludeTimeInSubject(); }), false, true},
+        {"Category", "Advanced", "ReminderCategory",
+         b([](auto& r) { return r.GetRemindersCategory(); }), S("Vantorel"), S("Follow up")},
+        {"ShowTemplate", "Dialogs", "ShowTemplate",
+         b([](auto& r) { return r.GetShowDialogTemplate(); }), true, false},
+        {"IsVerbose", "Verbose", "IsVerbose", b([](auto& r) { return r.IsVerbose(); }), false,
+         true},
+    };
+}
+
+RegValue asStored(const QVariant& v) {
+    if (v.typeId() == QMetaType::QString) {
+        return RegValue::fromString(v.toString());
+    }
+    return RegValue::fromDWord(static_cast<quint32>(v.toInt()));
+}
+
+// The other type, for the "wrongly typed value" rows.
+RegValue wronglyTyped(const QVariant& v) {
+    return v.typeId() == QMetaType::QString ? RegValue::fromDWord(1)
+                                            : RegValue::fromString(QStringLiteral("1"));
+}
+
+class Getters : public AddInRegistryTest, public ::testing::WithParamInterface<Getter> {};
+
+}  // namespace
+
+TEST_P(Getters, DefaultOnAnEmptyProfile) {
+    EXPECT_EQ(GetParam().read(store), GetParam().def);
+}
+
+TEST_P(Getters, DefaultWhenTheSectionLacksTheValue) {
+    set(S(GetParam().section), QStringLiteral("Unrelated"), RegValue::fromDWord(7));
+    EXPECT_EQ(GetParam().read(store), GetParam().def);
+}
+
+TEST_P(Getters, TheStoredValueUnderItsExactName) {
+    set(S(GetParam().section), S(GetParam().value), asStored(GetParam().stored));
+    EXPECT_EQ(GetParam().read(store), GetParam().stored);
+}
+
+TEST_P(Getters, DefaultForAValueOfTheWrongType) {
+    set(S(GetParam().section), S(GetParam().value), wronglyTyped(GetParam().def));
+    EXPECT_EQ(GetParam().read(store), GetParam().def);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, Getters, ::testing::ValuesIn(getters()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AddInRegistryTest, BooleansAreTrueForAnyNonZeroNumber) {
+    set(S("Advanced"), S("IncludeTimeInSubject"), RegValue::fromDWord(2));
+    EXPECT_TRUE(store.GetIncludeTimeInSubject());
+    set(S("Advanced"), S("IncludeTimeInSubject"), RegValue::fromDWord(0xffffffff));
+    EXPECT_TRUE(store.GetIncludeTimeInSubject());
+}
+
+TEST_F(AddInRegistryTest, ExpandableTextIsReadUnexpanded) {
+    set(S("Task"), S("Duration"), RegValue::fromString(QStringLiteral("%d2%"), RegType::ExpandSz));
+    EXPECT_EQ(store.GetTaskDuration(true), QStringLiteral("%d2%"));
+}
+
+TEST_F(AddInRegistryTest, DefaultSettersCopyIntoTheCustomSetOnlyWhenAsked) {
+    store.SetTaskPriority(2, true);
+    EXPECT_EQ(get(S("Task"), S("Priority")), RegValue::fromDWord(2));
+    EXPECT_EQ(get(S("Custom"), S("TaskPriority")), RegValue::fromDWord(2));
+    store.SetTaskPriority(0, false);
+    EXPECT_EQ(get(S("Task"), S("Priority")), RegValue::fromDWord(0));
+    EXPECT_EQ(get(S("Custom"), S("TaskPriority")), RegValue::fromDWord(2));
+
+    store.SetTaskRemindMeStart(S("o3"), true);
+    EXPECT_EQ(get(S("Custom"), S("TaksRemindMeStart")), RegValue::fromString(S("o3")));
+    EXPECT_EQ(store.GetTaskRemindMeStart(false), S("o3"));
+    EXPECT_FALSE(has(S("Custom"), S("TaskRemindMeStart")));
+}
+
+TEST_F(AddInRegistryTest, EachDefaultSetterWritesItsPairOfValues) {
+    store.SetTaskRemindMe(false, true);
+    store.SetTaskRemindMeTime(S("17:30"), true);
+    store.SetTaskCreateOnlyStart(S("d2"), true);
+    store.SetTaskSetDuration(true, true);
+    store.SetTaskDuration(S("m1"), true);
+    store.SetTaskDeleteOnReply(false, true);
+    store.SetTaskMarkAsCompletedOnReply(false, true);
+    for (bool set : {true, false}) {
+        SCOPED_TRACE(set ? "Task" : "Custom");
+        EXPECT_FALSE(store.GetTaskRemindMe(set));
+        EXPECT_EQ(store.GetTaskRemindMeTime(set), S("17:30"));
+        EXPECT_EQ(store.GetTaskCreateOnlyStart(set), S("d2"));
+        EXPECT_TRUE(store.GetTaskSetDuration(set));
+        EXPECT_EQ(store.GetTaskDuration(set), S("m1"));
+        EXPECT_FALSE(store.GetTaskDeleteOnReply(set));
+        EXPECT_FALSE(store.GetTaskMarkAsCompletedOnReply(set));
+    }
+}
+
+TEST_F(AddInRegistryTest, SettersReplaceAValueOfAnotherType) {
+    set(S("Task"), S("RemindMe"), RegValue::fromString(S("1")));
+    store.SetTaskRemindMe(false, false);
+    EXPECT_EQ(get(S("Task"), S("RemindMe")), RegValue::fromDWord(0));
+}
+
+TEST_F(AddInRegistryTest, ShowAdvancedIsWrittenToCustomAlone) {
+    store.SetTaskShowAdvanced(true);
+    EXPECT_EQ(get(S("Custom"), S("TaskShowAdvanced")), RegValue::fromDWord(1));
+    // After a first cancelled custom dialog "Custom" holds only this value.
+    EXPECT_EQ(store.GetTaskRemindMeStart(false), S("d1"));
+    EXPECT_EQ(store.GetTaskRemindMeTime(false), S("NOW"));
+}
+
+TEST_F(AddInRegistryTest, SpecificTextIsStoredEvenWhenSwitchedOff) {
+    store.SetIncludeSpecificTextInSubject(false, S("[FUP]"));
+    QString header = S("untouched");
+    EXPECT_FALSE(store.GetIncludeSpecificTextInSubject(header));
+    EXPECT_EQ(header, S("[FUP]"));
+}
+
+TEST_F(AddInRegistryTest, NoneInAnyLetterCaseOrEmptyMeansNoCategory) {
+    for (const char* none : {"(none)", "(NONE)", "(NoNe)", ""}) {
+        SCOPED_TRACE(none);
+        store.SetRemindersCategory(S("Work"));
+        store.SetRemindersCategory(S(none));
+        EXPECT_EQ(get(S("Advanced"), S("ReminderCategory")), RegValue::fromString(QString()));
+        EXPECT_EQ(store.GetRemindersCategory(), QString());
+    }
+    store.SetRemindersCategory(S("(none) of these"));
+    EXPECT_EQ(store.GetRemindersCategory(), S("(none) of these"));
+}
+
+TEST_F(AddInRegistryTest, TheFirstTemplateReaderStoresTheDefault) {
+    EXPECT_EQ(store.GetReplyTemplate(), DefaultReplyTemplate);
+    EXPECT_EQ(get(S("General"), S("ReplyTemplate")), RegValue::fromString(DefaultReplyTemplate));
+    EXPECT_EQ(get(S("General"), S("UseReplyTemplate")), RegValue::fromDWord(1));
+    EXPECT_EQ(DefaultReplyTemplate.count(QStringLiteral("\r\n")), 6);
+    EXPECT_TRUE(DefaultReplyTemplate.startsWith(S("Dear &[NAME],\r\n\r\nI'm still waiting")));
+    EXPECT_TRUE(DefaultReplyTemplate.endsWith(SignatureText));
+    EXPECT_TRUE(
+        SignatureText.startsWith(S("P.S.: Be aware of your unanswered messages; Use "
+                                   "Vantorel! For more information, go to ")));
+    EXPECT_TRUE(SignatureText.endsWith(S(".")));
+}
+
+TEST_F(AddInRegistryTest, AnEmptyTemplateSwitchesTheTemplateOffForGood) {
+    store.SetReplyTemplate(true, QString());
+    EXPECT_EQ(get(S("General"), S("ReplyTemplate")), RegValue::fromString(QString()));
+    EXPECT_FALSE(store.GetUseReplyTemplate());
+    EXPECT_EQ(store.GetReplyTemplate(), QString());
+    EXPECT_EQ(get(S("General"), S("ReplyTemplate")), RegValue::fromString(QString()));
+
+    store.SetReplyTemplate(false, S("Hi &[NAME]"));
+    EXPECT_FALSE(store.GetUseReplyTemplate());
+    EXPECT_EQ(store.GetReplyTemplate(), S("Hi &[NAME]"));
+}
+
+TEST_F(AddInRegistryTest, ReadingShowTemplateCreatesTheDialogsKey) {
+    EXPECT_FALSE(hives.user().keyExists(kBase + S("Dialogs")));
+    EXPECT_TRUE(store.GetShowDialogTemplate());
+    EXPECT_TRUE(hives.user().keyExists(kBase + S("Dialogs")));
+    // Other getters create nothing.
+    store.GetTaskRemindMe(true);
+    store.GetStartWizard();
+    EXPECT_FALSE(hives.user().keyExists(kBase + S("Task")));
+    EXPECT_FALSE(hives.user().keyExists(kBase + S("General")));
+}
+
+TEST_F(AddInRegistryTest, OutlookPathIsTheFolderOfTheRegisteredProgram) {
+    const QString key = S("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE");
+    struct Row {
+        const char* registered;
+        const char* folder;
+    };
+    for (const Row& row :
+         {Row{"C:\\Program Files\\Microsoft Office\\root\\Office16\\OUTLOOK.EXE",
+              "C:\\Program Files\\Microsoft Office\\root\\Office16\\"},
+          Row{"/opt/vantorel/bin/vantorel-host", "/opt/vantorel/bin/"},
+          Row{"C:\\Office\\", "C:\\Office\\"}, Row{"OUTLOOK.EXE", ""}, Row{"", ""}}) {
+        SCOPED_TRACE(row.registered);
+        hives.machine().setValue(key, S("Path"), RegValue::fromString(S(row.registered)));
+        EXPECT_EQ(store.GetOutlookPath(), S(row.folder));
+    }
+    hives.machine().setValue(key, S("Path"), RegValue::fromDWord(1));
+    EXPECT_EQ(store.GetOutlookPath(), QString());
+    hives.machine().deleteKey(key);
+    EXPECT_EQ(store.GetOutlookPath(), QString());
+}
+
+TEST_F(AddInRegistryTest, ADamagedHiveFileGivesDefaultsAndIsKept) {
+    {
+        QFile f(hives.user().filePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a registry file\n");
+    }
+    EXPECT_EQ(store.GetTaskRemindMeStart(true), S("d1"));
+    EXPECT_TRUE(QFile::exists(hives.user().filePath() + S(".damaged")));
+}
+
+TEST_F(AddInRegistryTest, ANewStoreSeesWhatAnotherWrote) {
+    store.SetIncludeDateInSubject(false);
+    TAddInRegistry other;  // on the process's hives, which TempHives installed
+    EXPECT_FALSE(other.GetIncludeDateInSubject());
+}

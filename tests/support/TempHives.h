@@ -1,0 +1,29 @@
+#pragma once
+
+// Both hives as .reg files in a fresh temporary folder, installed for the process
+// while the object lives.
+
+#include "platform/RegFileHive.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace vantorel::test {
+
+class TempHives {
+public:
+    TempHives();
+    ~TempHives();
+
+    platform::RegFileHive& user() { return *user_; }
+    platform::RegFileHive& machine() { return *machine_; }
+    QString folder() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    std::shared_ptr<platform::RegFileHive> user_;
+    std::shared_ptr<platform::RegFileHive> machine_;
+};
+
+}  // namespace vantorel::test

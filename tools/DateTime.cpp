@@ -1,0 +1,97 @@
+#include "tools/DateTime.h"
+
+#include <cmath>
+
+namespace vantorel::tools {
+
+namespace {
+
+const QDate kEpochDate(1899, 12, 30);
+constexpr qint64 kMsPerDay = 86'400'000;
+// Days from 1899-12-30 to 1970-01-01.
+constexpr qint64 kUnixEpochDays = 25569;
+
+// Milliseconds of the local wall clock since 1899-12-30 00:00; no time-zone rules apply.
+qint64 wallMs(const QDateTime& local) {
+    const QDateTime wall = local.toLocalTime();
+    return kEpochDate.daysTo(wall.date()) * kMsPerDay + wall.time().msecsSinceStartOfDay();
+}
+
+}  // namespace
+
+TDateTime toDateTime(const QDateTime& local) {
+    const qint64 ms = wallMs(local);
+    // Whole days, and the time of day as a fraction of the day, as the mail client
+    // encodes moments before 1899-12-30 too (the fraction counts forward).
+    const qint64 days = ms >= 0 ? ms / kMsPerDay : -((-ms + kMsPerDay - 1) / kMsPerDay);
+    const qint64 rest = ms - days * kMsPerDay;
+    const double fraction = static_cast<double>(rest) / kMsPerDay;
+    return days >= 0 ? days + fraction : days - fraction;
+}
+
+QDateTime fromDateTime(TDateTime value) {
+    const double whole = std::trunc(value);
+    const double fraction = std::fabs(value - whole);
+    qint64 msOfDay = std::llround(fraction * kMsPerDay);
+    QDate date = kEpochDate.addDays(static_cast<qint64>(whole));
+    if (msOfDay >= kMsPerDay) {  // rounded up to the next midnight
+        date = date.addDays(1);
+        msOfDay -= kMsPerDay;
+    }
+    // Wall-clock time of day: no time-zone arithmetic, also on a day the clocks change.
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(msOfDay)));
+}
+
+TDateTime dateOf(TDateTime value) {
+    return std::trunc(value);
+}
+
+TDateTime timeOf(TDateTime value) {
+    return std::fabs(value - std::trunc(value));
+}
+
+qint64 toLocalUnixSeconds(TDateTime value) {
+    const double whole = std::trunc(value);
+    const double fraction = std::fabs(value - whole);
+    const qint64 days = static_cast<qint64>(whole) - kUnixEpochDays;
+    const qint64 msOfDay = std::llround(fraction * kMsPerDay);
+    const qint64 ms = days * kMsPerDay + msOfDay;
+    return ms / 1000;
+}
+
+TDateTime fromLocalUnixSeconds(qint64 seconds) {
+    const qint64 ms = seconds * 1000 + kUnixEpochDays * kMsPerDay;
+    const qint64 days = ms >= 0 ? ms / kMsPerDay : -((-ms + kMsPerDay - 1) / kMsPerDay);
+    const qint64 rest = ms - days * kMsPerDay;
+    const double fraction = static_cast<double>(rest) / kMsPerDay;
+    return days >= 0 ? days + fraction : days - fraction;
+}
+
+QString localUnixSecondsText(TDateTime value) {
+    return QString::number(toLocalUnixSeconds(value));
+}
+
+std::optional<qint64> parseLocalUnixSeconds(const QString& text) {
+    bool ok = false;
+    const qint64 n = text.trimmed().toLongLong(&ok);
+    return ok ? std::optional<qint64>(n) : std::nullopt;
+}
+
+QString boolText(bool value) {
+    return value ? QStringLiteral("-1") : QStringLiteral("0");
+}
+
+std::optional<bool> parseBoolText(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
+        return false;
+    }
+    bool ok = false;
+    const qint64 n = t.toLongLong(&ok);
+    return ok ? std::optional<bool>(n != 0) : std::nullopt;
+}
+
+}  // namespace vantorel::tools

@@ -1,0 +1,39 @@
+#pragma once
+
+// The add-in's date-time: a double counting days since 1899-12-30 00:00 on the local
+// wall clock, the time of day as its fraction. This file holds every conversion
+// between it, QDateTime (local), and the text encodings stored in tracking
+// properties (local Unix seconds, Boolean text).
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace vantorel::tools {
+
+using TDateTime = double;
+
+// The mail client's "no date" (4501-01-01), as its task fields report an unset date.
+inline constexpr TDateTime kNoDate = 949998.0;
+
+// Local wall-clock QDateTime <-> TDateTime, to the millisecond.
+TDateTime toDateTime(const QDateTime& local);
+QDateTime fromDateTime(TDateTime value);
+TDateTime dateOf(TDateTime value);  // midnight of that day
+TDateTime timeOf(TDateTime value);  // the fraction: time of day
+
+// Whole seconds from 1970-01-01 00:00:00 to the moment, both on the local wall
+// clock with no time-zone conversion (truncated toward zero).
+qint64 toLocalUnixSeconds(TDateTime value);
+TDateTime fromLocalUnixSeconds(qint64 seconds);
+QString localUnixSecondsText(TDateTime value);
+// Reads a decimal count as a 64-bit number; no value for text that is not one.
+std::optional<qint64> parseLocalUnixSeconds(const QString& text);
+
+// Boolean text: "-1" for true, "0" for false. Readers take "0" as false, any other
+// number as true, and "True"/"False" in any letter case; anything else: no value.
+QString boolText(bool value);
+std::optional<bool> parseBoolText(const QString& text);
+
+}  // namespace vantorel::tools
