@@ -7,8 +7,10 @@
 // Handlers run in the order they subscribed. A handler that subscribes during a
 // raise is first called by the next raise; one that is disconnected during a raise
 // is not called any more, not even later in the same raise. An exception thrown by
-// a handler leaves raise() and the remaining handlers are not called.
+// a handler leaves raise() and the remaining handlers are not called; raiseGuarded()
+// reports it instead and goes on.
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -24,7 +26,7 @@ struct SlotBase {
 };
 
 struct SlotList {
-    std::vector<std::shared_ptr<SlotBase>> slots;
+    std::vector<std::shared_ptr<SlotBase>> entries;
 };
 
 }  // namespace detail
@@ -58,7 +60,7 @@ public:
             return;
         }
         slot->connected = false;
-        std::erase(list->slots, slot);
+        std::erase(list->entries, slot);
     }
 
     // True while the subscription lasts and its source exists.
@@ -83,14 +85,14 @@ public:
 
     [[nodiscard]] Connection connect(Handler handler) {
         auto slot = std::make_shared<Slot>(std::move(handler));
-        list_->slots.push_back(slot);
+        list_->entries.push_back(slot);
         return Connection(list_, slot);
     }
 
     // Calls every handler connected when the raise begins, in subscription order.
     template <typename... Actual>
     void raise(Actual&&... args) const {
-        const std::vector<std::shared_ptr<detail::SlotBase>> snapshot = list_->slots;
+        const std::vector<std::shared_ptr<detail::SlotBase>> snapshot = list_->entries;
         for (const std::shared_ptr<detail::SlotBase>& slot : snapshot) {
             if (slot->connected) {
                 static_cast<Slot&>(*slot).handler(args...);
@@ -98,7 +100,31 @@ public:
         }
     }
 
-    std::size_t handlerCount() const { return list_->slots.size(); }
+    // As raise(), but an exception (derived from std::exception) that leaves a
+    // handler is passed to onError, and the next handler runs.
+    template <typename OnError, typename... Actual>
+    void raiseGuarded(const OnError& onError, Actual&&... args) const {
+        const std::vector<std::shared_ptr<detail::SlotBase>> snapshot = list_->entries;
+        for (const std::shared_ptr<detail::SlotBase>& slot : snapshot) {
+            if (slot->connected) {
+                try {
+                    static_cast<Slot&>(*slot).handler(args...);
+                } catch (const std::exception& e) {
+                    onError(e);
+                }
+            }
+        }
+    }
+
+    std::size_t handlerCount() const { return list_->entries.size(); }
+
+    // Ends every subscription (their Connections become inert).
+    void clear() {
+        for (const std::shared_ptr<detail::SlotBase>& slot : list_->entries) {
+            slot->connected = false;
+        }
+        list_->entries.clear();
+    }
 
 private:
     struct Slot : detail::SlotBase {

@@ -2,8 +2,11 @@
 
 #include "platform/Hives.h"
 #include "settings/RegistryNames.h"
+#include "tools/Globals.h"
 
 namespace vantorel {
+
+TAddInRegistry* AddInRegistry = nullptr;
 
 const QString SignatureText = QStringLiteral(
     "P.S.: Be aware of your unanswered messages; Use Vantorel! For more information, go to "
@@ -405,6 +408,23 @@ QString TAddInRegistry::GetOutlookPath() {
     } catch (const std::exception&) {
         return {};
     }
+}
+
+QStringList TAddInRegistry::GetMasterCategories() {
+    QStringList names;
+    if (!OutlookApp) {
+        return names;
+    }
+    try {
+        const outlook::CategoriesPtr categories = OutlookApp->Session()->Categories();
+        const int count = categories->Count();
+        for (int i = 1; i <= count; ++i) {
+            names << categories->Item(i)->Name();
+        }
+    } catch (const std::exception&) {
+        // The names gathered so far are the answer.
+    }
+    return names;
 }
 
 }  // namespace vantorel

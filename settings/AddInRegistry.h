@@ -93,6 +93,9 @@ public:
 
     // The mail client's program folder, ending in its separator, or empty text.
     QString GetOutlookPath();
+    // The names of the mail profile's categories, in the profile's order; as many as
+    // could be read when reading fails part-way (possibly none).
+    QStringList GetMasterCategories();
 
 private:
     bool readBool(const QString& section, const QString& name, bool def,
@@ -107,5 +110,8 @@ private:
     platform::RegistryHive& machine_;
     std::unique_ptr<platform::RegistryKey> reg;
 };
+
+// The add-in's one settings store, from start-up to shutdown; null outside.
+extern TAddInRegistry* AddInRegistry;
 
 }  // namespace vantorel

@@ -1,30 +1,16 @@
 #include "host/scenario/ScenarioRunner.h"
 
+#include "host/MailClient.h"
+#include "host/scenario/ScenarioPrompts.h"
+#include "host/scenario/VirtualScheduler.h"
 #include "platform/Clock.h"
 #include "platform/Hives.h"
-#include "platform/RegTree.h"
+#include "platform/Prompts.h"
+#include "platform/Timer.h"
 
 #include <QDir>
-#include <QLocale>
-#include <QRegularExpression>
 
 namespace vantorel::host {
-
-namespace {
-
-// "HKCU\Software\X" -> the hive and "Software\X".
-std::pair<platform::RegistryHive*, QString> splitRegKey(const QString& key) {
-    const QString root = key.section(QLatin1Char('\\'), 0, 0);
-    platform::RegistryHive* hive = platform::hiveForRoot(root);
-    if (hive == nullptr) {
-        throw ScriptError(QStringLiteral("\"%1\" is not below HKCU or HKLM (HKEY_CURRENT_USER, "
-                                         "HKEY_LOCAL_MACHINE)")
-                              .arg(key));
-    }
-    return {hive, platform::normalizeKeyPath(key.section(QLatin1Char('\\'), 1))};
-}
-
-}  // namespace
 
 void expectArgs(const ScenarioRunner::Args& args, qsizetype min, qsizetype max,
                 const QString& usage) {
@@ -32,6 +18,21 @@ void expectArgs(const ScenarioRunner::Args& args, qsizetype min, qsizetype max,
     if (given < min || given > max) {
         throw ScriptError(QStringLiteral("usage: %1").arg(usage));
     }
+}
+
+QHash<QString, QString> keyValues(const ScenarioRunner::Args& args, qsizetype skip,
+                                  const QStringList& allowed, const QString& usage) {
+    QHash<QString, QString> values;
+    for (std::size_t i = static_cast<std::size_t>(skip) + 1; i < args.size(); ++i) {
+        const qsizetype eq = args[i].text.indexOf(QLatin1Char('='));
+        const QString key = eq < 0 ? args[i].text : args[i].text.left(eq);
+        if (eq < 0 || !allowed.contains(key)) {
+            throw ScriptError(
+                QStringLiteral("unexpected \"%1\"; usage: %2").arg(args[i].raw, usage));
+        }
+        values.insert(key, args[i].text.mid(eq + 1));
+    }
+    return values;
 }
 
 ScenarioRunner::ScenarioRunner(QTextStream& out, QTextStream& err, const QString& dataDir)
@@ -52,10 +53,22 @@ ScenarioRunner::ScenarioRunner(QTextStream& out, QTextStream& err, const QString
     platform::useHiveFolder(dataDir_);
     clock_ = std::make_shared<platform::ManualClock>(QDateTime::currentDateTime());
     platform::installClock(clock_);
+    scheduler_ = std::make_shared<VirtualScheduler>(clock_);
+    platform::installTimerService(scheduler_);
+    prompts_ = std::make_shared<ScenarioPrompts>(out_);
+    platform::installPrompts(prompts_);
+
+    client_ = std::make_unique<MailClient>(dataDir_);
+    client_->onErrorSuppressed = [this](const QString& text) {
+        out_ << "error \"" << escapeText(text) << "\"\n";
+    };
     registerCommands();
 }
 
 ScenarioRunner::~ScenarioRunner() {
+    client_.reset();
+    platform::installPrompts(nullptr);
+    platform::installTimerService(nullptr);
     platform::installClock(nullptr);
     platform::installHives(nullptr, nullptr);
 }
@@ -65,44 +78,98 @@ void ScenarioRunner::add(const QString& name, Command command) {
 }
 
 void ScenarioRunner::registerCommands() {
-    add(QStringLiteral("locale"), [this](const Args& a) { cmdLocale(a); });
-    add(QStringLiteral("clock"), [this](const Args& a) { cmdClock(a); });
-    add(QStringLiteral("advance"), [this](const Args& a) { cmdAdvance(a); });
-    add(QStringLiteral("reg"), [this](const Args& a) { cmdReg(a); });
-    add(QStringLiteral("dump"), [this](const Args& a) { cmdDump(a); });
+    const std::pair<const char*, void (ScenarioRunner::*)(const Args&)> table[] = {
+        {"locale", &ScenarioRunner::cmdLocale},
+        {"clock", &ScenarioRunner::cmdClock},
+        {"advance", &ScenarioRunner::cmdAdvance},
+        {"version", &ScenarioRunner::cmdVersion},
+        {"explorers", &ScenarioRunner::cmdExplorers},
+        {"shutdown", &ScenarioRunner::cmdShutdown},
+        {"category", &ScenarioRunner::cmdCategory},
+        {"store", &ScenarioRunner::cmdStore},
+        {"reg", &ScenarioRunner::cmdReg},
+        {"start", &ScenarioRunner::cmdStart},
+        {"quit", &ScenarioRunner::cmdQuit},
+        {"compose", &ScenarioRunner::cmdCompose},
+        {"press", &ScenarioRunner::cmdPress},
+        {"send", &ScenarioRunner::cmdSend},
+        {"deliver", &ScenarioRunner::cmdDeliver},
+        {"complete", &ScenarioRunner::cmdComplete},
+        {"delete", &ScenarioRunner::cmdDelete},
+        {"prop", &ScenarioRunner::cmdProp},
+        {"answer", &ScenarioRunner::cmdAnswer},
+        {"close", &ScenarioRunner::cmdClose},
+        {"dump", &ScenarioRunner::cmdDump},
+    };
+    for (const auto& [name, method] : table) {
+        add(QString::fromLatin1(name), [this, method](const Args& a) { (this->*method)(a); });
+    }
 }
 
+// --- the run -------------------------------------------------------------------------------
+
 int ScenarioRunner::run(QIODevice& input, const QString& name) {
-    int lineNo = 0;
-    while (!input.atEnd()) {
-        QString line = QString::fromUtf8(input.readLine());
-        ++lineNo;
-        while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r'))) {
-            line.chop(1);
+    name_ = name;
+    lines_ = QString::fromUtf8(input.readAll()).split(QLatin1Char('\n'));
+    next_ = 0;
+    try {
+        while (step()) {
         }
-        const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#'))) {
-            continue;
-        }
-        try {
-            execute(splitScriptLine(trimmed));
+        client_->quit();
+        out_.flush();
+        return kOk;
+    } catch (const Stop& stop) {
+        out_.flush();
+        return stop.status;
+    }
+}
+
+void ScenarioRunner::runUntil(const std::function<bool()>& done) {
+    while (!done()) {
+        if (!step()) {
             out_.flush();
-        } catch (const ScriptSyntaxError& e) {
-            out_.flush();
-            err_ << name << ':' << lineNo << ": " << QString::fromUtf8(e.what()) << Qt::endl;
-            return kScriptError;
-        } catch (const ScriptError& e) {
-            out_.flush();
-            err_ << name << ':' << lineNo << ": " << QString::fromUtf8(e.what()) << Qt::endl;
-            return kScriptError;
-        } catch (const std::exception& e) {
-            out_.flush();
-            err_ << name << ':' << lineNo << ": " << QString::fromUtf8(e.what()) << Qt::endl;
-            return kFailure;
+            err_ << name_ << ':' << current_ << ": the script ended while a window was open"
+                 << Qt::endl;
+            throw Stop{kScriptError};
         }
     }
-    out_.flush();
-    return kOk;
+}
+
+bool ScenarioRunner::step() {
+    while (next_ < lines_.size()) {
+        const QString line = lines_[next_++].trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) {
+            continue;
+        }
+        const int lineNo = next_;
+        auto fail = [&](int status, const char* what) {
+            out_.flush();
+            err_ << name_ << ':' << lineNo << ": " << QString::fromUtf8(what) << Qt::endl;
+            throw Stop{status};
+        };
+        try {
+            current_ = lineNo;
+            execute(splitScriptLine(line));
+            if (const auto mistake = prompts_->takeScriptError()) {
+                throw ScriptError(*mistake);
+            }
+            out_.flush();
+        } catch (const Stop&) {
+            throw;
+        } catch (const ScriptSyntaxError& e) {
+            fail(kScriptError, e.what());
+        } catch (const ScriptError& e) {
+            fail(kScriptError, e.what());
+        } catch (const std::invalid_argument& e) {
+            fail(kScriptError, e.what());
+        } catch (const outlook::OutlookError& e) {
+            fail(kFailure, e.what());
+        } catch (const std::exception& e) {
+            fail(kFailure, e.what());
+        }
+        return true;
+    }
+    return false;
 }
 
 void ScenarioRunner::execute(const Args& args) {
@@ -111,87 +178,6 @@ void ScenarioRunner::execute(const Args& args) {
         throw ScriptError(QStringLiteral("unknown command \"%1\"").arg(args.front().text));
     }
     (*it)(args);
-}
-
-void ScenarioRunner::cmdLocale(const Args& args) {
-    expectArgs(args, 1, 1, QStringLiteral("locale NAME"));
-    const QLocale locale(args[1].text);
-    if (locale.name() != args[1].text) {
-        throw ScriptError(QStringLiteral("unknown locale \"%1\"").arg(args[1].text));
-    }
-    QLocale::setDefault(locale);
-}
-
-void ScenarioRunner::cmdClock(const Args& args) {
-    expectArgs(args, 2, 2, QStringLiteral("clock YYYY-MM-DD HH:MM[:SS]"));
-    const QString text = args[1].text + QLatin1Char(' ') + args[2].text;
-    QDateTime t = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (!t.isValid()) {
-        t = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm"));
-    }
-    if (!t.isValid()) {
-        throw ScriptError(
-            QStringLiteral("\"%1\" is not a date and time (YYYY-MM-DD HH:MM[:SS])").arg(text));
-    }
-    clock_->set(t);
-}
-
-void ScenarioRunner::cmdAdvance(const Args& args) {
-    expectArgs(args, 1, 1, QStringLiteral("advance N{s,m,h,d}"));
-    static const QRegularExpression re(QStringLiteral("^(\\d+)([smhd])$"));
-    const QRegularExpressionMatch m = re.match(args[1].text);
-    if (!m.hasMatch()) {
-        throw ScriptError(
-            QStringLiteral("\"%1\" is not a span such as 10s, 5m, 2h or 1d").arg(args[1].text));
-    }
-    static const QHash<QString, qint64> unitMs{{QStringLiteral("s"), 1000},
-                                               {QStringLiteral("m"), 60'000},
-                                               {QStringLiteral("h"), 3'600'000},
-                                               {QStringLiteral("d"), 86'400'000}};
-    clock_->advance(m.captured(1).toLongLong() * unitMs.value(m.captured(2)));
-}
-
-void ScenarioRunner::cmdReg(const Args& args) {
-    if (args.size() >= 2 && args[1].text == QLatin1String("set")) {
-        expectArgs(args, 4, 4, QStringLiteral("reg set KEY NAME VALUE"));
-        const auto [hive, path] = splitRegKey(args[2].text);
-        platform::RegValue value;
-        try {
-            value = args[4].quoted ? platform::RegValue::fromString(args[4].text)
-                                   : platform::parseRegData(args[4].raw);
-        } catch (const platform::RegistryError& e) {
-            throw ScriptError(QString::fromUtf8(e.what()));
-        }
-        hive->setValue(path, args[3].text, value);
-        return;
-    }
-    if (args.size() >= 2 && args[1].text == QLatin1String("delete")) {
-        expectArgs(args, 2, 3, QStringLiteral("reg delete KEY [NAME]"));
-        const auto [hive, path] = splitRegKey(args[2].text);
-        if (args.size() == 4) {
-            hive->deleteValue(path, args[3].text);
-        } else {
-            hive->deleteKey(path);
-        }
-        return;
-    }
-    throw ScriptError(QStringLiteral("usage: reg set KEY NAME VALUE | reg delete KEY [NAME]"));
-}
-
-void ScenarioRunner::cmdDump(const Args& args) {
-    if (args.size() >= 2 && args[1].text == QLatin1String("reg")) {
-        dumpReg(args);
-        return;
-    }
-    throw ScriptError(QStringLiteral("usage: dump reg [KEY]"));
-}
-
-void ScenarioRunner::dumpReg(const Args& args) {
-    expectArgs(args, 1, 2, QStringLiteral("dump reg [KEY]"));
-    const QString key =
-        args.size() == 3 ? args[2].text : QStringLiteral("HKCU\\Software\\Ostrelin\\Vantorel");
-    const auto [hive, path] = splitRegKey(key);
-    out_ << platform::snapshot(*hive, path).toRegText(hive->rootName(), path, false);
 }
 
 }  // namespace vantorel::host

@@ -2,12 +2,18 @@
 
 // The host's headless mode: runs a scenario script command by command and prints
 // the transcript of everything a person would see or hear.
+//
+// Commands run strictly one after another. A command that opens a modal window
+// returns while the window is open: the runner goes on reading commands inside it
+// (runUntil) until the window closes, and the command that closed it returns when
+// everything the closing caused has finished.
 
 #include "host/scenario/ScriptLexer.h"
 
 #include <QHash>
 #include <QIODevice>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -19,6 +25,10 @@ class ManualClock;
 }
 
 namespace vantorel::host {
+
+class MailClient;
+class ScenarioPrompts;
+class VirtualScheduler;
 
 // A mistake in the script itself: wrong command, arguments or values. Stops the run.
 class ScriptError : public std::runtime_error {
@@ -40,18 +50,49 @@ public:
     // Runs the script read from INPUT; NAME is how error messages call it.
     int run(QIODevice& input, const QString& name);
 
+    // Runs the script's next commands until DONE holds (a modal window closed).
+    // Throws ScriptError when the script ends first.
+    void runUntil(const std::function<bool()>& done);
+
     using Args = std::vector<ScriptArg>;
     using Command = std::function<void(const Args&)>;
 
+    MailClient& client() { return *client_; }
+
 private:
+    struct Stop {
+        int status;
+    };
+
     void registerCommands();
     void add(const QString& name, Command command);
+    // Runs the next command line; false at the end of the script.
+    bool step();
     void execute(const Args& args);
 
+    // The environment.
     void cmdLocale(const Args& args);
     void cmdClock(const Args& args);
     void cmdAdvance(const Args& args);
+    void cmdVersion(const Args& args);
+    void cmdExplorers(const Args& args);
+    void cmdShutdown(const Args& args);
+    void cmdCategory(const Args& args);
+    void cmdStore(const Args& args);
     void cmdReg(const Args& args);
+    // The add-in and the mail.
+    void cmdStart(const Args& args);
+    void cmdQuit(const Args& args);
+    void cmdCompose(const Args& args);
+    void cmdPress(const Args& args);
+    void cmdSend(const Args& args);
+    void cmdDeliver(const Args& args);
+    void cmdComplete(const Args& args);
+    void cmdDelete(const Args& args);
+    void cmdProp(const Args& args);
+    // Windows and output.
+    void cmdAnswer(const Args& args);
+    void cmdClose(const Args& args);
     void cmdDump(const Args& args);
     void dumpReg(const Args& args);
 
@@ -60,11 +101,22 @@ private:
     std::unique_ptr<QTemporaryDir> tempDir_;
     QString dataDir_;
     std::shared_ptr<platform::ManualClock> clock_;
+    std::shared_ptr<VirtualScheduler> scheduler_;
+    std::shared_ptr<ScenarioPrompts> prompts_;
+    std::unique_ptr<MailClient> client_;
     QHash<QString, Command> commands_;
+
+    QStringList lines_;
+    QString name_;
+    int next_ = 0;     // index of the next line to run
+    int current_ = 0;  // line number of the command running
 };
 
 // Helpers for command handlers.
 void expectArgs(const ScenarioRunner::Args& args, qsizetype min, qsizetype max,
                 const QString& usage);
+// key=value arguments after the first SKIP ones; unknown keys are a script error.
+QHash<QString, QString> keyValues(const ScenarioRunner::Args& args, qsizetype skip,
+                                  const QStringList& allowed, const QString& usage);
 
 }  // namespace vantorel::host

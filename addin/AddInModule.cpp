@@ -1,0 +1,193 @@
+#include "addin/AddInModule.h"
+
+#include "platform/Prompts.h"
+#include "reminders/PendingSends.h"
+#include "settings/AddInRegistry.h"
+#include "tools/Globals.h"
+
+#include <stdexcept>
+
+namespace vantorel {
+
+TAddInModule* AddInModule = nullptr;
+
+namespace {
+const int kReminderIntervalMs = 10000;
+const int kFirstSupportedVersion = 14;  // Office 2010
+}  // namespace
+
+int MajorVersionFromText(const QString& version) {
+    const qsizetype dot = version.indexOf(QLatin1Char('.'));
+    const QString major = dot < 0 ? QString() : version.left(dot);
+    bool ok = false;
+    const int number = major.toInt(&ok);
+    if (!ok) {
+        throw std::runtime_error(
+            QStringLiteral("'%1' is not a valid integer value").arg(major).toStdString());
+    }
+    return number;
+}
+
+TAddInModule::TAddInModule()
+    : AddInModuleBase(AddInName),
+      SendMailToolbar(QStringLiteral("TabNewMailMessage"), kRibbonMailCompose, AddInName,
+                      QStringLiteral("GroupSend")),
+      MainToolbar(QStringLiteral("TabMail"), kRibbonExplorer, AddInName),
+      TimerCheckReminders(platform::createTimer()) {
+    SendMailToolbar.group.SetVisible(false);
+    btnRemindMe_ = &SendMailToolbar.AddButton(QStringLiteral("Remind me"), RibbonSize::Large);
+    btnCustom_ = &SendMailToolbar.AddButton(QStringLiteral("Custom"), RibbonSize::Large);
+    btnCustom_->SetScreenTip(QStringLiteral("Chose reminder settings before sending"));
+    btnRemindMe_->onClick = [this] { SendMailToolbarControls0Controls0Click(); };
+    btnCustom_->onClick = [this] { SendMailToolbarControls0Controls1Click(); };
+
+    btnDefaultSettings_ =
+        &MainToolbar.AddButton(QStringLiteral("Default settings"), RibbonSize::Large);
+    btnEditTemplate_ = &MainToolbar.AddButton(QStringLiteral("Edit template"), RibbonSize::Large);
+    btnPreferences_ = &MainToolbar.AddButton(QStringLiteral("Preferences..."), RibbonSize::Normal);
+    for (RibbonButton* b : {btnDefaultSettings_, btnEditTemplate_, btnPreferences_}) {
+        b->SetEnabled(false);
+    }
+    btnDefaultSettings_->onClick = [this] { MainToolbarControls0Controls0Click(); };
+    btnEditTemplate_->onClick = [this] { MainToolbarControls0Controls1Click(); };
+    btnPreferences_->onClick = [this] { MainToolbarControls0Controls3Click(); };
+
+    AddRibbonTab(SendMailToolbar);
+    AddRibbonTab(MainToolbar);
+
+    TimerCheckReminders->setInterval(kReminderIntervalMs);
+    TimerCheckReminders->setEnabled(false);
+}
+
+TAddInModule::~TAddInModule() {
+    TimerCheckReminders->setEnabled(false);
+    if (AddInModule == this) {
+        AddInModule = nullptr;
+    }
+}
+
+// --- lifecycle ----------------------------------------------------------------------
+
+void TAddInModule::adxCOMAddInModuleAddInInitialize() {
+    AddInModule = this;
+    OutlookMajorVersion = MajorVersionFromText(HostApplication()->Version());
+    delete PendingSends;
+    PendingSends = new TPendingSends();
+}
+
+void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
+    // 1. The settings store.
+    AddInRegistry = new TAddInRegistry();
+    // 2, 3. The reminder sound in the mail client's folder; the help file in ours.
+    ReminderSoundPath = AddInRegistry->GetOutlookPath() + QStringLiteral("reminder.wav");
+    HelpFilePath = AddInFolder() + QStringLiteral("Vantorel.chm");
+    // 4. The application object.
+    OutlookApp = HostApplication();
+    // 6. The version gate.
+    if (OutlookMajorVersion < kFirstSupportedVersion) {
+        platform::showMessage(
+            QStringLiteral("To use Vantorel, you must be running Microsoft Office 2010 or later."),
+            platform::MessageIcon::Error);
+        return;
+    }
+    // 7. The ribbon groups.
+    MainToolbar.group.SetVisible(true);
+    ActivateMenu(true);
+    // 13. The reminder timer.
+    TimerCheckReminders->setEnabled(true);
+}
+
+void TAddInModule::adxCOMAddInModuleAddInBeginShutdown() {
+    ReleaseAddIn();
+}
+
+void TAddInModule::adxCOMAddInModuleAddInFinalize() {
+    FinalizeAddIn();
+}
+
+void TAddInModule::adxOutlookAppEvents1Quit() {
+    if (OutlookShutdownBehavior() == ShutdownBehavior::Fast) {
+        ReleaseAddIn();
+        FinalizeAddIn();
+    }
+}
+
+void TAddInModule::adxCOMAddInModuleError(const std::exception& /*E*/, bool& Handled) {
+    // Before start-up has created the settings store (an error while initialising),
+    // the setting is read through a store of its own.
+    if (AddInRegistry != nullptr) {
+        Handled = !AddInRegistry->IsVerbose();
+    } else {
+        Handled = !TAddInRegistry().IsVerbose();
+    }
+}
+
+void TAddInModule::adxCOMAddInModuleOLInspectorActivate() {}
+
+void TAddInModule::adxCOMAddInModuleRibbonBeforeCreate(const QString& /*RibbonID*/) {}
+
+void TAddInModule::ReleaseAddIn() {
+    if (released_) {
+        return;
+    }
+    released_ = true;
+    // No tick may run once the objects it uses are gone.
+    TimerCheckReminders->setEnabled(false);
+    // 3. The shared objects, each global cleared before its object goes.
+    TAddInRegistry* store = AddInRegistry;
+    AddInRegistry = nullptr;
+    delete store;
+}
+
+void TAddInModule::FinalizeAddIn() {
+    if (finalized_) {
+        return;
+    }
+    finalized_ = true;
+    TPendingSends* pending = PendingSends;
+    PendingSends = nullptr;
+    delete pending;
+    if (AddInModule == this) {
+        AddInModule = nullptr;
+    }
+}
+
+// --- ribbon ------------------------------------------------------------------------------
+
+void TAddInModule::ActivateMenu(bool bActivate) {
+    SendMailToolbar.group.SetVisible(bActivate);
+    btnDefaultSettings_->SetEnabled(bActivate);
+    btnEditTemplate_->SetEnabled(bActivate);
+    btnPreferences_->SetEnabled(bActivate);
+}
+
+void TAddInModule::SendMailToolbarControls0Controls0Click() {}
+
+void TAddInModule::SendMailToolbarControls0Controls1Click() {}
+
+void TAddInModule::MainToolbarControls0Controls0Click() {}
+
+void TAddInModule::MainToolbarControls0Controls1Click() {}
+
+void TAddInModule::MainToolbarControls0Controls3Click() {}
+
+QString TAddInModule::Describe(const QString& what) {
+    QString out;
+    if (what == QLatin1String("pending") && PendingSends != nullptr) {
+        for (int i = 0; i < PendingSends->Count(); ++i) {
+            const TSendingMailData& d = PendingSends->Data(i);
+            out += QStringLiteral("pending %1 key=\"%2\" custom=%3 task=\"%4\"\n")
+                       .arg(i + 1)
+                       .arg(PendingSends->Key(i),
+                            d.bIsCustom ? QStringLiteral("yes") : QStringLiteral("no"),
+                            d.sTaskEntryID);
+        }
+    }
+    return out;
+}
+
+}  // namespace vantorel
+
+vantorel::IAddIn* vantorel_create_addin() {
+    return new vantorel::TAddInModule();
+}

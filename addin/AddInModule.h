@@ -1,0 +1,86 @@
+#pragma once
+
+// TAddInModule: the spine of the add-in. It owns the ribbon commands, the
+// subscription to the mail client's events and the reminder timer; it creates at
+// start-up every object the other parts share and frees them at shutdown, in fixed
+// orders. It also decides whether the add-in runs at all (Office 2010 or later).
+
+#include "addin/AddInModuleBase.h"
+#include "platform/Timer.h"
+
+#include <memory>
+
+namespace vantorel {
+
+class TAddInModule : public AddInModuleBase {
+public:
+    TAddInModule();
+    ~TAddInModule() override;
+
+    // Handlers the hosting framework calls.
+    void adxCOMAddInModuleAddInInitialize();
+    void adxCOMAddInModuleAddInStartupComplete();
+    void adxCOMAddInModuleAddInBeginShutdown();
+    void adxCOMAddInModuleAddInFinalize();
+    void adxOutlookAppEvents1Quit();
+    void adxCOMAddInModuleError(const std::exception& E, bool& Handled);
+    void adxCOMAddInModuleOLInspectorActivate();
+    void adxCOMAddInModuleRibbonBeforeCreate(const QString& RibbonID);
+
+    // The five ribbon commands, in the order of the ribbon layout.
+    void SendMailToolbarControls0Controls0Click();  // "Remind me"
+    void SendMailToolbarControls0Controls1Click();  // "Custom"
+    void MainToolbarControls0Controls0Click();      // "Default settings"
+    void MainToolbarControls0Controls1Click();      // "Edit template"
+    void MainToolbarControls0Controls3Click();      // "Preferences..."
+
+    // Shows the message window's group and enables the main window's buttons (or not).
+    void ActivateMenu(bool bActivate);
+
+    // Shutdown, each taking effect once.
+    void ReleaseAddIn();
+    void FinalizeAddIn();
+
+    // The add-in's group on the message window's ribbon and on the main window's.
+    RibbonTab SendMailToolbar;
+    RibbonTab MainToolbar;
+    // Every 10 000 ms once start-up is complete.
+    std::unique_ptr<platform::Timer> TimerCheckReminders;
+
+    QString Describe(const QString& what) override;
+
+    bool IsReleased() const { return released_; }
+    bool IsFinalized() const { return finalized_; }
+
+protected:
+    void AddInInitialize() override { adxCOMAddInModuleAddInInitialize(); }
+    void AddInStartupComplete() override { adxCOMAddInModuleAddInStartupComplete(); }
+    void AddInBeginShutdown() override { adxCOMAddInModuleAddInBeginShutdown(); }
+    void AddInFinalize() override { adxCOMAddInModuleAddInFinalize(); }
+    void OLInspectorActivate() override { adxCOMAddInModuleOLInspectorActivate(); }
+    void RibbonBeforeCreateHandler(const QString& ribbonId) override {
+        adxCOMAddInModuleRibbonBeforeCreate(ribbonId);
+    }
+    void AppEventsQuit() override { adxOutlookAppEvents1Quit(); }
+    void ModuleError(const std::exception& error, bool& handled) override {
+        adxCOMAddInModuleError(error, handled);
+    }
+
+private:
+    RibbonButton* btnRemindMe_ = nullptr;
+    RibbonButton* btnCustom_ = nullptr;
+    RibbonButton* btnDefaultSettings_ = nullptr;
+    RibbonButton* btnEditTemplate_ = nullptr;
+    RibbonButton* btnPreferences_ = nullptr;
+    bool released_ = false;
+    bool finalized_ = false;
+};
+
+// The module instance, from initialisation to finalisation; null outside.
+extern TAddInModule* AddInModule;
+
+// OutlookMajorVersion from the mail client's Version text: the integer before its
+// first "."; throws when there is none.
+int MajorVersionFromText(const QString& version);
+
+}  // namespace vantorel

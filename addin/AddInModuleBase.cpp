@@ -1,0 +1,100 @@
+#include "addin/AddInModuleBase.h"
+
+#include "platform/Prompts.h"
+
+namespace vantorel {
+
+QString ErrorText(const std::exception& error) {
+    if (const auto* outlookError = dynamic_cast<const outlook::OutlookError*>(&error)) {
+        return outlookError->text();
+    }
+    return QString::fromUtf8(error.what());
+}
+
+AddInModuleBase::AddInModuleBase(QString addInName) : addInName_(std::move(addInName)) {}
+
+AddInModuleBase::~AddInModuleBase() = default;
+
+QString AddInModuleBase::AddInFolder() const {
+    return host_ ? host_->AddInFolder() : QString();
+}
+
+ShutdownBehavior AddInModuleBase::OutlookShutdownBehavior() const {
+    return host_ ? host_->OutlookShutdownBehavior() : ShutdownBehavior::Fast;
+}
+
+outlook::ApplicationPtr AddInModuleBase::HostApplication() const {
+    return host_ ? host_->HostApplication() : nullptr;
+}
+
+void AddInModuleBase::Guarded(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        bool handled = false;
+        const QString text = ErrorText(error);
+        try {
+            ModuleError(error, handled);
+        } catch (const std::exception&) {
+            handled = false;  // a failing error handler hides nothing
+        }
+        if (handled) {
+            if (host_) {
+                host_->ErrorSuppressed(text);
+            }
+            return;
+        }
+        platform::showMessage(QStringLiteral("%1 error: the add-in has fired an exception.\r\n%2")
+                                  .arg(addInName_, text),
+                              platform::MessageIcon::Error, addInName_);
+    }
+}
+
+void AddInModuleBase::Connect(IAddInHost& host) {
+    host_ = &host;
+    Guarded([this] { AddInInitialize(); });
+}
+
+void AddInModuleBase::StartupComplete() {
+    Guarded([this] { AddInStartupComplete(); });
+    // The framework's own subscriptions come after everything the module hooked while
+    // starting, so the module's direct handlers run first.
+    ConnectApplicationEvents();
+}
+
+void AddInModuleBase::ConnectApplicationEvents() {
+    const outlook::ApplicationPtr app = HostApplication();
+    if (!app) {
+        return;
+    }
+    itemSend_ = app->OnItemSend([this](const outlook::ItemPtr& item, bool& cancel) {
+        Guarded([&] { AppEventsItemSend(item, cancel); });
+    });
+    quit_ = app->OnQuit([this] { Guarded([this] { AppEventsQuit(); }); });
+    inspectorActivate_ = app->OnInspectorActivate(
+        [this](const outlook::InspectorPtr&) { Guarded([this] { OLInspectorActivate(); }); });
+}
+
+void AddInModuleBase::BeginShutdown() {
+    Guarded([this] { AddInBeginShutdown(); });
+}
+
+void AddInModuleBase::Disconnect() {
+    Guarded([this] { AddInFinalize(); });
+    itemSend_.disconnect();
+    quit_.disconnect();
+    inspectorActivate_.disconnect();
+}
+
+void AddInModuleBase::RibbonBeforeCreate(const QString& ribbonId) {
+    Guarded([&] { RibbonBeforeCreateHandler(ribbonId); });
+}
+
+void AddInModuleBase::Press(RibbonButton& button) {
+    if (!button.Visible() || !button.Enabled() || !button.onClick) {
+        return;
+    }
+    Guarded([&] { button.onClick(); });
+}
+
+}  // namespace vantorel

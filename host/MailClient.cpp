@@ -1,0 +1,140 @@
+#include "host/MailClient.h"
+
+#include "platform/Hives.h"
+#include "platform/RegistryKey.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace vantorel::host {
+
+MailClient::MailClient(const QString& dataDir)
+    : dataDir_(dataDir),
+      engine_(
+          std::make_unique<engine::Engine>(QDir(dataDir).filePath(QStringLiteral("mailbox.db")))) {
+    registerProgramFolder();
+}
+
+MailClient::~MailClient() {
+    if (running()) {
+        quit();
+    }
+}
+
+void MailClient::registerProgramFolder() {
+    // As the mail client's installer does: App Paths names the program file, so an
+    // add-in finds the program's folder (and the sound file shipped in it).
+    try {
+        platform::RegistryKey key(platform::localMachineHive());
+        if (key.openKey(
+                QStringLiteral(
+                    "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE"),
+                true)) {
+            key.writeString(QStringLiteral("Path"), QCoreApplication::applicationFilePath());
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vantorel-host: cannot register the program folder: %s\n", e.what());
+    }
+}
+
+void MailClient::setExplorerCount(int count) {
+    explorers_ = count;
+    engine_->setExplorerCount(count);
+}
+
+void MailClient::start(const QString& addInPath) {
+    if (running()) {
+        throw std::logic_error("the add-in is running already");
+    }
+    library_ = std::make_unique<LoadedAddIn>(addInPath.isEmpty() ? defaultAddInPath() : addInPath);
+    addIn_ = &library_->addIn();
+    composeRibbonBuilt_ = false;
+    addIn_->Connect(*this);
+    // The main window's ribbon is built while the mail client starts, before it
+    // reports that starting has finished.
+    if (explorers_ > 0) {
+        requestRibbon(kRibbonExplorer);
+    }
+    addIn_->StartupComplete();
+}
+
+void MailClient::quit() {
+    if (!running()) {
+        return;
+    }
+    engine_->quit();
+    addIn_->BeginShutdown();
+    addIn_->Disconnect();
+    addIn_ = nullptr;
+    library_.reset();
+}
+
+outlook::InspectorPtr MailClient::compose(const engine::ComposeFields& fields) {
+    if (running() && !composeRibbonBuilt_) {
+        requestRibbon(kRibbonMailCompose);
+    }
+    return engine_->compose(fields);
+}
+
+void MailClient::requestRibbon(const QString& ribbonId) {
+    if (ribbonId == kRibbonMailCompose) {
+        composeRibbonBuilt_ = true;
+    }
+    addIn_->RibbonBeforeCreate(ribbonId);
+}
+
+std::vector<RibbonTab*> MailClient::ribbonTabs() const {
+    return running() ? addIn_->RibbonTabs() : std::vector<RibbonTab*>{};
+}
+
+void MailClient::press(const QString& caption) {
+    for (RibbonTab* tab : ribbonTabs()) {
+        for (const auto& button : tab->controls) {
+            if (button->Caption() != caption) {
+                continue;
+            }
+            const bool compose = tab->ribbons == kRibbonMailCompose;
+            if (compose && !engine_->application()->ActiveInspector()) {
+                throw std::invalid_argument("no message window is open");
+            }
+            if (!compose && explorers_ == 0) {
+                throw std::invalid_argument("no main window is open");
+            }
+            if (!tab->group.Visible() || !button->Visible()) {
+                throw std::invalid_argument(
+                    QStringLiteral("the button \"%1\" is hidden").arg(caption).toStdString());
+            }
+            if (!button->Enabled()) {
+                throw std::invalid_argument(
+                    QStringLiteral("the button \"%1\" is disabled").arg(caption).toStdString());
+            }
+            addIn_->Press(*button);
+            return;
+        }
+    }
+    throw std::invalid_argument(
+        QStringLiteral("the add-in has no button \"%1\"").arg(caption).toStdString());
+}
+
+QString MailClient::describe(const QString& what) const {
+    return running() ? addIn_->Describe(what) : QString();
+}
+
+outlook::ApplicationPtr MailClient::HostApplication() {
+    return engine_->application();
+}
+
+QString MailClient::AddInFolder() {
+    return library_ ? library_->folder() : QString();
+}
+
+void MailClient::ErrorSuppressed(const QString& text) {
+    if (onErrorSuppressed) {
+        onErrorSuppressed(text);
+    }
+}
+
+}  // namespace vantorel::host

@@ -1,0 +1,71 @@
+#pragma once
+
+// The stand-in for the mail client: its mailbox (the embedded engine), the add-in it
+// loads, and the hosting framework's side of the add-in's life: connection,
+// lifecycle events, ribbon requests, button presses, shutdown behaviour. The desktop
+// window and the scenario runner both drive the add-in through this class.
+
+#include "addin/AddInHost.h"
+#include "host/AddInLoader.h"
+#include "host/engine/Engine.h"
+
+#include <functional>
+#include <memory>
+
+namespace vantorel::host {
+
+class MailClient : public IAddInHost {
+public:
+    // The mailbox is DATADIR/mailbox.db.
+    explicit MailClient(const QString& dataDir);
+    ~MailClient() override;
+
+    engine::Engine& engine() { return *engine_; }
+    const QString& dataDir() const { return dataDir_; }
+
+    void setShutdownBehavior(ShutdownBehavior behavior) { shutdown_ = behavior; }
+    void setExplorerCount(int count);
+    int explorerCount() const { return explorers_; }
+
+    // Loads the add-in (ADDINPATH; empty: beside the host), connects it, builds the
+    // main window's ribbon and reports that starting has finished.
+    void start(const QString& addInPath = {});
+    bool running() const { return addIn_ != nullptr; }
+    // The mail client quits: Quit, then the shutdown events (the add-in ignores
+    // those it has already handled), then the add-in is unloaded.
+    void quit();
+
+    // Opens a compose window (building the message window's ribbon the first time).
+    outlook::InspectorPtr compose(const engine::ComposeFields& fields);
+
+    // The add-in's ribbon tabs (empty while no add-in runs).
+    std::vector<RibbonTab*> ribbonTabs() const;
+    // Presses the add-in's button with CAPTION in the window where it lives. Throws
+    // std::invalid_argument when no such button can be pressed now.
+    void press(const QString& caption);
+    // A diagnostic view of the running add-in (see IAddIn::Describe).
+    QString describe(const QString& what) const;
+
+    // IAddInHost
+    outlook::ApplicationPtr HostApplication() override;
+    QString AddInFolder() override;
+    ShutdownBehavior OutlookShutdownBehavior() override { return shutdown_; }
+    void ErrorSuppressed(const QString& text) override;
+
+    // Where suppressed errors go (the transcript's "error" lines).
+    std::function<void(const QString&)> onErrorSuppressed;
+
+private:
+    void registerProgramFolder();
+    void requestRibbon(const QString& ribbonId);
+
+    QString dataDir_;
+    std::unique_ptr<engine::Engine> engine_;
+    std::unique_ptr<LoadedAddIn> library_;
+    IAddIn* addIn_ = nullptr;
+    ShutdownBehavior shutdown_ = ShutdownBehavior::Fast;
+    int explorers_ = 1;
+    bool composeRibbonBuilt_ = false;
+};
+
+}  // namespace vantorel::host

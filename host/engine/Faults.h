@@ -1,0 +1,44 @@
+#pragma once
+
+// Fault injection: a test or a script makes the next calls of a named object-model
+// operation fail, to prove that each caller handles failure the way it should.
+//
+// Operations are named "Object.Member" after the interface, e.g. "TaskItem.Save",
+// "MailItem.Send", "NameSpace.GetItemFromID", "UserProperty.Value",
+// "UserProperty.SetValue"; a bare member name ("Save") stands for that member of
+// every object. operations() lists them all.
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+namespace vantorel::engine {
+
+class Faults {
+public:
+    // The host's text when a test gives none.
+    static QString defaultMessage();
+
+    // The next `count` calls of the operation throw OutlookError(message).
+    // Throws std::invalid_argument for a name that no operation carries.
+    void failNext(const QString& operation, int count = 1, const QString& message = QString());
+    // Every later call of the operation fails, until clear().
+    void failAlways(const QString& operation, const QString& message = QString());
+    void clear();
+    // How many failures are still armed for that name (-1: always).
+    int remaining(const QString& operation) const;
+
+    static const QStringList& operations();
+
+    // Every object-model call passes here first; throws when its failure is armed.
+    void hit(const char* object, const char* member);
+
+private:
+    struct Armed {
+        int count = 0;  // -1: always
+        QString message;
+    };
+    QHash<QString, Armed> armed_;
+};
+
+}  // namespace vantorel::engine

@@ -1,0 +1,433 @@
+#include "host/engine/MailboxFile.h"
+
+#include "host/engine/MailboxError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <sqlite3.h>
+
+namespace vantorel::engine {
+
+namespace {
+
+constexpr const char* kSchema = R"sql(
+CREATE TABLE meta(
+    key TEXT PRIMARY KEY,
+    value INTEGER NOT NULL
+) WITHOUT ROWID;
+INSERT INTO meta(key, value) VALUES ('next_id', 1);
+CREATE TABLE stores(
+    id INTEGER PRIMARY KEY,
+    name TEXT NOT NULL UNIQUE,
+    uid TEXT NOT NULL,
+    root_folder_id INTEGER NOT NULL
+);
+CREATE TABLE folders(
+    id INTEGER PRIMARY KEY,
+    store_id INTEGER NOT NULL REFERENCES stores(id),
+    parent_id INTEGER REFERENCES folders(id),
+    name TEXT NOT NULL,
+    entry_id TEXT NOT NULL UNIQUE,
+    role INTEGER NOT NULL
+);
+CREATE TABLE items(
+    id INTEGER PRIMARY KEY,
+    entry_id TEXT NOT NULL UNIQUE,
+    folder_id INTEGER NOT NULL REFERENCES folders(id),
+    kind INTEGER NOT NULL,
+    subject TEXT NOT NULL,
+    body TEXT NOT NULL,
+    categories TEXT NOT NULL,
+    topic TEXT,
+    sender_name TEXT NOT NULL,
+    sender_address TEXT NOT NULL,
+    sent INTEGER NOT NULL,
+    sent_on REAL NOT NULL,
+    received_time REAL NOT NULL,
+    start_date REAL NOT NULL,
+    due_date REAL NOT NULL,
+    importance INTEGER NOT NULL,
+    reminder_override INTEGER NOT NULL,
+    reminder_set INTEGER NOT NULL,
+    reminder_time REAL NOT NULL,
+    complete INTEGER NOT NULL
+);
+CREATE INDEX items_by_folder ON items(folder_id, id);
+CREATE TABLE recipients(
+    item_id INTEGER NOT NULL REFERENCES items(id) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    type INTEGER NOT NULL,
+    name TEXT NOT NULL,
+    address TEXT NOT NULL,
+    entry_type TEXT NOT NULL,
+    resolved INTEGER NOT NULL,
+    PRIMARY KEY (item_id, position)
+) WITHOUT ROWID;
+CREATE TABLE user_properties(
+    item_id INTEGER NOT NULL REFERENCES items(id) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    name TEXT NOT NULL,
+    type INTEGER NOT NULL,
+    value TEXT NOT NULL,
+    PRIMARY KEY (item_id, position)
+) WITHOUT ROWID;
+CREATE TABLE categories(
+    position INTEGER PRIMARY KEY,
+    name TEXT NOT NULL UNIQUE
+);
+CREATE TABLE address_book(
+    address TEXT PRIMARY KEY COLLATE NOCASE,
+    name TEXT NOT NULL,
+    type TEXT NOT NULL
+) WITHOUT ROWID;
+)sql";
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString notOurs(const QString& path, const QString& why) {
+    return QStringLiteral(
+               "The mailbox file \"%1\" is not a Vantorel mailbox: %2. The file was left "
+               "unchanged; move it away or choose another data folder.")
+        .arg(shown(path), why);
+}
+
+void removeLeftovers(const QString& file) {
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+        QFile::remove(file + QLatin1String(suffix));
+    }
+}
+
+}  // namespace
+
+MailboxFile::MailboxFile(const QString& path) : path_(path) {
+    if (!QFileInfo::exists(path_)) {
+        create();
+    } else {
+        checkHeader();
+    }
+    openExisting();
+}
+
+MailboxFile::~MailboxFile() = default;
+
+// A new mailbox is built under a temporary name and renamed into place once its
+// schema is committed, so a file at path_ is always either a whole mailbox of ours
+// or something that is not ours.
+void MailboxFile::create() {
+    const QFileInfo info(path_);
+    if (!QDir().mkpath(info.absolutePath())) {
+        throw MailboxError(path_, QStringLiteral("The folder of the mailbox file \"%1\" cannot be "
+                                                 "created.")
+                                      .arg(shown(path_)));
+    }
+    const QString building = path_ + QStringLiteral(".new");
+    removeLeftovers(building);
+    try {
+        sqlite::Database db(building, sqlite::Database::Mode::ReadWriteCreate);
+        sqlite::Transaction transaction(db);
+        db.exec(QStringLiteral("PRAGMA application_id = %1; PRAGMA user_version = %2;")
+                    .arg(kApplicationId)
+                    .arg(kSchemaVersion)
+                    .toUtf8()
+                    .constData());
+        db.exec(kSchema);
+        transaction.commit();
+    } catch (const sqlite::SqliteError& e) {
+        removeLeftovers(building);
+        throw MailboxError(path_, QStringLiteral("The mailbox file \"%1\" cannot be created: %2")
+                                      .arg(shown(path_), e.message()));
+    }
+    if (!QFile::rename(building, path_)) {
+        removeLeftovers(building);
+        throw MailboxError(path_, QStringLiteral("The mailbox file \"%1\" cannot be created: the "
+                                                 "new file cannot be put in place.")
+                                      .arg(shown(path_)));
+    }
+}
+
+// Reads the database header without SQLite, which never writes to a file it has
+// only been asked to look at this way.
+void MailboxFile::checkHeader() {
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw MailboxError(path_, QStringLiteral("The mailbox file \"%1\" cannot be read: %2")
+                                      .arg(shown(path_), file.errorString()));
+    }
+    const QByteArray header = file.read(100);
+    static const QByteArray magic("SQLite format 3\0", 16);
+    if (header.size() < 100 || !header.startsWith(magic)) {
+        throw MailboxError(path_, notOurs(path_, QStringLiteral("it is not a database")));
+    }
+    const auto byte = [&header](int i) { return static_cast<quint32>(quint8(header.at(i))); };
+    const qint32 applicationId =
+        static_cast<qint32>(byte(68) << 24 | byte(69) << 16 | byte(70) << 8 | byte(71));
+    if (applicationId != kApplicationId) {
+        throw MailboxError(path_,
+                           notOurs(path_, QStringLiteral("it is a database of another program")));
+    }
+}
+
+void MailboxFile::openExisting() {
+    try {
+        db_ = std::make_unique<sqlite::Database>(path_, sqlite::Database::Mode::ReadWrite);
+        // One process at a time: the first read takes the lock and keeps it.
+        db_->exec("PRAGMA locking_mode = EXCLUSIVE");
+        const qint64 version = db_->queryInt("PRAGMA user_version");
+        if (version > kSchemaVersion) {
+            throw MailboxError(
+                path_,
+                QStringLiteral("The mailbox file \"%1\" was written by a newer version of "
+                               "Vantorel (format %2; this version reads format %3 and older).")
+                    .arg(shown(path_))
+                    .arg(version)
+                    .arg(kSchemaVersion));
+        }
+        sqlite::Statement check(*db_, "PRAGMA quick_check");
+        QStringList problems;
+        while (check.step()) {
+            if (check.columnText(0) != QLatin1String("ok")) {
+                problems << check.columnText(0);
+            }
+        }
+        if (version < 1 || !problems.isEmpty()) {
+            throw MailboxError(
+                path_, QStringLiteral("The mailbox file \"%1\" is damaged: %2")
+                           .arg(shown(path_), problems.isEmpty() ? QStringLiteral("no schema")
+                                                                 : problems.first()));
+        }
+        db_->exec("PRAGMA journal_mode = WAL");
+        db_->exec("PRAGMA synchronous = FULL");
+        db_->exec("PRAGMA foreign_keys = ON");
+    } catch (const sqlite::SqliteError& e) {
+        db_.reset();
+        const int primary = e.code() & 0xff;
+        const QString what = primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB
+                                 ? QStringLiteral("The mailbox file \"%1\" is damaged: %2")
+                                 : QStringLiteral("The mailbox file \"%1\" cannot be opened: %2");
+        throw MailboxError(path_, what.arg(shown(path_), e.message()));
+    } catch (...) {
+        db_.reset();
+        throw;
+    }
+}
+
+MailboxFile::Contents MailboxFile::load() {
+    Contents c;
+    try {
+        c.nextId = db_->queryInt("SELECT value FROM meta WHERE key = 'next_id'");
+        {
+            sqlite::Statement s(*db_,
+                                "SELECT id, name, uid, root_folder_id FROM stores ORDER BY id");
+            while (s.step()) {
+                c.stores.push_back(
+                    {s.columnInt(0), s.columnText(1), s.columnText(2), s.columnInt(3)});
+            }
+        }
+        {
+            sqlite::Statement s(*db_,
+                                "SELECT id, store_id, parent_id, name, entry_id, role FROM folders "
+                                "ORDER BY id");
+            while (s.step()) {
+                c.folders.push_back({s.columnInt(0), s.columnInt(1),
+                                     s.columnIsNull(2) ? 0 : s.columnInt(2), s.columnText(3),
+                                     s.columnText(4), static_cast<int>(s.columnInt(5))});
+            }
+        }
+        QHash<qint64, std::size_t> index;
+        {
+            sqlite::Statement s(
+                *db_,
+                "SELECT id, entry_id, folder_id, kind, subject, body, categories, topic, "
+                "sender_name, sender_address, sent, sent_on, received_time, start_date, due_date, "
+                "importance, reminder_override, reminder_set, reminder_time, complete "
+                "FROM items ORDER BY id");
+            while (s.step()) {
+                ItemRecord r;
+                r.id = s.columnInt(0);
+                r.entryId = s.columnText(1);
+                r.folderId = s.columnInt(2);
+                r.kind = static_cast<ItemKind>(s.columnInt(3));
+                r.subject = s.columnText(4);
+                r.body = s.columnText(5);
+                r.categories = s.columnText(6);
+                r.topicFixed = !s.columnIsNull(7);
+                r.topic = s.columnText(7);
+                r.senderName = s.columnText(8);
+                r.senderAddress = s.columnText(9);
+                r.sent = s.columnInt(10) != 0;
+                r.sentOn = s.columnDouble(11);
+                r.receivedTime = s.columnDouble(12);
+                r.startDate = s.columnDouble(13);
+                r.dueDate = s.columnDouble(14);
+                r.importance = static_cast<int>(s.columnInt(15));
+                r.reminderOverrideDefault = s.columnInt(16) != 0;
+                r.reminderSet = s.columnInt(17) != 0;
+                r.reminderTime = s.columnDouble(18);
+                r.complete = s.columnInt(19) != 0;
+                index.insert(r.id, c.items.size());
+                c.items.push_back(std::move(r));
+            }
+        }
+        {
+            sqlite::Statement s(*db_,
+                                "SELECT item_id, type, name, address, entry_type, resolved "
+                                "FROM recipients ORDER BY item_id, position");
+            while (s.step()) {
+                const auto at = index.constFind(s.columnInt(0));
+                if (at != index.constEnd()) {
+                    c.items[*at].recipients.push_back({static_cast<int>(s.columnInt(1)),
+                                                       s.columnText(2), s.columnText(3),
+                                                       s.columnText(4), s.columnInt(5) != 0});
+                }
+            }
+        }
+        {
+            sqlite::Statement s(*db_,
+                                "SELECT item_id, name, type, value FROM user_properties "
+                                "ORDER BY item_id, position");
+            while (s.step()) {
+                const auto at = index.constFind(s.columnInt(0));
+                if (at != index.constEnd()) {
+                    c.items[*at].properties.push_back(
+                        {s.columnText(1), static_cast<int>(s.columnInt(2)), s.columnText(3)});
+                }
+            }
+        }
+        {
+            sqlite::Statement s(*db_, "SELECT name FROM categories ORDER BY position");
+            while (s.step()) {
+                c.categories << s.columnText(0);
+            }
+        }
+        {
+            sqlite::Statement s(*db_, "SELECT address, name, type FROM address_book");
+            while (s.step()) {
+                c.addresses.push_back({s.columnText(0), s.columnText(1), s.columnText(2)});
+            }
+        }
+    } catch (const sqlite::SqliteError& e) {
+        throw MailboxError(path_, QStringLiteral("The mailbox file \"%1\" is damaged: %2")
+                                      .arg(shown(path_), e.message()));
+    }
+    return c;
+}
+
+void MailboxFile::insertStore(const StoreRecord& store) {
+    sqlite::Statement s(*db_,
+                        "INSERT INTO stores(id, name, uid, root_folder_id) VALUES (?, ?, ?, ?)");
+    s.bind(1, store.id).bind(2, store.name).bind(3, store.uid).bind(4, store.rootFolderId).run();
+}
+
+void MailboxFile::insertFolder(const FolderRecord& folder) {
+    sqlite::Statement s(*db_,
+                        "INSERT INTO folders(id, store_id, parent_id, name, entry_id, role) "
+                        "VALUES (?, ?, ?, ?, ?, ?)");
+    s.bind(1, folder.id).bind(2, folder.storeId);
+    if (folder.parentId == 0) {
+        s.bindNull(3);
+    } else {
+        s.bind(3, folder.parentId);
+    }
+    s.bind(4, folder.name).bind(5, folder.entryId).bind(6, folder.role).run();
+}
+
+void MailboxFile::writeItem(const ItemRecord& r) {
+    sqlite::Statement s(
+        *db_,
+        "INSERT INTO items(id, entry_id, folder_id, kind, subject, body, categories, topic, "
+        "sender_name, sender_address, sent, sent_on, received_time, start_date, due_date, "
+        "importance, reminder_override, reminder_set, reminder_time, complete) "
+        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, "
+        "?19, ?20) "
+        "ON CONFLICT(id) DO UPDATE SET entry_id = ?2, folder_id = ?3, kind = ?4, subject = ?5, "
+        "body = ?6, categories = ?7, topic = ?8, sender_name = ?9, sender_address = ?10, "
+        "sent = ?11, sent_on = ?12, received_time = ?13, start_date = ?14, due_date = ?15, "
+        "importance = ?16, reminder_override = ?17, reminder_set = ?18, reminder_time = ?19, "
+        "complete = ?20");
+    s.bind(1, r.id)
+        .bind(2, r.entryId)
+        .bind(3, r.folderId)
+        .bind(4, static_cast<int>(r.kind))
+        .bind(5, r.subject)
+        .bind(6, r.body)
+        .bind(7, r.categories);
+    if (r.topicFixed) {
+        s.bind(8, r.topic);
+    } else {
+        s.bindNull(8);
+    }
+    s.bind(9, r.senderName)
+        .bind(10, r.senderAddress)
+        .bind(11, r.sent)
+        .bind(12, r.sentOn)
+        .bind(13, r.receivedTime)
+        .bind(14, r.startDate)
+        .bind(15, r.dueDate)
+        .bind(16, r.importance)
+        .bind(17, r.reminderOverrideDefault)
+        .bind(18, r.reminderSet)
+        .bind(19, r.reminderTime)
+        .bind(20, r.complete)
+        .run();
+
+    sqlite::Statement clearRecipients(*db_, "DELETE FROM recipients WHERE item_id = ?");
+    clearRecipients.bind(1, r.id).run();
+    sqlite::Statement clearProperties(*db_, "DELETE FROM user_properties WHERE item_id = ?");
+    clearProperties.bind(1, r.id).run();
+
+    sqlite::Statement recipient(*db_,
+                                "INSERT INTO recipients(item_id, position, type, name, address, "
+                                "entry_type, resolved) VALUES (?, ?, ?, ?, ?, ?, ?)");
+    for (std::size_t i = 0; i < r.recipients.size(); ++i) {
+        const RecipientRecord& x = r.recipients[i];
+        recipient.bind(1, r.id)
+            .bind(2, static_cast<qint64>(i))
+            .bind(3, x.type)
+            .bind(4, x.name)
+            .bind(5, x.address)
+            .bind(6, x.entryType)
+            .bind(7, x.resolved)
+            .run();
+    }
+    sqlite::Statement property(*db_,
+                               "INSERT INTO user_properties(item_id, position, name, type, value) "
+                               "VALUES (?, ?, ?, ?, ?)");
+    for (std::size_t i = 0; i < r.properties.size(); ++i) {
+        const PropertyRecord& p = r.properties[i];
+        property.bind(1, r.id)
+            .bind(2, static_cast<qint64>(i))
+            .bind(3, p.name)
+            .bind(4, p.type)
+            .bind(5, p.value)
+            .run();
+    }
+}
+
+void MailboxFile::deleteItem(qint64 id) {
+    sqlite::Statement s(*db_, "DELETE FROM items WHERE id = ?");
+    s.bind(1, id).run();
+}
+
+void MailboxFile::insertCategory(const QString& name) {
+    sqlite::Statement s(*db_, "INSERT INTO categories(name) VALUES (?)");
+    s.bind(1, name).run();
+}
+
+void MailboxFile::writeAddress(const AddressRecord& address) {
+    sqlite::Statement s(*db_,
+                        "INSERT INTO address_book(address, name, type) VALUES (?1, ?2, ?3) "
+                        "ON CONFLICT(address) DO UPDATE SET name = ?2, type = ?3");
+    s.bind(1, address.address).bind(2, address.name).bind(3, address.type).run();
+}
+
+void MailboxFile::setNextId(qint64 nextId) {
+    sqlite::Statement s(*db_, "UPDATE meta SET value = ? WHERE key = 'next_id'");
+    s.bind(1, nextId).run();
+}
+
+}  // namespace vantorel::engine

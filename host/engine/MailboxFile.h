@@ -1,0 +1,65 @@
+#pragma once
+
+// The mailbox database: one SQLite file holding every store, folder, item, category
+// and learnt address-book entry. Opening it checks that the file is ours before
+// anything is written to it; a file that is not a mailbox of ours is never changed.
+// The journal is a write-ahead log and every commit is synced, so a killed process
+// loses at most the transaction in flight.
+
+#include "host/engine/Records.h"
+#include "host/engine/Sqlite.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace vantorel::engine {
+
+class MailboxFile {
+public:
+    // "VTOR", in the database header's application-id field.
+    static constexpr qint32 kApplicationId = 0x56544F52;
+    static constexpr int kSchemaVersion = 1;
+
+    // Opens the mailbox at path, creating an empty one (and its folder) when no
+    // file exists. Throws MailboxError.
+    explicit MailboxFile(const QString& path);
+    ~MailboxFile();
+    MailboxFile(const MailboxFile&) = delete;
+    MailboxFile& operator=(const MailboxFile&) = delete;
+
+    struct Contents {
+        std::vector<StoreRecord> stores;
+        std::vector<FolderRecord> folders;  // in the order of creation
+        std::vector<ItemRecord> items;      // in the order of arrival
+        QStringList categories;
+        std::vector<AddressRecord> addresses;
+        qint64 nextId = 1;
+    };
+    // Reads everything. Throws MailboxError when the file is damaged.
+    Contents load();
+
+    const QString& path() const { return path_; }
+    sqlite::Database& database() { return *db_; }
+
+    // The writes; each caller wraps its writes in one sqlite::Transaction.
+    void insertStore(const StoreRecord& store);
+    void insertFolder(const FolderRecord& folder);
+    void writeItem(const ItemRecord& item);  // inserts or replaces
+    void deleteItem(qint64 id);
+    void insertCategory(const QString& name);
+    void writeAddress(const AddressRecord& address);
+    void setNextId(qint64 nextId);
+
+private:
+    void create();
+    void checkHeader();
+    void openExisting();
+
+    QString path_;
+    std::unique_ptr<sqlite::Database> db_;
+};
+
+}  // namespace vantorel::engine

@@ -1,0 +1,323 @@
+#pragma once
+
+// The engine's implementations of the object-model interface.
+//
+// An item object holds a snapshot of its stored item (ItemState); each lookup makes
+// a new one, and Save() writes the snapshot back. After Send() or Delete() the
+// object is spent: reading still answers from the snapshot, anything else fails
+// with "The item has been moved or deleted.".
+
+#include "host/engine/Core.h"
+
+#include <memory>
+
+namespace vantorel::engine {
+
+class ItemState {
+public:
+    ItemState(std::shared_ptr<Core> core, ItemRecord record)
+        : core(std::move(core)), record(std::move(record)) {}
+    virtual ~ItemState() = default;
+
+    const char* objectName() const;
+    void enter(const char* member) { core->enter(objectName(), member); }
+    // enter(), and the object must not be spent.
+    void enterLive(const char* member);
+
+    std::shared_ptr<Core> core;
+    ItemRecord record;
+    bool spent = false;
+};
+
+template <class Interface>
+class ItemImpl : public Interface,
+                 public ItemState,
+                 public std::enable_shared_from_this<ItemImpl<Interface>> {
+public:
+    using ItemState::ItemState;
+
+    int Class() override;
+    QString EntryID() override;
+    QString Subject() override;
+    void SetSubject(const QString& value) override;
+    QString Body() override;
+    void SetBody(const QString& value) override;
+    outlook::UserPropertiesPtr UserProperties() override;
+    void Save() override;
+    void Delete() override;
+    void Display(bool modal) override;
+
+protected:
+    outlook::ItemPtr self() { return this->shared_from_this(); }
+    std::shared_ptr<ItemState> state() {
+        return std::shared_ptr<ItemState>(this->shared_from_this(), static_cast<ItemState*>(this));
+    }
+};
+
+class MailItemImpl final : public ItemImpl<outlook::MailItem> {
+public:
+    using ItemImpl::ItemImpl;
+
+    QString ConversationTopic() override;
+    QString SenderEmailAddress() override;
+    QString SenderName() override;
+    QString To() override;
+    void SetTo(const QString& value) override;
+    QString CC() override;
+    void SetCC(const QString& value) override;
+    QString BCC() override;
+    void SetBCC(const QString& value) override;
+    outlook::RecipientsPtr Recipients() override;
+    bool Sent() override;
+    outlook::DateTime SentOn() override;
+    outlook::DateTime ReceivedTime() override;
+    void Send() override;
+    outlook::MailItemPtr Forward() override;
+
+private:
+    QString names(const char* member, int type);
+    void setRecipients(const char* member, int type, const QString& value);
+};
+
+class TaskItemImpl final : public ItemImpl<outlook::TaskItem> {
+public:
+    using ItemImpl::ItemImpl;
+
+    QString Categories() override;
+    void SetCategories(const QString& value) override;
+    outlook::DateTime StartDate() override;
+    void SetStartDate(outlook::DateTime value) override;
+    outlook::DateTime DueDate() override;
+    void SetDueDate(outlook::DateTime value) override;
+    int Importance() override;
+    void SetImportance(int value) override;
+    bool ReminderOverrideDefault() override;
+    void SetReminderOverrideDefault(bool value) override;
+    bool ReminderSet() override;
+    void SetReminderSet(bool value) override;
+    outlook::DateTime ReminderTime() override;
+    void SetReminderTime(outlook::DateTime value) override;
+    bool Complete() override;
+    void SetComplete(bool value) override;
+    void MarkComplete() override;
+};
+
+class MeetingItemImpl final : public ItemImpl<outlook::MeetingItem> {
+public:
+    using ItemImpl::ItemImpl;
+
+    QString ConversationTopic() override;
+    QString SenderEmailAddress() override;
+    QString SenderName() override;
+    outlook::DateTime ReceivedTime() override;
+};
+
+class UserPropertiesImpl final : public outlook::UserProperties {
+public:
+    explicit UserPropertiesImpl(std::shared_ptr<ItemState> owner) : owner_(std::move(owner)) {}
+
+    int Count() override;
+    outlook::UserPropertyPtr Item(int index) override;
+    outlook::UserPropertyPtr Item(const QString& name) override;
+    outlook::UserPropertyPtr Add(const QString& name, int type, bool addToFolderFields,
+                                 int displayFormat) override;
+    void Remove(int index) override;
+
+private:
+    std::shared_ptr<ItemState> owner_;
+};
+
+// A user property is known by its name, unique within its item.
+class UserPropertyImpl final : public outlook::UserProperty {
+public:
+    UserPropertyImpl(std::shared_ptr<ItemState> owner, QString name)
+        : owner_(std::move(owner)), name_(std::move(name)) {}
+
+    QString Name() override;
+    int Type() override;
+    QString Value() override;
+    void SetValue(const QString& value) override;
+    void Delete() override;
+
+private:
+    PropertyRecord& property();
+
+    std::shared_ptr<ItemState> owner_;
+    QString name_;
+};
+
+class RecipientsImpl final : public outlook::Recipients {
+public:
+    explicit RecipientsImpl(std::shared_ptr<ItemState> owner) : owner_(std::move(owner)) {}
+
+    int Count() override;
+    outlook::RecipientPtr Item(int index) override;
+    bool ResolveAll() override;
+
+private:
+    std::shared_ptr<ItemState> owner_;
+};
+
+// A recipient as it was when fetched.
+class RecipientImpl final : public outlook::Recipient {
+public:
+    RecipientImpl(std::shared_ptr<Core> core, RecipientRecord record)
+        : core_(std::move(core)), record_(std::move(record)) {}
+
+    QString Name() override;
+    QString Address() override;
+    int Type() override;
+    bool Resolved() override;
+    outlook::AddressEntryPtr AddressEntry() override;
+
+private:
+    std::shared_ptr<Core> core_;
+    RecipientRecord record_;
+};
+
+class AddressEntryImpl final : public outlook::AddressEntry {
+public:
+    AddressEntryImpl(std::shared_ptr<Core> core, RecipientRecord record)
+        : core_(std::move(core)), record_(std::move(record)) {}
+
+    QString Name() override;
+    QString Address() override;
+    QString Type() override;
+
+private:
+    std::shared_ptr<Core> core_;
+    RecipientRecord record_;
+};
+
+class ApplicationImpl final : public outlook::Application {
+public:
+    explicit ApplicationImpl(std::shared_ptr<Core> core) : core_(std::move(core)) {}
+
+    QString Version() override;
+    outlook::NameSpacePtr Session() override;
+    outlook::NameSpacePtr GetNamespace(const QString& type) override;
+    outlook::ItemPtr CreateItem(int itemType) override;
+    outlook::InspectorPtr ActiveInspector() override;
+    outlook::ExplorersPtr Explorers() override;
+    outlook::Connection OnItemSend(outlook::ItemSendHandler handler) override;
+    outlook::Connection OnQuit(outlook::QuitHandler handler) override;
+    outlook::Connection OnInspectorActivate(outlook::InspectorActivateHandler handler) override;
+
+private:
+    std::shared_ptr<Core> core_;
+};
+
+class NameSpaceImpl final : public outlook::NameSpace {
+public:
+    explicit NameSpaceImpl(std::shared_ptr<Core> core) : core_(std::move(core)) {}
+
+    outlook::MAPIFolderPtr GetDefaultFolder(int folderType) override;
+    outlook::ItemPtr GetItemFromID(const QString& entryId, const QString& storeId) override;
+    outlook::FoldersPtr Folders() override;
+    outlook::CategoriesPtr Categories() override;
+
+private:
+    std::shared_ptr<Core> core_;
+};
+
+// The sub-folders of a folder, or (parent 0) the top-level folders of the stores.
+class FoldersImpl final : public outlook::Folders {
+public:
+    FoldersImpl(std::shared_ptr<Core> core, qint64 parentId)
+        : core_(std::move(core)), parentId_(parentId) {}
+
+    int Count() override;
+    outlook::MAPIFolderPtr Item(int index) override;
+    outlook::MAPIFolderPtr Item(const QString& name) override;
+
+private:
+    std::vector<qint64> ids();
+
+    std::shared_ptr<Core> core_;
+    qint64 parentId_;
+};
+
+class FolderImpl final : public outlook::MAPIFolder {
+public:
+    FolderImpl(std::shared_ptr<Core> core, qint64 id) : core_(std::move(core)), id_(id) {}
+
+    QString Name() override;
+    QString EntryID() override;
+    QString FolderPath() override;
+    outlook::FoldersPtr Folders() override;
+    outlook::ItemsPtr Items() override;
+
+private:
+    std::shared_ptr<Core> core_;
+    qint64 id_;
+};
+
+class ItemsImpl final : public outlook::Items {
+public:
+    ItemsImpl(std::shared_ptr<Core> core, qint64 folderId)
+        : core_(std::move(core)), folderId_(folderId) {}
+
+    int Count() override;
+    outlook::ItemPtr Item(int index) override;
+    outlook::MAPIFolderPtr Parent() override;
+    outlook::Connection OnItemAdd(outlook::ItemAddHandler handler) override;
+
+private:
+    std::shared_ptr<Core> core_;
+    qint64 folderId_;
+};
+
+class InspectorImpl final : public outlook::Inspector {
+public:
+    InspectorImpl(std::shared_ptr<Core> core, outlook::ItemPtr item, const void* object)
+        : core_(std::move(core)), item_(std::move(item)), object_(object) {}
+
+    outlook::ItemPtr CurrentItem() override;
+
+    const outlook::ItemPtr& item() const { return item_; }
+    // The engine object behind item(), to match the object a call comes from.
+    const void* object() const { return object_; }
+
+private:
+    std::shared_ptr<Core> core_;
+    outlook::ItemPtr item_;
+    const void* object_;
+};
+
+class CategoriesImpl final : public outlook::Categories {
+public:
+    explicit CategoriesImpl(std::shared_ptr<Core> core) : core_(std::move(core)) {}
+
+    int Count() override;
+    outlook::CategoryPtr Item(int index) override;
+
+private:
+    std::shared_ptr<Core> core_;
+};
+
+class CategoryImpl final : public outlook::Category {
+public:
+    CategoryImpl(std::shared_ptr<Core> core, QString name)
+        : core_(std::move(core)), name_(std::move(name)) {}
+
+    QString Name() override;
+
+private:
+    std::shared_ptr<Core> core_;
+    QString name_;
+};
+
+class ExplorersImpl final : public outlook::Explorers {
+public:
+    explicit ExplorersImpl(std::shared_ptr<Core> core) : core_(std::move(core)) {}
+
+    int Count() override;
+
+private:
+    std::shared_ptr<Core> core_;
+};
+
+// Throws the host's index error unless 1 <= index <= count.
+void checkIndex(int index, std::size_t count);
+
+}  // namespace vantorel::engine

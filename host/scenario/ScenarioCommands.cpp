@@ -1,0 +1,383 @@
+// The commands of scenario scripts.
+
+#include "host/MailClient.h"
+#include "host/scenario/ScenarioPrompts.h"
+#include "host/scenario/ScenarioRunner.h"
+#include "host/scenario/Transcript.h"
+#include "host/scenario/VirtualScheduler.h"
+#include "platform/Clock.h"
+#include "platform/Hives.h"
+#include "platform/RegTree.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace vantorel::host {
+
+namespace {
+
+// "HKCU\Software\X" -> the hive and "Software\X".
+std::pair<platform::RegistryHive*, QString> splitRegKey(const QString& key) {
+    const QString root = key.section(QLatin1Char('\\'), 0, 0);
+    platform::RegistryHive* hive = platform::hiveForRoot(root);
+    if (hive == nullptr) {
+        throw ScriptError(QStringLiteral("\"%1\" is not below HKCU or HKLM (HKEY_CURRENT_USER, "
+                                         "HKEY_LOCAL_MACHINE)")
+                              .arg(key));
+    }
+    return {hive, platform::normalizeKeyPath(key.section(QLatin1Char('\\'), 1))};
+}
+
+int positiveNumber(const ScriptArg& arg, const QString& what) {
+    bool ok = false;
+    const int n = arg.text.toInt(&ok);
+    if (!ok || n < 1) {
+        throw ScriptError(QStringLiteral("\"%1\" is not a %2 (1, 2, ...)").arg(arg.text, what));
+    }
+    return n;
+}
+
+outlook::ItemPtr nthItem(const outlook::MAPIFolderPtr& folder, const ScriptArg& arg) {
+    const int n = positiveNumber(arg, QStringLiteral("position"));
+    const outlook::ItemsPtr items = folder->Items();
+    if (n > items->Count()) {
+        throw ScriptError(QStringLiteral("%1 holds %2 items, not %3")
+                              .arg(folder->Name())
+                              .arg(items->Count())
+                              .arg(n));
+    }
+    return items->Item(n);
+}
+
+}  // namespace
+
+// --- the environment -------------------------------------------------------------------------
+
+void ScenarioRunner::cmdLocale(const Args& args) {
+    expectArgs(args, 1, 1, QStringLiteral("locale NAME"));
+    const QLocale locale(args[1].text);
+    if (locale.name() != args[1].text) {
+        throw ScriptError(QStringLiteral("unknown locale \"%1\"").arg(args[1].text));
+    }
+    QLocale::setDefault(locale);
+}
+
+void ScenarioRunner::cmdClock(const Args& args) {
+    expectArgs(args, 2, 2, QStringLiteral("clock YYYY-MM-DD HH:MM[:SS]"));
+    const QString text = args[1].text + QLatin1Char(' ') + args[2].text;
+    QDateTime t = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!t.isValid()) {
+        t = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm"));
+    }
+    if (!t.isValid()) {
+        throw ScriptError(
+            QStringLiteral("\"%1\" is not a date and time (YYYY-MM-DD HH:MM[:SS])").arg(text));
+    }
+    clock_->set(t);
+    scheduler_->restartAll();
+}
+
+void ScenarioRunner::cmdAdvance(const Args& args) {
+    expectArgs(args, 1, 1, QStringLiteral("advance N{s,m,h,d}"));
+    static const QRegularExpression re(QStringLiteral("^(\\d+)([smhd])$"));
+    const QRegularExpressionMatch m = re.match(args[1].text);
+    if (!m.hasMatch()) {
+        throw ScriptError(
+            QStringLiteral("\"%1\" is not a span such as 10s, 5m, 2h or 1d").arg(args[1].text));
+    }
+    static const QHash<QString, qint64> unitMs{{QStringLiteral("s"), 1000},
+                                               {QStringLiteral("m"), 60'000},
+                                               {QStringLiteral("h"), 3'600'000},
+                                               {QStringLiteral("d"), 86'400'000}};
+    scheduler_->advance(m.captured(1).toLongLong() * unitMs.value(m.captured(2)));
+}
+
+void ScenarioRunner::cmdVersion(const Args& args) {
+    expectArgs(args, 1, 1, QStringLiteral("version TEXT"));
+    if (client_->running()) {
+        throw ScriptError(QStringLiteral("version must come before start"));
+    }
+    client_->engine().setVersion(args[1].text);
+}
+
+void ScenarioRunner::cmdExplorers(const Args& args) {
+    expectArgs(args, 1, 1, QStringLiteral("explorers N"));
+    bool ok = false;
+    const int n = args[1].text.toInt(&ok);
+    if (!ok || n < 0) {
+        throw ScriptError(QStringLiteral("\"%1\" is not a number of windows").arg(args[1].text));
+    }
+    client_->setExplorerCount(n);
+}
+
+void ScenarioRunner::cmdShutdown(const Args& args) {
+    expectArgs(args, 1, 1, QStringLiteral("shutdown fast|normal"));
+    if (args[1].text == QLatin1String("fast")) {
+        client_->setShutdownBehavior(ShutdownBehavior::Fast);
+    } else if (args[1].text == QLatin1String("normal")) {
+        client_->setShutdownBehavior(ShutdownBehavior::Normal);
+    } else {
+        throw ScriptError(QStringLiteral("usage: shutdown fast|normal"));
+    }
+}
+
+void ScenarioRunner::cmdCategory(const Args& args) {
+    expectArgs(args, 1, 1, QStringLiteral("category NAME"));
+    client_->engine().addCategory(args[1].text);
+}
+
+void ScenarioRunner::cmdStore(const Args& args) {
+    const QString usage = QStringLiteral("store NAME [inbox=FOLDER] [deep]");
+    expectArgs(args, 1, 3, usage);
+    QString inbox;
+    bool deep = false;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        if (args[i].text == QLatin1String("deep")) {
+            deep = true;
+        } else if (args[i].text.startsWith(QLatin1String("inbox="))) {
+            inbox = args[i].text.mid(6);
+        } else {
+            throw ScriptError(QStringLiteral("usage: %1").arg(usage));
+        }
+    }
+    client_->engine().addStore(args[1].text, inbox, deep);
+}
+
+void ScenarioRunner::cmdReg(const Args& args) {
+    if (args.size() >= 2 && args[1].text == QLatin1String("set")) {
+        expectArgs(args, 4, 4, QStringLiteral("reg set KEY NAME VALUE"));
+        const auto [hive, path] = splitRegKey(args[2].text);
+        platform::RegValue value;
+        try {
+            value = args[4].quoted ? platform::RegValue::fromString(args[4].text)
+                                   : platform::parseRegData(args[4].raw);
+        } catch (const platform::RegistryError& e) {
+            throw ScriptError(QString::fromUtf8(e.what()));
+        }
+        hive->setValue(path, args[3].text, value);
+        return;
+    }
+    if (args.size() >= 2 && args[1].text == QLatin1String("delete")) {
+        expectArgs(args, 2, 3, QStringLiteral("reg delete KEY [NAME]"));
+        const auto [hive, path] = splitRegKey(args[2].text);
+        if (args.size() == 4) {
+            hive->deleteValue(path, args[3].text);
+        } else {
+            hive->deleteKey(path);
+        }
+        return;
+    }
+    throw ScriptError(QStringLiteral("usage: reg set KEY NAME VALUE | reg delete KEY [NAME]"));
+}
+
+// --- the add-in and the mail ---------------------------------------------------------------
+
+void ScenarioRunner::cmdStart(const Args& args) {
+    expectArgs(args, 0, 0, QStringLiteral("start"));
+    if (client_->running()) {
+        throw ScriptError(QStringLiteral("the add-in has started already"));
+    }
+    client_->start();
+}
+
+void ScenarioRunner::cmdQuit(const Args& args) {
+    expectArgs(args, 0, 0, QStringLiteral("quit"));
+    client_->quit();
+}
+
+void ScenarioRunner::cmdCompose(const Args& args) {
+    const QString usage =
+        QStringLiteral("compose [to=LIST] [cc=LIST] [bcc=LIST] [subject=TEXT] [body=TEXT]");
+    const auto kv = keyValues(args, 0,
+                              {QStringLiteral("to"), QStringLiteral("cc"), QStringLiteral("bcc"),
+                               QStringLiteral("subject"), QStringLiteral("body")},
+                              usage);
+    engine::ComposeFields fields;
+    fields.to = kv.value(QStringLiteral("to"));
+    fields.cc = kv.value(QStringLiteral("cc"));
+    fields.bcc = kv.value(QStringLiteral("bcc"));
+    fields.subject = kv.value(QStringLiteral("subject"));
+    fields.body = kv.value(QStringLiteral("body"));
+    client_->compose(fields);
+}
+
+void ScenarioRunner::cmdPress(const Args& args) {
+    expectArgs(args, 1, 1, QStringLiteral("press CAPTION"));
+    client_->press(args[1].text);
+}
+
+void ScenarioRunner::cmdSend(const Args& args) {
+    expectArgs(args, 0, 0, QStringLiteral("send"));
+    const outlook::InspectorPtr inspector = client_->engine().application()->ActiveInspector();
+    const outlook::MailItemPtr mail =
+        inspector ? outlook::asMailItem(inspector->CurrentItem()) : nullptr;
+    if (!mail) {
+        throw ScriptError(QStringLiteral("no message window is active"));
+    }
+    try {
+        mail->Send();
+    } catch (const outlook::OutlookError& e) {
+        // The message window tells the person why the message did not go.
+        platform::showMessage(e.text(), platform::MessageIcon::Error);
+    }
+}
+
+void ScenarioRunner::cmdDeliver(const Args& args) {
+    const QString usage = QStringLiteral(
+        "deliver from=ADDR [name=NAME] subject=TEXT [topic=TEXT] [store=NAME] [body=TEXT] "
+        "[kind=mail|meeting]");
+    const auto kv =
+        keyValues(args, 0,
+                  {QStringLiteral("from"), QStringLiteral("name"), QStringLiteral("subject"),
+                   QStringLiteral("topic"), QStringLiteral("store"), QStringLiteral("body"),
+                   QStringLiteral("kind")},
+                  usage);
+    if (!kv.contains(QStringLiteral("from")) || !kv.contains(QStringLiteral("subject"))) {
+        throw ScriptError(QStringLiteral("usage: %1").arg(usage));
+    }
+    engine::Delivery d;
+    d.from = kv.value(QStringLiteral("from"));
+    d.name = kv.value(QStringLiteral("name"));
+    d.subject = kv.value(QStringLiteral("subject"));
+    if (kv.contains(QStringLiteral("topic"))) {
+        d.topic = kv.value(QStringLiteral("topic"));
+    }
+    d.body = kv.value(QStringLiteral("body"));
+    const QString kind = kv.value(QStringLiteral("kind"), QStringLiteral("mail"));
+    if (kind != QLatin1String("mail") && kind != QLatin1String("meeting")) {
+        throw ScriptError(QStringLiteral("kind is mail or meeting, not \"%1\"").arg(kind));
+    }
+    d.meetingRequest = kind == QLatin1String("meeting");
+    const QString store = kv.value(QStringLiteral("store"));
+    if (!store.isEmpty() && !client_->engine().inbox(store)) {
+        throw ScriptError(QStringLiteral("there is no store \"%1\"").arg(store));
+    }
+    client_->engine().deliver(d, store);
+}
+
+void ScenarioRunner::cmdComplete(const Args& args) {
+    expectArgs(args, 1, 1, QStringLiteral("complete N"));
+    const outlook::ItemPtr item = nthItem(
+        client_->engine().application()->Session()->GetDefaultFolder(outlook::olFolderTasks),
+        args[1]);
+    const outlook::TaskItemPtr task = outlook::asTaskItem(item);
+    if (!task) {
+        throw ScriptError(QStringLiteral("item %1 of Tasks is not a task").arg(args[1].text));
+    }
+    task->MarkComplete();
+    task->Save();
+}
+
+void ScenarioRunner::cmdDelete(const Args& args) {
+    expectArgs(args, 2, 2, QStringLiteral("delete task N | delete sent N"));
+    const auto session = client_->engine().application()->Session();
+    int folder = 0;
+    if (args[1].text == QLatin1String("task")) {
+        folder = outlook::olFolderTasks;
+    } else if (args[1].text == QLatin1String("sent")) {
+        folder = outlook::olFolderSentMail;
+    } else {
+        throw ScriptError(QStringLiteral("usage: delete task N | delete sent N"));
+    }
+    nthItem(session->GetDefaultFolder(folder), args[2])->Delete();
+}
+
+void ScenarioRunner::cmdProp(const Args& args) {
+    const QString usage = QStringLiteral("prop task N NAME VALUE | prop task N NAME --delete");
+    expectArgs(args, 4, 4, usage);
+    if (args[1].text != QLatin1String("task")) {
+        throw ScriptError(QStringLiteral("usage: %1").arg(usage));
+    }
+    const outlook::ItemPtr item = nthItem(
+        client_->engine().application()->Session()->GetDefaultFolder(outlook::olFolderTasks),
+        args[2]);
+    const outlook::UserPropertiesPtr props = item->UserProperties();
+    if (args[4].text == QLatin1String("--delete") && !args[4].quoted) {
+        if (const outlook::UserPropertyPtr p = props->Item(args[3].text)) {
+            p->Delete();
+        }
+    } else {
+        outlook::UserPropertyPtr p = props->Item(args[3].text);
+        if (!p) {
+            p = props->Add(args[3].text, outlook::olText, false, 0);
+        }
+        p->SetValue(args[4].text);
+    }
+    item->Save();
+}
+
+// --- windows and output --------------------------------------------------------------------
+
+void ScenarioRunner::cmdAnswer(const Args& args) {
+    expectArgs(args, 1, 2, QStringLiteral("answer ok|yes|no [tick]"));
+    platform::MessageAnswer answer;
+    if (args[1].text == QLatin1String("ok")) {
+        answer = platform::MessageAnswer::Ok;
+    } else if (args[1].text == QLatin1String("yes")) {
+        answer = platform::MessageAnswer::Yes;
+    } else if (args[1].text == QLatin1String("no")) {
+        answer = platform::MessageAnswer::No;
+    } else {
+        throw ScriptError(QStringLiteral("usage: answer ok|yes|no [tick]"));
+    }
+    if (args.size() == 3 && args[2].text != QLatin1String("tick")) {
+        throw ScriptError(QStringLiteral("usage: answer ok|yes|no [tick]"));
+    }
+    prompts_->queueAnswer(answer, args.size() == 3);
+}
+
+void ScenarioRunner::cmdClose(const Args& args) {
+    expectArgs(args, 1, 1, QStringLiteral("close TITLE"));
+    for (const outlook::InspectorPtr& inspector : client_->engine().inspectors()) {
+        const QString subject = inspector->CurrentItem()->Subject();
+        const QString title = subject.isEmpty() ? QStringLiteral("Untitled") : subject;
+        if (title == args[1].text) {
+            client_->engine().close(inspector);
+            return;
+        }
+    }
+    throw ScriptError(QStringLiteral("no window is titled \"%1\"").arg(args[1].text));
+}
+
+void ScenarioRunner::cmdDump(const Args& args) {
+    const QString usage =
+        QStringLiteral("dump tasks|sent|inbox|drafts|displayed|ribbon|reg [KEY]|pending");
+    if (args.size() < 2) {
+        throw ScriptError(QStringLiteral("usage: %1").arg(usage));
+    }
+    const QString what = args[1].text;
+    if (what == QLatin1String("reg")) {
+        dumpReg(args);
+        return;
+    }
+    expectArgs(args, 1, 1, usage);
+    const auto session = client_->engine().application()->Session();
+    static const QHash<QString, int> folders{{QStringLiteral("tasks"), outlook::olFolderTasks},
+                                             {QStringLiteral("sent"), outlook::olFolderSentMail},
+                                             {QStringLiteral("inbox"), outlook::olFolderInbox},
+                                             {QStringLiteral("drafts"), outlook::olFolderDrafts}};
+    if (folders.contains(what)) {
+        printFolder(out_, session->GetDefaultFolder(folders.value(what)));
+    } else if (what == QLatin1String("displayed")) {
+        int n = 0;
+        for (const outlook::ItemPtr& item : client_->engine().displayed()) {
+            printItem(out_, ++n, item);
+        }
+    } else if (what == QLatin1String("ribbon")) {
+        printRibbon(out_, client_->ribbonTabs());
+    } else if (what == QLatin1String("pending")) {
+        out_ << client_->describe(QStringLiteral("pending"));
+    } else {
+        throw ScriptError(QStringLiteral("usage: %1").arg(usage));
+    }
+}
+
+void ScenarioRunner::dumpReg(const Args& args) {
+    expectArgs(args, 1, 2, QStringLiteral("dump reg [KEY]"));
+    const QString key =
+        args.size() == 3 ? args[2].text : QStringLiteral("HKCU\\Software\\Ostrelin\\Vantorel");
+    const auto [hive, path] = splitRegKey(key);
+    out_ << platform::snapshot(*hive, path).toRegText(hive->rootName(), path, false);
+}
+
+}  // namespace vantorel::host
