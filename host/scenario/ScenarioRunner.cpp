@@ -62,10 +62,21 @@ ScenarioRunner::ScenarioRunner(QTextStream& out, QTextStream& err, const QString
     client_->onErrorSuppressed = [this](const QString& text) {
         out_ << "error \"" << escapeText(text) << "\"\n";
     };
+    displayed_ = client_->engine().onDisplay(
+        [this](const outlook::ItemPtr& item, const outlook::InspectorPtr&) {
+            const char* kind = outlook::asTaskItem(item) ? "task" : "mail";
+            out_ << "display " << kind << " \"" << escapeText(item->Subject()) << "\"\n";
+        });
+    eventErrors_ = client_->engine().onEventError([this](const QString& event, const QString& text) {
+        // Not something a person would see: the mail client ignores a failing handler.
+        err_ << "vantorel-host: a handler of " << event << " failed: " << text << Qt::endl;
+    });
     registerCommands();
 }
 
 ScenarioRunner::~ScenarioRunner() {
+    displayed_.disconnect();
+    eventErrors_.disconnect();
     client_.reset();
     platform::installPrompts(nullptr);
     platform::installTimerService(nullptr);

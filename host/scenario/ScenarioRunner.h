@@ -9,6 +9,7 @@
 // everything the closing caused has finished.
 
 #include "host/scenario/ScriptLexer.h"
+#include "outlook/Event.h"
 
 #include <QHash>
 #include <QIODevice>
@@ -104,6 +105,8 @@ private:
     std::shared_ptr<VirtualScheduler> scheduler_;
     std::shared_ptr<ScenarioPrompts> prompts_;
     std::unique_ptr<MailClient> client_;
+    outlook::Connection displayed_;
+    outlook::Connection eventErrors_;
     QHash<QString, Command> commands_;
 
     QStringList lines_;
