@@ -3,6 +3,7 @@
 #include "platform/Prompts.h"
 #include "reminders/PendingSends.h"
 #include "settings/AddInRegistry.h"
+#include "tools/DisplayScale.h"
 #include "tools/Globals.h"
 
 #include <stdexcept>
@@ -124,7 +125,19 @@ void TAddInModule::adxCOMAddInModuleError(const std::exception& /*E*/, bool& Han
 
 void TAddInModule::adxCOMAddInModuleOLInspectorActivate() {}
 
-void TAddInModule::adxCOMAddInModuleRibbonBeforeCreate(const QString& /*RibbonID*/) {}
+void TAddInModule::adxCOMAddInModuleRibbonBeforeCreate(const QString& RibbonID) {
+    const QString sSuffix = ScaleToSuffix(DisplayScale);
+    if (RibbonID == kRibbonExplorer) {
+        MainToolbar.group.SetImage(QStringLiteral("IMG_ALARM_") + sSuffix);
+        btnDefaultSettings_->SetImage(QStringLiteral("IMG_DEFAULT_") + sSuffix);
+        btnEditTemplate_->SetImage(QStringLiteral("IMG_TEMPEDIT_") + sSuffix);
+        btnPreferences_->SetImage(QStringLiteral("IMG_SETTINGS_") + sSuffix);
+    } else if (RibbonID == kRibbonMailCompose) {
+        SendMailToolbar.group.SetImage(QStringLiteral("IMG_ALARM_") + sSuffix);
+        btnRemindMe_->SetImage(QStringLiteral("IMG_REMINDME_") + sSuffix);
+        btnCustom_->SetImage(QStringLiteral("IMG_CUSTOM_") + sSuffix);
+    }
+}
 
 void TAddInModule::ReleaseAddIn() {
     if (released_) {

@@ -3,14 +3,17 @@
 #include "host/MailClient.h"
 #include "host/scenario/ScenarioPrompts.h"
 #include "host/scenario/ScenarioRunner.h"
+#include "host/scenario/ScenarioWindows.h"
 #include "host/scenario/Transcript.h"
 #include "host/scenario/VirtualScheduler.h"
 #include "platform/Clock.h"
 #include "platform/Hives.h"
 #include "platform/RegTree.h"
 
+#include <QApplication>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QWidget>
 
 namespace vantorel::host {
 
@@ -326,8 +329,28 @@ void ScenarioRunner::cmdAnswer(const Args& args) {
     prompts_->queueAnswer(answer, args.size() == 3);
 }
 
+void ScenarioRunner::cmdUi(const Args& args) {
+    const QString usage = QStringLiteral("ui CONTROL ACTION [VALUE...]");
+    expectArgs(args, 2, 4, usage);
+    QWidget* window = windows_->activeWindow();
+    if (window == nullptr) {
+        throw ScriptError(QStringLiteral("no window of the add-in is open"));
+    }
+    QStringList values;
+    for (std::size_t i = 3; i < args.size(); ++i) {
+        values << args[i].text;
+    }
+    actOnControl(*window, args[1].text, args[2].text, values);
+}
+
 void ScenarioRunner::cmdClose(const Args& args) {
     expectArgs(args, 1, 1, QStringLiteral("close TITLE"));
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->windowTitle() == args[1].text) {
+            w->close();
+            return;
+        }
+    }
     for (const outlook::InspectorPtr& inspector : client_->engine().inspectors()) {
         const QString subject = inspector->CurrentItem()->Subject();
         const QString title = subject.isEmpty() ? QStringLiteral("Untitled") : subject;

@@ -2,6 +2,7 @@
 
 #include "host/MailClient.h"
 #include "host/scenario/ScenarioPrompts.h"
+#include "host/scenario/ScenarioWindows.h"
 #include "host/scenario/VirtualScheduler.h"
 #include "platform/Clock.h"
 #include "platform/Hives.h"
@@ -57,6 +58,11 @@ ScenarioRunner::ScenarioRunner(QTextStream& out, QTextStream& err, const QString
     platform::installTimerService(scheduler_);
     prompts_ = std::make_shared<ScenarioPrompts>(out_);
     platform::installPrompts(prompts_);
+    windows_ = std::make_shared<ScenarioWindows>(
+        out_, [this](const std::function<bool()>& done) { runUntil(done); },
+        [this] { return client_ ? client_->AddInFolder() : QString(); });
+    platform::installModalRunner(windows_);
+    platform::installHelpViewer(windows_);
 
     client_ = std::make_unique<MailClient>(dataDir_);
     client_->onErrorSuppressed = [this](const QString& text) {
@@ -67,10 +73,11 @@ ScenarioRunner::ScenarioRunner(QTextStream& out, QTextStream& err, const QString
             const char* kind = outlook::asTaskItem(item) ? "task" : "mail";
             out_ << "display " << kind << " \"" << escapeText(item->Subject()) << "\"\n";
         });
-    eventErrors_ = client_->engine().onEventError([this](const QString& event, const QString& text) {
-        // Not something a person would see: the mail client ignores a failing handler.
-        err_ << "vantorel-host: a handler of " << event << " failed: " << text << Qt::endl;
-    });
+    eventErrors_ =
+        client_->engine().onEventError([this](const QString& event, const QString& text) {
+            // Not something a person would see: the mail client ignores a failing handler.
+            err_ << "vantorel-host: a handler of " << event << " failed: " << text << Qt::endl;
+        });
     registerCommands();
 }
 
@@ -78,6 +85,8 @@ ScenarioRunner::~ScenarioRunner() {
     displayed_.disconnect();
     eventErrors_.disconnect();
     client_.reset();
+    platform::installHelpViewer(nullptr);
+    platform::installModalRunner(nullptr);
     platform::installPrompts(nullptr);
     platform::installTimerService(nullptr);
     platform::installClock(nullptr);

@@ -29,6 +29,7 @@ namespace vantorel::host {
 
 class MailClient;
 class ScenarioPrompts;
+class ScenarioWindows;
 class VirtualScheduler;
 
 // A mistake in the script itself: wrong command, arguments or values. Stops the run.
@@ -94,6 +95,7 @@ private:
     // Windows and output.
     void cmdAnswer(const Args& args);
     void cmdClose(const Args& args);
+    void cmdUi(const Args& args);
     void cmdDump(const Args& args);
     void dumpReg(const Args& args);
 
@@ -104,6 +106,7 @@ private:
     std::shared_ptr<platform::ManualClock> clock_;
     std::shared_ptr<VirtualScheduler> scheduler_;
     std::shared_ptr<ScenarioPrompts> prompts_;
+    std::shared_ptr<ScenarioWindows> windows_;
     std::unique_ptr<MailClient> client_;
     outlook::Connection displayed_;
     outlook::Connection eventErrors_;

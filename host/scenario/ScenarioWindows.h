@@ -1,0 +1,47 @@
+#pragma once
+
+// Windows in scripts: a modal dialog is shown and the script goes on inside it until
+// the dialog closes; help requests print as transcript lines.
+
+#include "platform/Help.h"
+#include "platform/Modal.h"
+
+#include <QPointer>
+#include <QTextStream>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+namespace vantorel::host {
+
+class ScenarioWindows : public platform::ModalRunner, public platform::HelpViewer {
+public:
+    // RUNUNTIL runs script commands until its argument holds.
+    ScenarioWindows(QTextStream& out, std::function<void(const std::function<bool()>&)> runUntil,
+                    std::function<QString()> addInFolder);
+
+    int runModal(QObject& dialog) override;
+    void showContext(const QString& helpFile, int context) override;
+    void showTopic(const QString& helpFile) override;
+
+    // The window that `ui` commands act on: the innermost open modal dialog, else the
+    // add-in's visible window; null when there is none.
+    QWidget* activeWindow() const;
+
+private:
+    QString shownPath(const QString& helpFile) const;
+
+    QTextStream& out_;
+    std::function<void(const std::function<bool()>&)> runUntil_;
+    std::function<QString()> addInFolder_;
+    std::vector<QPointer<QWidget>> modals_;
+};
+
+// Acts on the control named NAME of WINDOW as a person would: click, set TEXT (then
+// the focus leaves the control), check, uncheck, select TEXT, key NAME, caret POS
+// [LEN]. Throws std::invalid_argument for what a person could not do.
+void actOnControl(QWidget& window, const QString& name, const QString& action,
+                  const QStringList& values);
+
+}  // namespace vantorel::host
