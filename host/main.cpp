@@ -1,14 +1,22 @@
 // vantorel-host: the stand-in for the mail client that hosts the Vantorel add-in.
 //
+//   vantorel-host [--data DIR]                  the mail client's window with the add-in
 //   vantorel-host --script FILE [--data DIR]    run a scenario script headless
 
+#include "forms/QtPrompts.h"
+#include "host/MailClient.h"
+#include "host/desktop/DesktopHelp.h"
+#include "host/desktop/MainWindow.h"
 #include "host/scenario/ScenarioRunner.h"
+#include "platform/Clock.h"
+#include "platform/Hives.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
 
 #include <QDir>
+#include <QStandardPaths>
 
 #include <unistd.h>
 #include <cstdio>
@@ -26,6 +34,30 @@ void ensureRuntimeDir() {
     QFile::setPermissions(dir,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
+}
+
+// The desktop: a real clock (with the Simulate menu's offset), real dialogs, the
+// help pages in the browser.
+int runDesktop(const QString& dataOption) {
+    QString dataDir = dataOption;
+    if (dataDir.isEmpty()) {
+        dataDir = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                      .filePath(QStringLiteral("Ostrelin/Vantorel"));
+    } else {
+        vantorel::platform::useHiveFolder(dataDir);
+    }
+    QDir().mkpath(dataDir);
+    auto clock = std::make_shared<vantorel::platform::SystemClock>();
+    vantorel::platform::installClock(clock);
+    vantorel::platform::installPrompts(std::make_shared<vantorel::QtPrompts>());
+    vantorel::platform::installHelpViewer(std::make_shared<vantorel::host::DesktopHelp>());
+
+    vantorel::host::MailClient client(dataDir);
+    vantorel::host::MainWindow window(client, clock);
+    window.show();
+    client.start();
+    window.addInStarted();
+    return QApplication::exec();
 }
 
 }  // namespace
@@ -58,10 +90,12 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (!parser.isSet(script)) {
-        err << "vantorel-host: the desktop window is not available yet; run a scenario with "
-               "--script FILE"
-            << Qt::endl;
-        return 1;
+        try {
+            return runDesktop(parser.value(data));
+        } catch (const std::exception& e) {
+            err << "vantorel-host: " << QString::fromUtf8(e.what()) << Qt::endl;
+            return 1;
+        }
     }
 
     const QString path = parser.value(script);

@@ -1,0 +1,117 @@
+#include "host/desktop/ComposeWindow.h"
+
+#include "host/desktop/RibbonBar.h"
+#include "platform/Prompts.h"
+
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vantorel::host {
+
+ComposeWindow::ComposeWindow(MailClient& client, outlook::InspectorPtr inspector)
+    : client_(client),
+      inspector_(std::move(inspector)),
+      mail_(outlook::asMailItem(inspector_->CurrentItem())),
+      to_(new QLineEdit),
+      cc_(new QLineEdit),
+      bcc_(new QLineEdit),
+      subject_(new QLineEdit),
+      body_(new QPlainTextEdit) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(640, 480);
+    auto* layout = new QVBoxLayout(this);
+    auto* ribbon = new QHBoxLayout;
+    auto* send = new QPushButton(QStringLiteral("Send"));
+    send->setMinimumHeight(56);
+    connect(send, &QPushButton::clicked, this, [this] { sendWithOwnButton(); });
+    ribbon->addWidget(send);
+    for (RibbonTab* tab : client_.ribbonTabs()) {
+        if (tab->ribbons == kRibbonMailCompose) {
+            ribbon->addWidget(new RibbonBar(
+                *tab, [this](RibbonButton& b) { press(b); }, this));
+        }
+    }
+    ribbon->addStretch();
+    layout->addLayout(ribbon);
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("To"), to_);
+    fields->addRow(QStringLiteral("Cc"), cc_);
+    fields->addRow(QStringLiteral("Bcc"), bcc_);
+    fields->addRow(QStringLiteral("Subject"), subject_);
+    layout->addLayout(fields);
+    layout->addWidget(body_, 1);
+    if (mail_) {
+        to_->setText(mail_->To());
+        cc_->setText(mail_->CC());
+        bcc_->setText(mail_->BCC());
+        subject_->setText(mail_->Subject());
+        body_->setPlainText(mail_->Body());
+    }
+    connect(subject_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        setWindowTitle((text.isEmpty() ? QStringLiteral("Untitled") : text) +
+                       QStringLiteral(" - Message"));
+    });
+    setWindowTitle(
+        (mail_ && !mail_->Subject().isEmpty() ? mail_->Subject() : QStringLiteral("Untitled")) +
+        QStringLiteral(" - Message"));
+}
+
+void ComposeWindow::storeFields() {
+    if (!mail_) {
+        return;
+    }
+    // Only what changed, so recipients resolved earlier keep their entries.
+    if (to_->text() != mail_->To()) {
+        mail_->SetTo(to_->text());
+    }
+    if (cc_->text() != mail_->CC()) {
+        mail_->SetCC(cc_->text());
+    }
+    if (bcc_->text() != mail_->BCC()) {
+        mail_->SetBCC(bcc_->text());
+    }
+    if (subject_->text() != mail_->Subject()) {
+        mail_->SetSubject(subject_->text());
+    }
+    if (body_->toPlainText() != mail_->Body()) {
+        mail_->SetBody(body_->toPlainText());
+    }
+}
+
+void ComposeWindow::sendWithOwnButton() {
+    try {
+        storeFields();
+        mail_->Send();
+    } catch (const outlook::OutlookError& e) {
+        platform::showMessage(e.text(), platform::MessageIcon::Error);
+    }
+}
+
+void ComposeWindow::press(RibbonButton& button) {
+    try {
+        storeFields();
+        client_.engine().activate(inspector_);
+        client_.press(button.Caption());
+    } catch (const std::exception& e) {
+        platform::showMessage(QString::fromUtf8(e.what()), platform::MessageIcon::Error);
+    }
+}
+
+bool ComposeWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        client_.engine().activate(inspector_);
+    }
+    return QWidget::event(event);
+}
+
+void ComposeWindow::closeEvent(QCloseEvent* event) {
+    if (!closingFromEngine_) {
+        closingFromEngine_ = true;  // the engine's close notice must not close us again
+        client_.engine().close(inspector_);
+    }
+    event->accept();
+}
+
+}  // namespace vantorel::host
