@@ -1,0 +1,372 @@
+#include "reminders/ReminderUnit.h"
+
+#include "platform/Clock.h"
+#include "platform/RegionalSettings.h"
+#include "reminders/PendingSends.h"
+#include "reminders/TrackingProperties.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace vantorel {
+
+namespace {
+
+const QChar kCR(u'\r');
+const QLatin1String kExchangeEntry("EX");
+// The line between the header and the quoted text.
+constexpr qsizetype kSeparatorLength = 84;
+// How far past the limit the line that crosses it may run and still be quoted whole.
+constexpr qsizetype kLineAllowance = 200;
+
+// Letters a to z turned into A to Z; every other character unchanged.
+QString upper(const QString& text) {
+    QString result = text;
+    for (QChar& c : result) {
+        if (c >= u'a' && c <= u'z') {
+            c = QChar(static_cast<char16_t>(c.unicode() - (u'a' - u'A')));
+        }
+    }
+    return result;
+}
+
+// 1-based position of NEEDLE in HAYSTACK; 0 when it does not occur or either is empty.
+qsizetype position(const QString& needle, const QString& haystack) {
+    if (needle.isEmpty() || haystack.isEmpty()) {
+        return 0;
+    }
+    return haystack.indexOf(needle) + 1;
+}
+
+// The date in the user's short date format.
+QString shortDate(const QDateTime& moment) {
+    return QLocale().toString(moment.date(), platform::RegionalSettings::current().shortDateFormat);
+}
+
+// Hours of the 24-hour clock and minutes, two digits each, joined by ":".
+QString hoursMinutes(const QDateTime& moment) {
+    return moment.time().toString(QStringLiteral("HH:mm"));
+}
+
+// The type of the recipient's address-book entry ("SMTP", "EX", ...); empty
+// without an entry.
+QString entryTypeOf(outlook::Recipient& recipient) {
+    const outlook::AddressEntryPtr entry = recipient.AddressEntry();
+    return entry ? entry->Type() : QString();
+}
+
+// Every recipient of the message, in order; none without a recipients collection.
+template <class Visit>
+void forEachRecipient(outlook::MailItem& message, Visit visit) {
+    const outlook::RecipientsPtr recipients = message.Recipients();
+    if (!recipients) {
+        return;
+    }
+    const int count = recipients->Count();
+    for (int i = 1; i <= count; ++i) {
+        visit(*recipients->Item(i));
+    }
+}
+
+QString composeSubject(outlook::TaskItem& task, const outlook::MailItemPtr& message,
+                       const TReminderData& data, const QDateTime& now) {
+    QString s = data.sSubjectHeader;
+    if (!s.isEmpty()) {
+        s += QLatin1Char(' ');
+    }
+    if (data.bSubjectIncludeName || data.bSubjectIncludeAdress) {
+        s += SubjectRecipientText(message, data.bSubjectIncludeName, data.bSubjectIncludeAdress);
+        if (!s.isEmpty()) {
+            s += QLatin1String(": ");
+        }
+    }
+    s += message->Subject();
+    if (data.bSubjectIncludeDate && data.bSubjectIncludeTime) {
+        s += QLatin1String(" - ") + shortDate(now) + QLatin1Char(' ') + hoursMinutes(now);
+    } else if (data.bSubjectIncludeDate) {
+        s += QLatin1String(" - ") + shortDate(now);
+    } else if (data.bSubjectIncludeTime) {
+        s += QLatin1String(" - ") + hoursMinutes(now);
+    }
+    return task.Subject() + s;
+}
+
+QString quotedMessageBody(outlook::MailItem& message, qint32 maxLength, const QDateTime& now) {
+    QStringList to;
+    QStringList cc;
+    QStringList bcc;
+    forEachRecipient(message, [&](outlook::Recipient& recipient) {
+        QString name = recipient.Name();
+        const QString address = recipient.Address();
+        if (entryTypeOf(recipient) != kExchangeEntry && upper(address) != upper(name)) {
+            name += QLatin1String(" [") + address + QLatin1Char(']');
+        }
+        switch (recipient.Type()) {
+            case outlook::olTo:
+                to << name;
+                break;
+            case outlook::olCC:
+                cc << name;
+                break;
+            default:
+                bcc << name;
+                break;
+        }
+    });
+    const QLatin1String separator("; ");
+
+    QString result = QLatin1String("Message sent on ") + shortDate(now) + QLatin1Char(' ') +
+                     hoursMinutes(now) + kCR;
+    result += QLatin1String("To: ") + to.join(separator) + kCR;
+    if (!message.CC().isEmpty()) {
+        result += QLatin1String("Cc: ") + cc.join(separator) + kCR;
+    }
+    if (!message.BCC().isEmpty()) {
+        result += QLatin1String("Bcc: ") + bcc.join(separator) + kCR;
+    }
+    result += QLatin1String("Subject: ") + message.Subject() + kCR;
+
+    const QString text = message.Body();
+    if (text.isEmpty() || maxLength <= 0) {
+        return result;
+    }
+    result += QString(kSeparatorLength, QLatin1Char('_')) + kCR + kCR;
+    const qsizetype limit = maxLength;
+    if (text.size() <= limit) {
+        return result + text;
+    }
+    // The first CR at or after the limit's position: the line that crosses the limit
+    // is quoted whole when it ends soon enough.
+    const qsizetype lineEnd = text.indexOf(kCR, limit - 1);
+    qsizetype length = limit;
+    if (lineEnd >= 0 && lineEnd + 1 <= limit + kLineAllowance) {
+        length = lineEnd + 1;
+    } else if (text.at(length - 1).isHighSurrogate()) {
+        --length;  // never half a character
+    }
+    return result + text.left(length) + kCR + QLatin1String("[Truncated]");
+}
+
+// The addresses of a recipient list text, read as RecipientAddresses reads them.
+QStringList addressesOf(const QString& list) {
+    QStringList result;
+    QString address;
+    bool inAddress = false;
+    for (const QChar c : list) {
+        if (c == u'|') {
+            inAddress = true;
+        } else if (c == u';') {
+            if (inAddress) {
+                result << address;
+            }
+            address.clear();
+            inAddress = false;
+        } else if (inAddress) {
+            address += c;
+        }
+    }
+    if (inAddress) {
+        result << address;
+    }
+    return result;
+}
+
+}  // namespace
+
+void CreateReminderTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr& message,
+                        const TReminderData& data) {
+    FillReminderTask(task, message, data);
+    message->Save();
+    if (PendingSends) {
+        if (TSendingMailData* pending = PendingSends->Find(message->EntryID())) {
+            pending->sTaskEntryID = task->EntryID();
+        }
+    }
+}
+
+void FillReminderTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr& message,
+                      const TReminderData& data) {
+    // One moment of sending for the subject, the dates, the body and "FirstSent".
+    const QDateTime now = platform::now();
+    const tools::TDateTime sentAt = tools::toDateTime(now);
+
+    task->SetSubject(composeSubject(*task, message, data, now));
+
+    task->SetCategories(data.sCategories);
+    const tools::TDateTime start = sentAt + data.nInDays;
+    task->SetStartDate(start);
+    if (data.nDuration >= 0) {
+        task->SetDueDate(start + data.nDuration);
+    }
+    task->SetImportance(data.oImportance);
+    task->SetReminderOverrideDefault(true);
+    // The add-in reminds by itself; the mail client's own reminder stays off.
+    task->SetReminderSet(false);
+    const tools::TDateTime reminderTime = data.dReminderTime + data.nInDays;
+    if (data.bRemindMe) {
+        task->SetReminderTime(reminderTime);
+    }
+    task->SetBody(quotedMessageBody(*message, data.nMaxBodyLength, now));
+
+    const TRecipientLists lists = RecipientListTexts(message);
+
+    namespace tp = TrackingProperty;
+    outlook::TaskItem& t = *task;
+    WriteTrackingProperty(t, tp::Topic, message->ConversationTopic());
+    WriteTrackingProperty(t, tp::Mail, message->EntryID());
+    WriteTrackingProperty(t, tp::Recipients, lists.sTo);
+    WriteTrackingProperty(t, tp::CcRecipients, lists.sCc);
+    WriteTrackingProperty(t, tp::BccRecipients, lists.sBcc);
+    WriteTrackingProperty(t, tp::FirstSent, tools::localUnixSecondsText(sentAt));
+    WriteTrackingProperty(t, tp::DeleteOnReply, tools::boolText(data.bDeleteOnReply));
+    WriteTrackingProperty(t, tp::MarkCompletedOnReply, tools::boolText(data.bMarkAsCompleted));
+    WriteTrackingProperty(t, tp::ReminderSet, tools::boolText(data.bRemindMe));
+    if (data.bRemindMe) {
+        WriteTrackingProperty(t, tp::ReminderTime, tools::localUnixSecondsText(reminderTime));
+    }
+    task->Save();
+}
+
+QString SubjectRecipientText(const outlook::MailItemPtr& message, bool includeName,
+                             bool includeAddress) {
+    QString result;
+    forEachRecipient(*message, [&](outlook::Recipient& recipient) {
+        const bool exchange = entryTypeOf(recipient) == kExchangeEntry;
+        const QString address = recipient.Address();
+        QString name;
+        if (includeName || (exchange && includeAddress)) {
+            name = recipient.Name();
+        }
+        const qsizetype p = position(upper(address), upper(name));
+        if (!includeAddress && p > 4) {
+            // "Name <address>" or "Name (address)": the name alone.
+            name = name.left(p - 3);
+        }
+        if (includeAddress && p < 1 && !exchange) {
+            name =
+                name.isEmpty() ? address : name + QLatin1String(" (") + address + QLatin1Char(')');
+        }
+        if (recipient.Type() == outlook::olTo) {
+            if (!result.isEmpty()) {
+                result += QLatin1String("; ");
+            }
+            result += name;
+        }
+    });
+    return result;
+}
+
+QString QuotedMessageBody(const outlook::MailItemPtr& message, qint32 maxLength) {
+    return quotedMessageBody(*message, maxLength, platform::now());
+}
+
+TRecipientLists RecipientListTexts(const outlook::MailItemPtr& message) {
+    TRecipientLists lists;
+    forEachRecipient(*message, [&lists](outlook::Recipient& recipient) {
+        const QString entry = RecipientListEntry(recipient.Name(), recipient.Address());
+        switch (recipient.Type()) {
+            case outlook::olTo:
+                lists.sTo += entry;
+                break;
+            case outlook::olCC:
+                lists.sCc += entry;
+                break;
+            default:
+                lists.sBcc += entry;
+                break;
+        }
+    });
+    return lists;
+}
+
+QString RecipientListEntry(const QString& name, const QString& address) {
+    return name + QLatin1Char('|') + address + QLatin1Char(';');
+}
+
+QString RecipientNames(const QString& list) {
+    QString result;
+    QString address;
+    bool inAddress = false;
+    qsizetype entryStart = 0;  // where the current entry's name begins in result
+    for (const QChar c : list) {
+        if (c == u'|') {
+            inAddress = true;
+        } else if (c == u';') {
+            // "Name (address)" loses the blank and the parenthesis. Only the entry's
+            // own name is searched: an earlier name that happens to hold this address
+            // must not be cut.
+            const qsizetype at = result.indexOf(QLatin1Char('(') + address, entryStart);
+            if (at >= 0 && at - entryStart + 1 > 2) {
+                result.truncate(at - 1);
+            }
+            result += QLatin1String(", ");
+            entryStart = result.size();
+            address.clear();
+            inAddress = false;
+        } else if (inAddress) {
+            address += c;
+        } else {
+            result += c;
+        }
+    }
+    if (result.endsWith(QLatin1String(", "))) {
+        result.chop(2);
+    }
+    return result;
+}
+
+QString RecipientAddresses(const QString& list) {
+    QString result;
+    bool inAddress = false;
+    for (const QChar c : list) {
+        if (c == u'|') {
+            inAddress = true;
+        } else if (c == u';') {
+            result += QLatin1String("; ");
+            inAddress = false;
+        } else if (inAddress) {
+            result += c;
+        }
+    }
+    return result;
+}
+
+bool IsReplyToTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr& message) {
+    const QString sender = upper(message->SenderEmailAddress());
+    if (sender.isEmpty()) {
+        return false;
+    }
+    const std::optional<QString> recipients =
+        ReadTrackingProperty(*task, TrackingProperty::Recipients);
+    if (!recipients) {
+        return false;
+    }
+    const QStringList addresses = addressesOf(*recipients);
+    const std::optional<QString> topic = ReadTrackingProperty(*task, TrackingProperty::Topic);
+    if (!topic) {
+        return false;
+    }
+    // The whole address: a reply from bob@example.com does not answer a message
+    // sent to jimbob@example.com.
+    const bool fromRecipient =
+        std::any_of(addresses.cbegin(), addresses.cend(),
+                    [&sender](const QString& a) { return upper(a) == sender; });
+    if (!fromRecipient) {
+        return false;
+    }
+    return *topic == message->ConversationTopic();
+}
+
+void DeleteTrackingProperties(const outlook::TaskItemPtr& task) {
+    const outlook::UserPropertiesPtr properties = task->UserProperties();
+    for (const QString& name : TrackingProperty::All) {
+        if (const outlook::UserPropertyPtr property = properties->Item(name)) {
+            property->Delete();
+        }
+    }
+}
+
+}  // namespace vantorel

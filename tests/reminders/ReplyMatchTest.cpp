@@ -1,0 +1,97 @@
+// Matching an arriving message to a tracking task: the sender must be one of the
+// tracked message's To recipients, and the conversation topic must be the same.
+
+#include "ReminderFixture.h"
+#include "reminders/TrackingProperties.h"
+
+using namespace vantorel;
+using namespace vantorel::test;
+
+namespace {
+
+struct ReplyCase {
+    const char* name;
+    const char* from;
+    const char* subject;
+    bool matches;
+};
+void PrintTo(const ReplyCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class TrackedOffer : public ReminderTest {
+public:
+    // The tracking task of "Offer", sent to Ann, jimbob and Dora with a copy to Carl.
+    ol::TaskItemPtr trackedOffer() {
+        MessageFields fields;
+        fields.to = QStringLiteral(
+            "Ann Lee <ann@example.com>; jimbob@example.com; "
+            "Dora Diaz <ex:/o=org/cn=dora>");
+        fields.cc = QStringLiteral("Carl <carl@example.com>");
+        fields.bcc = QStringLiteral("bea@example.com");
+        const ol::TaskItemPtr task = newTask();
+        CreateReminderTask(task, message(fields), TReminderData{});
+        return stored(task->EntryID());
+    }
+
+    ol::MailItemPtr arriving(const QString& from, const QString& subject) {
+        engine::Delivery delivery;
+        delivery.from = from;
+        delivery.subject = subject;
+        return ol::asMailItem(engine->deliver(delivery));
+    }
+};
+
+class ReplyMatch : public TrackedOffer, public ::testing::WithParamInterface<ReplyCase> {};
+
+}  // namespace
+
+TEST_P(ReplyMatch, FollowsSenderAndTopic) {
+    const ReplyCase& c = GetParam();
+    const ol::TaskItemPtr task = trackedOffer();
+    const ol::MailItemPtr reply = arriving(QString::fromUtf8(c.from), QString::fromUtf8(c.subject));
+    EXPECT_EQ(IsReplyToTask(task, reply), c.matches);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReplyMatch,
+    ::testing::Values(ReplyCase{"ToRecipient", "ann@example.com", "RE: Offer", true},
+                      ReplyCase{"ToRecipientInOtherLetterCase", "Ann@EXAMPLE.com", "RE: Offer",
+                                true},
+                      ReplyCase{"AnotherToRecipient", "jimbob@example.com", "AW: Offer", true},
+                      ReplyCase{"ExchangeToRecipient", "/o=org/cn=dora", "RE: Offer", true},
+                      ReplyCase{"SameTopicWithoutPrefix", "ann@example.com", "Offer", true},
+                      ReplyCase{"TailOfAToAddress", "bob@example.com", "RE: Offer", false},
+                      ReplyCase{"HeadOfAToAddress", "ann@example.co", "RE: Offer", false},
+                      ReplyCase{"TwoAddressesRunTogether", "ann@example.com; jimbob@example.com",
+                                "RE: Offer", false},
+                      ReplyCase{"CcRecipient", "carl@example.com", "RE: Offer", false},
+                      ReplyCase{"BccRecipient", "bea@example.com", "RE: Offer", false},
+                      ReplyCase{"Stranger", "zoe@example.com", "RE: Offer", false},
+                      ReplyCase{"TopicInOtherLetterCase", "ann@example.com", "RE: offer", false},
+                      ReplyCase{"OtherTopic", "ann@example.com", "RE: Offer 2", false},
+                      ReplyCase{"EmptySender", "", "RE: Offer", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TrackedOffer, ReplyMatchNeedsBothRecipientsAndTopicOnTheTask) {
+    const ol::MailItemPtr reply =
+        arriving(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+
+    ol::TaskItemPtr task = trackedOffer();
+    ASSERT_TRUE(IsReplyToTask(task, reply));
+    task->UserProperties()->Item(TrackingProperty::Recipients)->Delete();
+    EXPECT_FALSE(IsReplyToTask(task, reply));
+
+    task = trackedOffer();
+    task->UserProperties()->Item(TrackingProperty::Topic)->Delete();
+    EXPECT_FALSE(IsReplyToTask(task, reply));
+
+    // A task whose reminder was dismissed is still matched.
+    task = trackedOffer();
+    task->UserProperties()->Item(TrackingProperty::ReminderSet)->Delete();
+    EXPECT_TRUE(IsReplyToTask(task, reply));
+
+    task = trackedOffer();
+    DeleteTrackingProperties(task);
+    EXPECT_FALSE(IsReplyToTask(task, reply));
+}
