@@ -8,8 +8,11 @@
 #include "host/scenario/VirtualScheduler.h"
 #include "platform/Clock.h"
 #include "platform/Timer.h"
+#include "reminders/PendingSends.h"
+#include "settings/AddInRegistry.h"
 #include "tests/support/RecordingPrompts.h"
 #include "tests/support/TempHives.h"
+#include "tools/Globals.h"
 
 #include <gtest/gtest.h>
 
@@ -44,6 +47,28 @@ protected:
     std::shared_ptr<host::VirtualScheduler> scheduler;
     std::unique_ptr<host::MailClient> client;
     std::vector<QString> suppressed;
+};
+
+// A module driven by hand, with the host framework's MailClient as its host; the
+// process-wide objects it publishes are cleared afterwards.
+class ModuleFixture : public AddInFixture {
+protected:
+    ModuleFixture() { OutlookMajorVersion = 0; }
+    ~ModuleFixture() override {
+        module.reset();
+        delete PendingSends;
+        PendingSends = nullptr;
+        delete AddInRegistry;
+        AddInRegistry = nullptr;
+        OutlookApp.reset();
+        DisplayScale = 0;
+    }
+    void startModule() {
+        module->Connect(*client);
+        module->StartupComplete();
+    }
+
+    std::unique_ptr<TAddInModule> module = std::make_unique<TAddInModule>();
 };
 
 }  // namespace vantorel::test

@@ -18,21 +18,8 @@ const QString kGateMessage =
     QStringLiteral("To use Vantorel, you must be running Microsoft Office 2010 or later.");
 
 // The module driven by hand, with the host framework's MailClient as its host.
-class ModuleTest : public AddInFixture {
+class ModuleTest : public test::ModuleFixture {
 protected:
-    ModuleTest() { OutlookMajorVersion = 0; }
-    ~ModuleTest() override {
-        module.reset();
-        delete PendingSends;
-        PendingSends = nullptr;
-        delete AddInRegistry;
-        AddInRegistry = nullptr;
-        OutlookApp.reset();
-    }
-    void startModule() {
-        module->Connect(*client);
-        module->StartupComplete();
-    }
     RibbonButton& button(RibbonTab& tab, const char* caption) {
         for (auto& b : tab.controls) {
             if (b->Caption() == QLatin1String(caption)) {
@@ -44,7 +31,6 @@ protected:
     bool started() {
         return module->SendMailToolbar.group.Visible() && module->TimerCheckReminders->enabled();
     }
-    std::unique_ptr<TAddInModule> module = std::make_unique<TAddInModule>();
 };
 
 }  // namespace

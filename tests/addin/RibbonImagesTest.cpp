@@ -12,21 +12,9 @@ namespace {
 
 // The images of the add-in's ribbon groups, chosen by the display scale when the mail
 // client builds a window type's ribbon.
-class RibbonImagesTest : public AddInFixture {
+class RibbonImagesTest : public test::ModuleFixture {
 protected:
-    RibbonImagesTest() {
-        module->Connect(*client);
-        module->StartupComplete();
-    }
-    ~RibbonImagesTest() override {
-        module.reset();
-        delete PendingSends;
-        PendingSends = nullptr;
-        delete AddInRegistry;
-        AddInRegistry = nullptr;
-        OutlookApp.reset();
-        DisplayScale = 0;
-    }
+    RibbonImagesTest() { startModule(); }
     // The group's image, then each button's, in ribbon order.
     static QStringList images(const RibbonTab& tab) {
         QStringList names{tab.group.Image()};
@@ -35,8 +23,6 @@ protected:
         }
         return names;
     }
-
-    std::unique_ptr<TAddInModule> module = std::make_unique<TAddInModule>();
 };
 
 TEST_F(RibbonImagesTest, TheMainWindowsRibbonAt150) {
