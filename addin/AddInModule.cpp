@@ -1,5 +1,6 @@
 #include "addin/AddInModule.h"
 
+#include "forms/CustomSendTaskUnit.h"
 #include "platform/Prompts.h"
 #include "reminders/PendingSends.h"
 #include "settings/AddInRegistry.h"
@@ -94,6 +95,12 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
     // 7. The ribbon groups.
     MainToolbar.group.SetVisible(true);
     ActivateMenu(true);
+    // 8. The long-lived dialogs.
+    CustomSendTask = new TCustomSendTask();
+    // 9. The first step of the send event, ahead of the framework's subscription.
+    itemSendHook_ = OutlookApp->OnItemSend([this](const outlook::ItemPtr& Item, bool& Cancel) {
+        Guarded([&] { DoItemSend(Item, Cancel); });
+    });
     // 13. The reminder timer.
     TimerCheckReminders->setEnabled(true);
 }
@@ -123,7 +130,17 @@ void TAddInModule::adxCOMAddInModuleError(const std::exception& /*E*/, bool& Han
     }
 }
 
-void TAddInModule::adxCOMAddInModuleOLInspectorActivate() {}
+void TAddInModule::adxCOMAddInModuleOLInspectorActivate(const outlook::InspectorPtr& Inspector) {
+    outlook::MailItemPtr mail;
+    try {
+        mail = outlook::asMailItem(Inspector ? Inspector->CurrentItem() : nullptr);
+    } catch (const std::exception&) {
+        return;  // an item that cannot be fetched leaves the tip as it was
+    }
+    if (mail) {
+        UpdateRemindMeScreenTip();
+    }
+}
 
 void TAddInModule::adxCOMAddInModuleRibbonBeforeCreate(const QString& RibbonID) {
     const QString sSuffix = ScaleToSuffix(DisplayScale);
@@ -146,10 +163,15 @@ void TAddInModule::ReleaseAddIn() {
     released_ = true;
     // No tick may run once the objects it uses are gone.
     TimerCheckReminders->setEnabled(false);
+    // 1. The send hook.
+    itemSendHook_.disconnect();
     // 3. The shared objects, each global cleared before its object goes.
     TAddInRegistry* store = AddInRegistry;
     AddInRegistry = nullptr;
     delete store;
+    TCustomSendTask* customSendTask = CustomSendTask;
+    CustomSendTask = nullptr;
+    delete customSendTask;
 }
 
 void TAddInModule::FinalizeAddIn() {
@@ -174,9 +196,13 @@ void TAddInModule::ActivateMenu(bool bActivate) {
     btnPreferences_->SetEnabled(bActivate);
 }
 
-void TAddInModule::SendMailToolbarControls0Controls0Click() {}
+void TAddInModule::SendMailToolbarControls0Controls0Click() {
+    SendCurrentMail(false);
+}
 
-void TAddInModule::SendMailToolbarControls0Controls1Click() {}
+void TAddInModule::SendMailToolbarControls0Controls1Click() {
+    SendCurrentMail(true);
+}
 
 void TAddInModule::MainToolbarControls0Controls0Click() {}
 

@@ -24,7 +24,7 @@ public:
     void adxCOMAddInModuleAddInFinalize();
     void adxOutlookAppEvents1Quit();
     void adxCOMAddInModuleError(const std::exception& E, bool& Handled);
-    void adxCOMAddInModuleOLInspectorActivate();
+    void adxCOMAddInModuleOLInspectorActivate(const outlook::InspectorPtr& Inspector);
     void adxCOMAddInModuleRibbonBeforeCreate(const QString& RibbonID);
 
     // The five ribbon commands, in the order of the ribbon layout.
@@ -33,6 +33,19 @@ public:
     void MainToolbarControls0Controls0Click();      // "Default settings"
     void MainToolbarControls0Controls1Click();      // "Edit template"
     void MainToolbarControls0Controls3Click();      // "Preferences..."
+
+    // Sending with "Remind me" (false) or "Custom" (true): the message is marked as
+    // pending and sent; the two steps of the send event create the tracking task and
+    // stamp the message with its EntryID.
+    void SendCurrentMail(bool bIsCustom);
+    // First step of the send event: hooked directly at start-up.
+    void DoItemSend(const outlook::ItemPtr& Item, bool& Cancel);
+    // Second step, through the framework's subscription.
+    void adxOutlookAppEvents1ItemSend(const outlook::ItemPtr& Item, bool& Cancel);
+    // The tracking task of a message sent with "Remind me", from the default settings.
+    void CreateDefaultReminder(const outlook::MailItemPtr& mail);
+    // Tells in the ScreenTip of "Remind me" what it will do with the default settings.
+    void UpdateRemindMeScreenTip();
 
     // Shows the message window's group and enables the main window's buttons (or not).
     void ActivateMenu(bool bActivate);
@@ -57,9 +70,14 @@ protected:
     void AddInStartupComplete() override { adxCOMAddInModuleAddInStartupComplete(); }
     void AddInBeginShutdown() override { adxCOMAddInModuleAddInBeginShutdown(); }
     void AddInFinalize() override { adxCOMAddInModuleAddInFinalize(); }
-    void OLInspectorActivate() override { adxCOMAddInModuleOLInspectorActivate(); }
+    void OLInspectorActivate(const outlook::InspectorPtr& inspector) override {
+        adxCOMAddInModuleOLInspectorActivate(inspector);
+    }
     void RibbonBeforeCreateHandler(const QString& ribbonId) override {
         adxCOMAddInModuleRibbonBeforeCreate(ribbonId);
+    }
+    void AppEventsItemSend(const outlook::ItemPtr& item, bool& cancel) override {
+        adxOutlookAppEvents1ItemSend(item, cancel);
     }
     void AppEventsQuit() override { adxOutlookAppEvents1Quit(); }
     void ModuleError(const std::exception& error, bool& handled) override {
@@ -72,6 +90,8 @@ private:
     RibbonButton* btnDefaultSettings_ = nullptr;
     RibbonButton* btnEditTemplate_ = nullptr;
     RibbonButton* btnPreferences_ = nullptr;
+    // DoItemSend's subscription to the send event, from start-up to shutdown.
+    outlook::Connection itemSendHook_;
     bool released_ = false;
     bool finalized_ = false;
 };

@@ -68,11 +68,16 @@ void AddInModuleBase::ConnectApplicationEvents() {
         return;
     }
     itemSend_ = app->OnItemSend([this](const outlook::ItemPtr& item, bool& cancel) {
+        // A send that an earlier handler cancelled is over: it is not delivered further.
+        if (cancel) {
+            return;
+        }
         Guarded([&] { AppEventsItemSend(item, cancel); });
     });
     quit_ = app->OnQuit([this] { Guarded([this] { AppEventsQuit(); }); });
-    inspectorActivate_ = app->OnInspectorActivate(
-        [this](const outlook::InspectorPtr&) { Guarded([this] { OLInspectorActivate(); }); });
+    inspectorActivate_ = app->OnInspectorActivate([this](const outlook::InspectorPtr& inspector) {
+        Guarded([&] { OLInspectorActivate(inspector); });
+    });
 }
 
 void AddInModuleBase::BeginShutdown() {

@@ -37,7 +37,7 @@ protected:
     virtual void AddInStartupComplete() {}
     virtual void AddInBeginShutdown() {}
     virtual void AddInFinalize() {}
-    virtual void OLInspectorActivate() {}
+    virtual void OLInspectorActivate(const outlook::InspectorPtr& /*inspector*/) {}
     virtual void RibbonBeforeCreateHandler(const QString& /*ribbonId*/) {}
     virtual void AppEventsItemSend(const outlook::ItemPtr& /*item*/, bool& /*cancel*/) {}
     virtual void AppEventsQuit() {}

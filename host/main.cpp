@@ -60,6 +60,18 @@ int runDesktop(const QString& dataOption) {
     return QApplication::exec();
 }
 
+// The offscreen platform warns about every fixed-size window it cannot hint to a
+// window manager it does not have; that says nothing about the add-in.
+QtMessageHandler defaultMessageHandler = nullptr;
+
+void quietOffscreenNoise(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtWarningMsg &&
+        text.contains(QLatin1String("does not support propagateSizeHints"))) {
+        return;
+    }
+    defaultMessageHandler(type, context, text);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,6 +82,7 @@ int main(int argc, char** argv) {
         }
     }
     ensureRuntimeDir();
+    defaultMessageHandler = qInstallMessageHandler(quietOffscreenNoise);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vantorel-host"));
 

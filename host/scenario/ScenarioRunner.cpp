@@ -119,6 +119,7 @@ void ScenarioRunner::registerCommands() {
         {"prop", &ScenarioRunner::cmdProp},
         {"answer", &ScenarioRunner::cmdAnswer},
         {"close", &ScenarioRunner::cmdClose},
+        {"ui", &ScenarioRunner::cmdUi},
         {"dump", &ScenarioRunner::cmdDump},
     };
     for (const auto& [name, method] : table) {

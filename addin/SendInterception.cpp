@@ -1,0 +1,147 @@
+// Sending with "Remind me" and "Custom": the two buttons mark the message as pending
+// and send it; inside the send, the first step creates the tracking task and the
+// second stamps the message with the task's EntryID ("ReminderID"), which travels
+// with the sent copy.
+
+#include "addin/AddInModule.h"
+#include "forms/CustomSendTaskUnit.h"
+#include "forms/ReminderChoices.h"
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+#include "reminders/PendingSends.h"
+#include "reminders/ReminderSettings.h"
+#include "reminders/TrackingProperties.h"
+#include "settings/AddInRegistry.h"
+#include "tools/Globals.h"
+#include "tools/Phrases.h"
+
+#include <stdexcept>
+
+namespace vantorel {
+
+namespace {
+constexpr bool kDefaultSettings = true;
+
+TPendingSends& pendingSends() {
+    if (PendingSends == nullptr) {
+        throw std::logic_error("the pending-send list is gone");
+    }
+    return *PendingSends;
+}
+}  // namespace
+
+void TAddInModule::SendCurrentMail(bool bIsCustom) {
+    const outlook::InspectorPtr inspector = OutlookApp->ActiveInspector();
+    const outlook::MailItemPtr mail =
+        outlook::asMailItem(inspector ? inspector->CurrentItem() : nullptr);
+    if (!mail) {
+        throw std::runtime_error("The active window holds no e-mail message.");
+    }
+    auto owned = std::make_unique<TSendingMailData>();
+    owned->bIsCustom = bIsCustom;
+    const TSendingMailData* data = owned.get();
+    // A new message gets its EntryID when it is first saved.
+    mail->Save();
+    pendingSends().Add(mail->EntryID(), std::move(owned));
+    try {
+        mail->Send();
+    } catch (const std::exception& error) {
+        platform::showMessage(ErrorText(error), platform::MessageIcon::Warning);
+        // The send steps may have consumed the entry already.
+        if (PendingSends != nullptr) {
+            const int nIndex = PendingSends->IndexOfData(data);
+            if (nIndex >= 0) {
+                PendingSends->Delete(nIndex);
+            }
+        }
+    }
+}
+
+void TAddInModule::DoItemSend(const outlook::ItemPtr& Item, bool& Cancel) {
+    const outlook::MailItemPtr mail = outlook::asMailItem(Item);
+    if (!mail) {
+        return;
+    }
+    const int nIndex = pendingSends().IndexOf(mail->EntryID());
+    if (nIndex < 0) {
+        return;  // not sent with the add-in's buttons
+    }
+    if (mail->Subject().isEmpty()) {
+        platform::showMessage(QStringLiteral("You must specify a Subject when using Vantorel."),
+                              platform::MessageIcon::Information);
+        // The message stays open unsent; a later send with the client's own button
+        // must not be taken for one of ours.
+        PendingSends->Delete(nIndex);
+        Cancel = true;
+        return;
+    }
+    if (PendingSends->Data(nIndex).bIsCustom) {
+        if (CustomSendTask == nullptr) {
+            throw std::logic_error("the custom send dialog is gone");
+        }
+        CustomSendTask->SetCurrentMailItem(mail);
+        if (CustomSendTask->ShowModal() != QDialog::Accepted) {
+            // Timers and folder events may have run meanwhile: look the entry up again.
+            if (PendingSends != nullptr) {
+                const int nNow = PendingSends->IndexOf(mail->EntryID());
+                if (nNow >= 0) {
+                    PendingSends->Delete(nNow);
+                }
+            }
+            Cancel = true;
+        }
+        return;
+    }
+    try {
+        CreateDefaultReminder(mail);
+    } catch (const std::exception&) {
+        // The message goes all the same; the user must know it is not followed up.
+        platform::showMessage(kCreationErrorMessage, platform::MessageIcon::Error);
+    }
+}
+
+void TAddInModule::CreateDefaultReminder(const outlook::MailItemPtr& mail) {
+    const outlook::TaskItemPtr task =
+        outlook::asTaskItem(OutlookApp->CreateItem(outlook::olTaskItem));
+    if (!task) {
+        throw outlook::OutlookError(QStringLiteral("The new item is no task."));
+    }
+    CreateReminderTask(task, mail, DefaultReminderData(*AddInRegistry));
+}
+
+void TAddInModule::adxOutlookAppEvents1ItemSend(const outlook::ItemPtr& Item, bool& /*Cancel*/) {
+    const outlook::MailItemPtr mail = outlook::asMailItem(Item);
+    if (!mail || PendingSends == nullptr) {
+        return;
+    }
+    const int nIndex = PendingSends->IndexOf(mail->EntryID());
+    if (nIndex < 0) {
+        return;
+    }
+    WriteTrackingProperty(*mail, TrackingProperty::ReminderID,
+                          PendingSends->Data(nIndex).sTaskEntryID);
+    PendingSends->Delete(nIndex);
+}
+
+void TAddInModule::UpdateRemindMeScreenTip() {
+    if (AddInRegistry == nullptr) {
+        return;
+    }
+    TAddInRegistry& registry = *AddInRegistry;
+    QString sTip;
+    if (registry.GetTaskRemindMe(kDefaultSettings)) {
+        tools::TDateTime dTime = 0;
+        TimePhraseToDateTime(registry.GetTaskRemindMeTime(kDefaultSettings), dTime);
+        sTip = QStringLiteral("Send and remind me %1 at %2")
+                   .arg(FormatPeriodPhrase(registry.GetTaskRemindMeStart(kDefaultSettings),
+                                           kPhraseStyleStart),
+                        tools::fromDateTime(dTime).toString(QStringLiteral("HH:mm")));
+    } else {
+        sTip = QStringLiteral("Send and create a task starting %1")
+                   .arg(FormatPeriodPhrase(registry.GetTaskCreateOnlyStart(kDefaultSettings),
+                                           kPhraseStyleStart));
+    }
+    btnRemindMe_->SetScreenTip(sTip);
+}
+
+}  // namespace vantorel

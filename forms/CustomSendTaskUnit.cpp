@@ -1,0 +1,203 @@
+#include "forms/CustomSendTaskUnit.h"
+
+#include "platform/Help.h"
+#include "platform/Modal.h"
+#include "platform/Prompts.h"
+#include "settings/AddInRegistry.h"
+#include "tools/Globals.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace vantorel {
+
+TCustomSendTask* CustomSendTask = nullptr;
+
+namespace {
+constexpr int kClientWidth = 377;
+constexpr int kClientHeight = 323;
+constexpr int kButtonsFromBottom = kClientHeight - 290;
+constexpr bool kCustomSettings = false;
+
+QPushButton* createButton(QWidget& window, const char* name, const QString& caption,
+                          const QRect& geometry) {
+    auto* button = new QPushButton(caption, &window);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    return button;
+}
+}  // namespace
+
+TCustomSendTask::TCustomSendTask(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("CustomSendTask"));
+    setWindowTitle(QStringLiteral("Send with Custom Settings"));
+    setFont(DesignFont());
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    controls = new TReminderOptionsControls(*this);
+    btnSend = createButton(*this, "btnSend", QStringLiteral("&Send"), {213, 290, 75, 25});
+    btnSend->setDefault(true);
+    btnCancel = createButton(*this, "btnCancel", QStringLiteral("&Cancel"), {294, 290, 75, 25});
+    btnShowOptions =
+        createButton(*this, "btnShowOptions", QStringLiteral("Show &Options"), {8, 290, 97, 25});
+    btnHideOptions =
+        createButton(*this, "btnHideOptions", QStringLiteral("Hide &Options"), {8, 290, 97, 25});
+
+    connect(btnSend, &QPushButton::clicked, this, [this] { btnSendClick(); });
+    connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
+    connect(btnShowOptions, &QPushButton::clicked, this, [this] { btnShowOptionsClick(); });
+    connect(btnHideOptions, &QPushButton::clicked, this, [this] { btnHideOptionsClick(); });
+
+    const TReminderOptionsControls& c = *controls;
+    const QList<QWidget*> tabOrder{btnSend,        btnCancel,         btnShowOptions, c.rdbRemindMe,
+                                   c.comRemindMe,  c.comRemindMeTime, c.rdbTask,      c.comTask,
+                                   c.chkCompleted, c.chkDelete,       c.chkDuration,  c.comDuration,
+                                   c.comPriority,  btnHideOptions};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
+    FormCreate();
+}
+
+void TCustomSendTask::FormCreate() {
+    m_nStartHeight = OuterHeight();
+    SetOptionsVisible(true);
+}
+
+void TCustomSendTask::SetCurrentMailItem(const outlook::MailItemPtr& oMailItem) {
+    m_oMailItem = oMailItem;
+}
+
+int TCustomSendTask::ShowModal() {
+    return platform::runModal(*this);
+}
+
+void TCustomSendTask::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        FormShow();
+    }
+}
+
+void TCustomSendTask::FormShow() {
+    LoadCustomSettings();
+    // At the mouse cursor, inside the work area.
+    const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    const QSize workArea = screen ? screen->availableGeometry().size() : QSize();
+    const QSize outer(width() + kFrameWidth, OuterHeight());
+    move(PlaceAtCursor(QCursor::pos(), outer, workArea));
+    if (controls->comRemindMe->isEnabled()) {
+        controls->comRemindMe->setFocus();
+    } else {
+        controls->comTask->setFocus();
+    }
+}
+
+void TCustomSendTask::LoadCustomSettings() {
+    SetOptionsVisible(AddInRegistry->GetTaskShowAdvanced());
+    controls->SetChoices(LoadReminderChoices(*AddInRegistry, kCustomSettings));
+}
+
+void TCustomSendTask::SetOptionsVisible(bool bShow) {
+    const int nOuterHeight = bShow ? m_nStartHeight : HiddenOptionsHeight(m_nStartHeight);
+    setFixedHeight(nOuterHeight - kFrameHeight);
+    // The buttons keep their distance to the bottom edge.
+    for (QPushButton* button : {btnSend, btnCancel, btnShowOptions, btnHideOptions}) {
+        button->move(button->x(), height() - kButtonsFromBottom);
+    }
+    TReminderOptionsControls& c = *controls;
+    for (QWidget* w : std::initializer_list<QWidget*>{c.imgOptions, c.lblOptions, c.pnlOptions,
+                                                      c.chkCompleted}) {
+        w->setVisible(bShow);
+    }
+    c.chkCompleted->setEnabled(bShow);
+    c.chkDelete->setEnabled(bShow);
+    c.comPriority->setEnabled(bShow);
+    c.comDuration->setEnabled(bShow && c.chkDuration->isChecked());
+    btnShowOptions->setVisible(!bShow);
+    btnHideOptions->setVisible(bShow);
+}
+
+void TCustomSendTask::Complain(const QString& sMessage, QWidget* box) {
+    platform::showMessage(sMessage, platform::MessageIcon::Warning);
+    if (box != nullptr) {
+        box->setFocus();
+    }
+}
+
+void TCustomSendTask::btnSendClick() {
+    const TReminderChoices choices = controls->Choices();
+    const TChoiceCheck check = CheckStartChoices(choices);
+    if (check.problem == TChoiceProblem::Period) {
+        Complain(check.sMessage, controls->PeriodBox());
+        return;
+    }
+    if (check.problem == TChoiceProblem::Time) {
+        Complain(check.sMessage, controls->comRemindMeTime);
+        return;
+    }
+    if (!m_oMailItem) {
+        platform::showMessage(kMessageNotAssignedMessage, platform::MessageIcon::Error);
+        return;
+    }
+    const QString sDurationProblem = CheckDurationChoice(choices);
+    if (!sDurationProblem.isEmpty()) {
+        Complain(sDurationProblem,
+                 controls->comDuration->isEnabled() ? controls->comDuration : nullptr);
+        return;
+    }
+    try {
+        const TReminderData data = CustomReminderData(choices, check, *AddInRegistry);
+        const outlook::TaskItemPtr task =
+            outlook::asTaskItem(OutlookApp->CreateItem(outlook::olTaskItem));
+        if (!task) {
+            throw outlook::OutlookError(QStringLiteral("The new item is no task."));
+        }
+        CreateReminderTask(task, m_oMailItem, data);
+    } catch (const std::exception&) {
+        // The message goes all the same; the user knows it is not followed up.
+        platform::showMessage(kCreationErrorMessage, platform::MessageIcon::Error);
+    }
+    m_oMailItem.reset();
+    StoreCustomSettings();
+    done(QDialog::Accepted);
+}
+
+void TCustomSendTask::StoreCustomSettings() {
+    StoreCustomChoices(controls->Choices(), OptionsVisible(), *AddInRegistry);
+}
+
+void TCustomSendTask::btnCancelClick() {
+    AddInRegistry->SetTaskShowAdvanced(OptionsVisible());
+    reject();
+}
+
+void TCustomSendTask::FormHelp() {
+    platform::HtmlHelpContext(HelpFilePath, kHelpContext);
+}
+
+void TCustomSendTask::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_F1:
+            FormHelp();
+            event->accept();
+            return;
+        case Qt::Key_Escape:
+            // Esc is the Cancel button.
+            btnCancel->click();
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+}  // namespace vantorel

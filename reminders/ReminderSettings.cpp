@@ -1,0 +1,50 @@
+#include "reminders/ReminderSettings.h"
+
+#include "platform/Clock.h"
+#include "tools/Phrases.h"
+
+namespace vantorel {
+
+namespace {
+constexpr bool kDefaultSettings = true;
+}  // namespace
+
+void FillSharedReminderFields(TReminderData& data, TAddInRegistry& registry) {
+    data.sCategories = registry.GetRemindersCategory();
+    data.nMaxBodyLength = registry.GetMaxReminderBodyLen();
+    QString sHeader;
+    data.sSubjectHeader = registry.GetIncludeSpecificTextInSubject(sHeader) ? sHeader : QString();
+    data.bSubjectIncludeName = registry.GetIncludeNameInSubject();
+    data.bSubjectIncludeAdress = registry.GetIncludeEMailInSubject();
+    data.bSubjectIncludeDate = registry.GetIncludeDateInSubject();
+    data.bSubjectIncludeTime = registry.GetIncludeTimeInSubject();
+}
+
+qint32 DurationDays(bool bSetDuration, const QString& sDuration, tools::TDateTime dStart) {
+    if (!bSetDuration) {
+        return -1;
+    }
+    qint32 nDays = 0;
+    PeriodToDays(sDuration, dStart, nDays);
+    return nDays;
+}
+
+TReminderData DefaultReminderData(TAddInRegistry& registry) {
+    const tools::TDateTime dNow = tools::toDateTime(platform::now());
+    TReminderData data;
+    data.bDeleteOnReply = registry.GetTaskDeleteOnReply(kDefaultSettings);
+    data.bMarkAsCompleted = registry.GetTaskMarkAsCompletedOnReply(kDefaultSettings);
+    data.bRemindMe = registry.GetTaskRemindMe(kDefaultSettings);
+    const QString sStart = data.bRemindMe ? registry.GetTaskRemindMeStart(kDefaultSettings)
+                                          : registry.GetTaskCreateOnlyStart(kDefaultSettings);
+    PeriodToDays(sStart, dNow, data.nInDays);
+    TimePhraseToDateTime(registry.GetTaskRemindMeTime(kDefaultSettings), data.dReminderTime);
+    data.nDuration = DurationDays(registry.GetTaskSetDuration(kDefaultSettings),
+                                  registry.GetTaskDuration(kDefaultSettings),
+                                  dNow + static_cast<double>(data.nInDays));
+    data.oImportance = registry.GetTaskPriority(kDefaultSettings);
+    FillSharedReminderFields(data, registry);
+    return data;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,23 @@
+#pragma once
+
+// Filling the options of a tracking task from the settings store.
+
+#include "reminders/ReminderUnit.h"
+#include "settings/AddInRegistry.h"
+
+namespace vantorel {
+
+// The fields no dialog asks for: the category, the limit of the quoted text and how
+// the task's subject is composed.
+void FillSharedReminderFields(TReminderData& data, TAddInRegistry& registry);
+
+// The days of a duration representation, counted from DSTART; -1 (no due date) when
+// the duration is switched off. A representation that does not convert gives 0.
+qint32 DurationDays(bool bSetDuration, const QString& sDuration, tools::TDateTime dStart);
+
+// The options for "Remind me": the default settings, counted from now. Phrases that
+// do not convert give what the phrase functions give for them (0 days; the current
+// moment as the reminder time).
+TReminderData DefaultReminderData(TAddInRegistry& registry);
+
+}  // namespace vantorel
