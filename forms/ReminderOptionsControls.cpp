@@ -4,8 +4,11 @@
 #include "tools/DisplayScale.h"
 #include "tools/Globals.h"
 
+#include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QFont>
+#include <QKeyEvent>
+#include <QPushButton>
 
 namespace vantorel {
 
@@ -165,6 +168,23 @@ void TReminderOptionsControls::comDurationExit() {
 }
 
 bool TReminderOptionsControls::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        // Enter in a box whose list is closed answers the window's default button, as
+        // everywhere else in the window; the box itself would keep it.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* combo = qobject_cast<QComboBox*>(watched);
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && combo != nullptr &&
+            !combo->view()->isVisible()) {
+            for (QPushButton* button : combo->window()->findChildren<QPushButton*>()) {
+                if (button->isDefault() && button->isVisible()) {
+                    if (button->isEnabled()) {
+                        button->click();
+                    }
+                    return true;
+                }
+            }
+        }
+    }
     if (event->type() == QEvent::FocusOut) {
         // Opening the list or switching windows is no leaving of the box.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
