@@ -64,7 +64,11 @@ void setComboText(QComboBox& combo, const QString& text) {
 }  // namespace
 
 QFont DesignFont() {
-    QFont font(QStringLiteral("Tahoma"));
+    // Where Tahoma is missing, a face of about its width keeps the captions inside
+    // the boxes they were designed for.
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("Nimbus Sans")});
     font.setPixelSize(11);
     return font;
 }
