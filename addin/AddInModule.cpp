@@ -171,7 +171,14 @@ void TAddInModule::ReleaseAddIn() {
     delete store;
     TCustomSendTask* customSendTask = CustomSendTask;
     CustomSendTask = nullptr;
-    delete customSendTask;
+    if (customSendTask != nullptr && customSendTask->isVisible()) {
+        // Shut down from inside the dialog (a message box of its own may be open): it
+        // closes now and goes once its handlers have returned.
+        customSendTask->reject();
+        customSendTask->deleteLater();
+    } else {
+        delete customSendTask;
+    }
 }
 
 void TAddInModule::FinalizeAddIn() {

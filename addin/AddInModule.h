@@ -85,6 +85,9 @@ protected:
     }
 
 private:
+    // Removes the pending entry of the message with EntryID SKEY, if there is one.
+    void RemovePendingEntry(const QString& sKey);
+
     RibbonButton* btnRemindMe_ = nullptr;
     RibbonButton* btnCustom_ = nullptr;
     RibbonButton* btnDefaultSettings_ = nullptr;

@@ -37,23 +37,19 @@ void TAddInModule::SendCurrentMail(bool bIsCustom) {
     if (!mail) {
         throw std::runtime_error("The active window holds no e-mail message.");
     }
-    auto owned = std::make_unique<TSendingMailData>();
-    owned->bIsCustom = bIsCustom;
-    const TSendingMailData* data = owned.get();
+    auto data = std::make_unique<TSendingMailData>();
+    data->bIsCustom = bIsCustom;
     // A new message gets its EntryID when it is first saved.
     mail->Save();
-    pendingSends().Add(mail->EntryID(), std::move(owned));
+    const QString sKey = mail->EntryID();
+    pendingSends().Add(sKey, std::move(data));
     try {
         mail->Send();
     } catch (const std::exception& error) {
         platform::showMessage(ErrorText(error), platform::MessageIcon::Warning);
-        // The send steps may have consumed the entry already.
-        if (PendingSends != nullptr) {
-            const int nIndex = PendingSends->IndexOfData(data);
-            if (nIndex >= 0) {
-                PendingSends->Delete(nIndex);
-            }
-        }
+        // The send steps may have consumed the entry already; a message has one entry
+        // at the most.
+        RemovePendingEntry(sKey);
     }
 }
 
@@ -67,12 +63,12 @@ void TAddInModule::DoItemSend(const outlook::ItemPtr& Item, bool& Cancel) {
         return;  // not sent with the add-in's buttons
     }
     if (mail->Subject().isEmpty()) {
-        platform::showMessage(QStringLiteral("You must specify a Subject when using Vantorel."),
-                              platform::MessageIcon::Information);
+        Cancel = true;
         // The message stays open unsent; a later send with the client's own button
         // must not be taken for one of ours.
-        PendingSends->Delete(nIndex);
-        Cancel = true;
+        RemovePendingEntry(mail->EntryID());
+        platform::showMessage(QStringLiteral("You must specify a Subject when using Vantorel."),
+                              platform::MessageIcon::Information);
         return;
     }
     if (PendingSends->Data(nIndex).bIsCustom) {
@@ -82,12 +78,7 @@ void TAddInModule::DoItemSend(const outlook::ItemPtr& Item, bool& Cancel) {
         CustomSendTask->SetCurrentMailItem(mail);
         if (CustomSendTask->ShowModal() != QDialog::Accepted) {
             // Timers and folder events may have run meanwhile: look the entry up again.
-            if (PendingSends != nullptr) {
-                const int nNow = PendingSends->IndexOf(mail->EntryID());
-                if (nNow >= 0) {
-                    PendingSends->Delete(nNow);
-                }
-            }
+            RemovePendingEntry(mail->EntryID());
             Cancel = true;
         }
         return;
@@ -97,6 +88,16 @@ void TAddInModule::DoItemSend(const outlook::ItemPtr& Item, bool& Cancel) {
     } catch (const std::exception&) {
         // The message goes all the same; the user must know it is not followed up.
         platform::showMessage(kCreationErrorMessage, platform::MessageIcon::Error);
+    }
+}
+
+void TAddInModule::RemovePendingEntry(const QString& sKey) {
+    if (PendingSends == nullptr) {
+        return;  // the add-in has finalised meanwhile
+    }
+    const int nIndex = PendingSends->IndexOf(sKey);
+    if (nIndex >= 0) {
+        PendingSends->Delete(nIndex);
     }
 }
 

@@ -128,12 +128,15 @@ void TCustomSendTask::SetOptionsVisible(bool bShow) {
 
 void TCustomSendTask::Complain(const QString& sMessage, QWidget* box) {
     platform::showMessage(sMessage, platform::MessageIcon::Warning);
-    if (box != nullptr) {
+    if (box != nullptr && !AddInClosed()) {
         box->setFocus();
     }
 }
 
 void TCustomSendTask::btnSendClick() {
+    if (AddInClosed()) {
+        return;
+    }
     const TReminderChoices choices = controls->Choices();
     const TChoiceCheck check = CheckStartChoices(choices);
     if (check.problem == TChoiceProblem::Period) {
@@ -165,6 +168,9 @@ void TCustomSendTask::btnSendClick() {
     } catch (const std::exception&) {
         // The message goes all the same; the user knows it is not followed up.
         platform::showMessage(kCreationErrorMessage, platform::MessageIcon::Error);
+        if (AddInClosed()) {
+            return;
+        }
     }
     m_oMailItem.reset();
     StoreCustomSettings();
@@ -176,6 +182,10 @@ void TCustomSendTask::StoreCustomSettings() {
 }
 
 void TCustomSendTask::btnCancelClick() {
+    if (AddInClosed()) {
+        reject();
+        return;
+    }
     AddInRegistry->SetTaskShowAdvanced(OptionsVisible());
     reject();
 }

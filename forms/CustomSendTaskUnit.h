@@ -11,6 +11,7 @@
 
 #include "forms/ReminderOptionsControls.h"
 #include "outlook/Outlook.h"
+#include "settings/AddInRegistry.h"
 
 #include <QDialog>
 #include <QPushButton>
@@ -62,6 +63,9 @@ private:
     void StoreCustomSettings();
     void SetOptionsVisible(bool bShow);
     bool OptionsVisible() const { return !btnHideOptions->isHidden(); }
+    // The add-in may shut down while one of the dialog's message boxes is open; the
+    // dialog then has nothing left to work with.
+    static bool AddInClosed() { return AddInRegistry == nullptr; }
     // A warning about the entry in BOX, which then takes the focus.
     void Complain(const QString& sMessage, QWidget* box);
 

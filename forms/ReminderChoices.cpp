@@ -153,7 +153,7 @@ TReminderData CustomReminderData(const TReminderChoices& choices, const TChoiceC
         data.nDuration =
             DurationDays(true, sDuration, currentMoment() + static_cast<double>(check.nDays));
     }
-    data.oImportance = choices.nPriority;
+    data.oImportance = ImportanceFromPriority(choices.nPriority);
     FillSharedReminderFields(data, registry);
     return data;
 }

@@ -69,7 +69,13 @@ void MailClient::quit() {
     addIn_->BeginShutdown();
     addIn_->Disconnect();
     addIn_ = nullptr;
-    library_.reset();
+    // Quitting from inside one of the add-in's commands (a script may quit while the
+    // add-in's dialog is open): the module goes once that command has returned.
+    if (inAddInCall_ > 0) {
+        retired_ = std::move(library_);
+    } else {
+        library_.reset();
+    }
 }
 
 outlook::InspectorPtr MailClient::compose(const engine::ComposeFields& fields) {
@@ -111,12 +117,25 @@ void MailClient::press(const QString& caption) {
                 throw std::invalid_argument(
                     QStringLiteral("the button \"%1\" is disabled").arg(caption).toStdString());
             }
-            addIn_->Press(*button);
+            ++inAddInCall_;
+            try {
+                addIn_->Press(*button);
+            } catch (...) {
+                leaveAddInCall();
+                throw;
+            }
+            leaveAddInCall();
             return;
         }
     }
     throw std::invalid_argument(
         QStringLiteral("the add-in has no button \"%1\"").arg(caption).toStdString());
+}
+
+void MailClient::leaveAddInCall() {
+    if (--inAddInCall_ == 0) {
+        retired_.reset();
+    }
 }
 
 QString MailClient::describe(const QString& what) const {

@@ -56,6 +56,7 @@ public:
     std::function<void(const QString&)> onErrorSuppressed;
 
 private:
+    void leaveAddInCall();
     void registerProgramFolder();
     void requestRibbon(const QString& ribbonId);
 
@@ -63,6 +64,9 @@ private:
     std::unique_ptr<engine::Engine> engine_;
     std::unique_ptr<LoadedAddIn> library_;
     IAddIn* addIn_ = nullptr;
+    // Calls into the add-in in progress, and a module that quit during one of them.
+    int inAddInCall_ = 0;
+    std::unique_ptr<LoadedAddIn> retired_;
     ShutdownBehavior shutdown_ = ShutdownBehavior::Fast;
     int explorers_ = 1;
     bool composeRibbonBuilt_ = false;

@@ -32,15 +32,6 @@ int TPendingSends::IndexOf(const QString& key) const {
     return firstIndex_.value(hashKey(key), -1);
 }
 
-int TPendingSends::IndexOfData(const TSendingMailData* data) const {
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].data.get() == data) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
 TSendingMailData* TPendingSends::Find(const QString& key) const {
     const int index = IndexOf(key);
     return index < 0 ? nullptr : entries_[index].data.get();

@@ -26,8 +26,6 @@ public:
     int Add(const QString& key, std::unique_ptr<TSendingMailData> data);
     // Position of the earliest entry with KEY, or -1.
     int IndexOf(const QString& key) const;
-    // Position of the entry that owns DATA, or -1.
-    int IndexOfData(const TSendingMailData* data) const;
     // The earliest entry's marker with KEY, or null.
     TSendingMailData* Find(const QString& key) const;
     // Removes the entry at INDEX and releases its marker.

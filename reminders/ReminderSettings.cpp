@@ -29,6 +29,12 @@ qint32 DurationDays(bool bSetDuration, const QString& sDuration, tools::TDateTim
     return nDays;
 }
 
+qint32 ImportanceFromPriority(int nPriority) {
+    return nPriority >= outlook::olImportanceLow && nPriority <= outlook::olImportanceHigh
+               ? nPriority
+               : outlook::olImportanceNormal;
+}
+
 TReminderData DefaultReminderData(TAddInRegistry& registry) {
     const tools::TDateTime dNow = tools::toDateTime(platform::now());
     TReminderData data;
@@ -42,7 +48,7 @@ TReminderData DefaultReminderData(TAddInRegistry& registry) {
     data.nDuration = DurationDays(registry.GetTaskSetDuration(kDefaultSettings),
                                   registry.GetTaskDuration(kDefaultSettings),
                                   dNow + static_cast<double>(data.nInDays));
-    data.oImportance = registry.GetTaskPriority(kDefaultSettings);
+    data.oImportance = ImportanceFromPriority(registry.GetTaskPriority(kDefaultSettings));
     FillSharedReminderFields(data, registry);
     return data;
 }

@@ -15,6 +15,12 @@ void FillSharedReminderFields(TReminderData& data, TAddInRegistry& registry);
 // the duration is switched off. A representation that does not convert gives 0.
 qint32 DurationDays(bool bSetDuration, const QString& sDuration, tools::TDateTime dStart);
 
+// The task importance for a priority setting or list index: Low, Normal or High
+// (0, 1, 2) as they are; anything else, such as the -1 of a typed text that is no
+// entry, is Normal: the mail client takes no other importance, and the task must
+// not be lost for it.
+qint32 ImportanceFromPriority(int nPriority);
+
 // The options for "Remind me": the default settings, counted from now. Phrases that
 // do not convert give what the phrase functions give for them (0 days; the current
 // moment as the reminder time).

@@ -258,3 +258,49 @@ TEST_F(SendTest, ATaskWindowLeavesTheScreenTipAsItWas) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SendTest, CustomWithAnEmptySubjectOpensNoDialog) {
+    compose(QString());
+    client->press(QStringLiteral("Custom"));
+    EXPECT_EQ(windows->shownCount, 0);
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text,
+              QStringLiteral("You must specify a Subject when using Vantorel."));
+    EXPECT_EQ(PendingSends->Count(), 0);
+    EXPECT_EQ(sentCount(), 0);
+}
+
+TEST_F(SendTest, ASendFailingAfterBothStepsKeepsTheTask) {
+    // Inside the dialog the message loses its recipients: the mail client refuses it
+    // once the send steps have run.
+    windows->person = [](QDialog& d) {
+        auto& dialog = static_cast<TCustomSendTask&>(d);
+        dialog.CurrentMailItem()->SetTo(QString());
+        dialog.btnSend->click();
+    };
+    compose(QStringLiteral("Offer"));
+    client->press(QStringLiteral("Custom"));
+    EXPECT_EQ(taskCount(), 1);
+    EXPECT_EQ(sentCount(), 0);
+    EXPECT_EQ(PendingSends->Count(), 0);
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].icon, platform::MessageIcon::Warning);
+    EXPECT_EQ(mailbox().inspectors().size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SendTest, APriorityOutsideTheListStillGivesATask) {
+    setReg(QStringLiteral("Task"), QStringLiteral("Priority"), 7);
+    compose(QStringLiteral("Offer"));
+    client->press(QStringLiteral("Remind me"));
+    ASSERT_EQ(taskCount(), 1);
+    EXPECT_EQ(task(1)->Importance(), ol::olImportanceNormal);
+    EXPECT_TRUE(prompts->shown.empty());
+}
+
+}  // namespace

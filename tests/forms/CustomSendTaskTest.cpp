@@ -265,6 +265,31 @@ TEST_F(CustomSendTaskTest, LeavingABoxRewordsItsPhrase) {
     EXPECT_TRUE(prompts->shown.empty()) << "leaving a box never complains";
 }
 
+TEST_F(CustomSendTaskTest, OpeningTheListOrSwitchingWindowsIsNoLeaving) {
+    send([](TCustomSendTask& d) {
+        QComboBox* box = d.controls->comRemindMe;
+        box->setEditText(QStringLiteral("14 days"));
+        for (Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+            QFocusEvent out(QEvent::FocusOut, reason);
+            QCoreApplication::sendEvent(box, &out);
+            EXPECT_EQ(box->currentText(), QStringLiteral("14 days")) << reason;
+        }
+        d.btnCancel->click();
+    });
+}
+
+TEST_F(CustomSendTaskTest, ATypedPriorityThatIsNoEntryIsStoredAsMinusOneAndSentAsNormal) {
+    send([](TCustomSendTask& d) {
+        d.btnShowOptions->click();
+        type(d.controls->comPriority, QStringLiteral("Urgent"));
+        d.btnSend->click();
+    });
+    EXPECT_EQ(AddInRegistry->GetTaskPriority(false), -1);
+    ASSERT_EQ(taskCount(), 1);
+    EXPECT_EQ(firstTask()->Importance(), 1);
+    EXPECT_TRUE(prompts->shown.empty());
+}
+
 TEST_F(CustomSendTaskTest, SendCreatesTheTaskStoresTheSettingsAndClosesWithOK) {
     const int result = send([](TCustomSendTask& d) {
         TReminderOptionsControls& c = *d.controls;

@@ -178,10 +178,10 @@ TEST_F(ChoicesTest, TheTaskOptionsOfACustomSend) {
     EXPECT_FALSE(data.bSubjectIncludeAdress);
 
     registry.SetIncludeSpecificTextInSubject(false, QStringLiteral("[FU]"));
-    c.nPriority = -1;  // a typed text that is no entry goes through unchanged
+    c.nPriority = -1;  // a typed text that is no entry: the task is still made, Normal
     data = CustomReminderData(c, check, registry);
     EXPECT_TRUE(data.sSubjectHeader.isEmpty());
-    EXPECT_EQ(data.oImportance, -1);
+    EXPECT_EQ(data.oImportance, 1);
 }
 
 TEST_F(ChoicesTest, TheDurationCountsFromTheTaskStart) {
