@@ -6,7 +6,6 @@
 #include "addin/AddInModule.h"
 #include "forms/CustomSendTaskUnit.h"
 #include "forms/ReminderChoices.h"
-#include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "reminders/PendingSends.h"
 #include "reminders/ReminderSettings.h"
