@@ -101,12 +101,7 @@ void TAddInModule::RemovePendingEntry(const QString& sKey) {
 }
 
 void TAddInModule::CreateDefaultReminder(const outlook::MailItemPtr& mail) {
-    const outlook::TaskItemPtr task =
-        outlook::asTaskItem(OutlookApp->CreateItem(outlook::olTaskItem));
-    if (!task) {
-        throw outlook::OutlookError(QStringLiteral("The new item is no task."));
-    }
-    CreateReminderTask(task, mail, DefaultReminderData(*AddInRegistry));
+    CreateReminderTask(NewTaskItem(*OutlookApp), mail, DefaultReminderData(*AddInRegistry));
 }
 
 void TAddInModule::adxOutlookAppEvents1ItemSend(const outlook::ItemPtr& Item, bool& /*Cancel*/) {

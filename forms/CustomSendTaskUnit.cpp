@@ -159,12 +159,7 @@ void TCustomSendTask::btnSendClick() {
     }
     try {
         const TReminderData data = CustomReminderData(choices, check, *AddInRegistry);
-        const outlook::TaskItemPtr task =
-            outlook::asTaskItem(OutlookApp->CreateItem(outlook::olTaskItem));
-        if (!task) {
-            throw outlook::OutlookError(QStringLiteral("The new item is no task."));
-        }
-        CreateReminderTask(task, m_oMailItem, data);
+        CreateReminderTask(NewTaskItem(*OutlookApp), m_oMailItem, data);
     } catch (const std::exception&) {
         // The message goes all the same; the user knows it is not followed up.
         platform::showMessage(kCreationErrorMessage, platform::MessageIcon::Error);
@@ -182,11 +177,9 @@ void TCustomSendTask::StoreCustomSettings() {
 }
 
 void TCustomSendTask::btnCancelClick() {
-    if (AddInClosed()) {
-        reject();
-        return;
+    if (!AddInClosed()) {
+        AddInRegistry->SetTaskShowAdvanced(OptionsVisible());
     }
-    AddInRegistry->SetTaskShowAdvanced(OptionsVisible());
     reject();
 }
 

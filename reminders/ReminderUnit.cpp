@@ -176,6 +176,14 @@ QStringList addressesOf(const QString& list) {
 
 }  // namespace
 
+outlook::TaskItemPtr NewTaskItem(outlook::Application& app) {
+    outlook::TaskItemPtr task = outlook::asTaskItem(app.CreateItem(outlook::olTaskItem));
+    if (!task) {
+        throw outlook::OutlookError(QStringLiteral("The new item is no task."));
+    }
+    return task;
+}
+
 void CreateReminderTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr& message,
                         const TReminderData& data) {
     FillReminderTask(task, message, data);

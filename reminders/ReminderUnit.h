@@ -39,6 +39,10 @@ struct TReminderData {
     bool bSubjectIncludeTime = false;
 };
 
+// A new, unsaved task item of APP, to become a tracking task. Throws
+// outlook::OutlookError when the client hands out anything else.
+outlook::TaskItemPtr NewTaskItem(outlook::Application& app);
+
 // Fills and saves TASK, a new and unsaved task item, as the tracking task of
 // MESSAGE; then saves MESSAGE and, when PendingSends holds an entry for the
 // message's EntryID, records the task's EntryID in it. A message without an entry
