@@ -57,10 +57,6 @@ QLabel* createPicture(QWidget& window, const char* name, QPoint at, const QStrin
     return picture;
 }
 
-void setComboText(QComboBox& combo, const QString& text) {
-    combo.setEditText(text);
-}
-
 }  // namespace
 
 QFont DesignFont() {
@@ -130,13 +126,13 @@ TReminderChoices TReminderOptionsControls::Choices() const {
 void TReminderOptionsControls::SetChoices(const TReminderChoices& choices) {
     rdbRemindMe->setChecked(choices.bRemindMe);
     rdbTask->setChecked(!choices.bRemindMe);
-    setComboText(*comTask, choices.sTask);
-    setComboText(*comRemindMe, choices.sRemindMe);
-    setComboText(*comRemindMeTime, choices.sRemindMeTime);
+    comTask->setEditText(choices.sTask);
+    comRemindMe->setEditText(choices.sRemindMe);
+    comRemindMeTime->setEditText(choices.sRemindMeTime);
     chkDelete->setChecked(choices.bDelete);
     chkCompleted->setChecked(choices.bCompleted);
     chkDuration->setChecked(choices.bDuration);
-    setComboText(*comDuration, choices.sDuration);
+    comDuration->setEditText(choices.sDuration);
     comPriority->setCurrentIndex(choices.nPriority >= 0 && choices.nPriority < comPriority->count()
                                      ? choices.nPriority
                                      : -1);
@@ -156,19 +152,19 @@ void TReminderOptionsControls::chkDurationClick() {
 }
 
 void TReminderOptionsControls::comRemindMeExit() {
-    setComboText(*comRemindMe, CanonicalStartText(comRemindMe->currentText()));
+    comRemindMe->setEditText(CanonicalStartText(comRemindMe->currentText()));
 }
 
 void TReminderOptionsControls::comTaskExit() {
-    setComboText(*comTask, CanonicalStartText(comTask->currentText()));
+    comTask->setEditText(CanonicalStartText(comTask->currentText()));
 }
 
 void TReminderOptionsControls::comRemindMeTimeExit() {
-    setComboText(*comRemindMeTime, CanonicalTimeText(comRemindMeTime->currentText()));
+    comRemindMeTime->setEditText(CanonicalTimeText(comRemindMeTime->currentText()));
 }
 
 void TReminderOptionsControls::comDurationExit() {
-    setComboText(*comDuration, CanonicalDurationText(comDuration->currentText()));
+    comDuration->setEditText(CanonicalDurationText(comDuration->currentText()));
 }
 
 bool TReminderOptionsControls::eventFilter(QObject* watched, QEvent* event) {
