@@ -13,6 +13,7 @@ namespace vantorel::host {
 
 MailClient::MailClient(const QString& dataDir)
     : dataDir_(dataDir),
+      lock_(dataDir),
       engine_(
           std::make_unique<engine::Engine>(QDir(dataDir).filePath(QStringLiteral("mailbox.db")))) {
     registerProgramFolder();

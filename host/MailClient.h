@@ -7,6 +7,7 @@
 
 #include "addin/AddInHost.h"
 #include "host/AddInLoader.h"
+#include "host/DataFolderLock.h"
 #include "host/engine/Engine.h"
 
 #include <functional>
@@ -16,7 +17,8 @@ namespace vantorel::host {
 
 class MailClient : public IAddInHost {
 public:
-    // The mailbox is DATADIR/mailbox.db.
+    // The mailbox is DATADIR/mailbox.db. Takes the data folder for this process first:
+    // throws DataFolderInUse, changing nothing, while another process holds it.
     explicit MailClient(const QString& dataDir);
     ~MailClient() override;
 
@@ -61,6 +63,7 @@ private:
     void requestRibbon(const QString& ribbonId);
 
     QString dataDir_;
+    DataFolderLock lock_;
     std::unique_ptr<engine::Engine> engine_;
     std::unique_ptr<LoadedAddIn> library_;
     IAddIn* addIn_ = nullptr;

@@ -13,11 +13,31 @@ constexpr qint64 kUnixEpochDays = 25569;
 
 // Milliseconds of the local wall clock since 1899-12-30 00:00; no time-zone rules apply.
 qint64 wallMs(const QDateTime& local) {
-    const QDateTime wall = local.toLocalTime();
+    // A local date-time inside a gap is invalid but keeps its wall-clock fields.
+    const QDateTime wall = local.timeSpec() == Qt::LocalTime && !local.isValid()
+                               ? localDateTime(local.date(), local.time())
+                               : local.toLocalTime();
     return kEpochDate.daysTo(wall.date()) * kMsPerDay + wall.time().msecsSinceStartOfDay();
 }
 
 }  // namespace
+
+QDateTime localDateTime(QDate date, QTime time) {
+    QDateTime moment(date, time);
+    if (moment.isValid() || !date.isValid() || !time.isValid()) {
+        return moment;
+    }
+    // Gaps begin and end on whole minutes; the longest ones skip a whole day.
+    QDateTime wall(date, QTime(time.hour(), time.minute()), Qt::UTC);
+    for (int minutes = 1; minutes <= 2 * 24 * 60; ++minutes) {
+        wall = wall.addSecs(60);
+        moment = QDateTime(wall.date(), wall.time());
+        if (moment.isValid()) {
+            return moment;
+        }
+    }
+    return moment;
+}
 
 TDateTime toDateTime(const QDateTime& local) {
     const qint64 ms = wallMs(local);
@@ -39,7 +59,7 @@ QDateTime fromDateTime(TDateTime value) {
         msOfDay -= kMsPerDay;
     }
     // Wall-clock time of day: no time-zone arithmetic, also on a day the clocks change.
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(msOfDay)));
+    return localDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(msOfDay)));
 }
 
 TDateTime dateOf(TDateTime value) {

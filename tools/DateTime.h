@@ -17,7 +17,13 @@ using TDateTime = double;
 // The mail client's "no date" (4501-01-01), as its task fields report an unset date.
 inline constexpr TDateTime kNoDate = 949998.0;
 
-// Local wall-clock QDateTime <-> TDateTime, to the millisecond.
+// The local moment at that wall-clock date and time. A time that the clocks skip
+// (inside a daylight-saving gap) reads as the first moment after the gap, so the
+// result is valid for every valid date and time.
+QDateTime localDateTime(QDate date, QTime time);
+
+// Local wall-clock QDateTime <-> TDateTime, to the millisecond. Both are total: a
+// wall-clock time inside a daylight-saving gap reads as the first moment after it.
 TDateTime toDateTime(const QDateTime& local);
 QDateTime fromDateTime(TDateTime value);
 TDateTime dateOf(TDateTime value);  // midnight of that day

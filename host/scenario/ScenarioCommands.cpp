@@ -9,11 +9,14 @@
 #include "platform/Clock.h"
 #include "platform/Hives.h"
 #include "platform/RegTree.h"
+#include "tools/DateTime.h"
 
 #include <QApplication>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace vantorel::host {
 
@@ -67,16 +70,17 @@ void ScenarioRunner::cmdLocale(const Args& args) {
 
 void ScenarioRunner::cmdClock(const Args& args) {
     expectArgs(args, 2, 2, QStringLiteral("clock YYYY-MM-DD HH:MM[:SS]"));
-    const QString text = args[1].text + QLatin1Char(' ') + args[2].text;
-    QDateTime t = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (!t.isValid()) {
-        t = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm"));
+    const QDate date = QDate::fromString(args[1].text, QStringLiteral("yyyy-MM-dd"));
+    QTime time = QTime::fromString(args[2].text, QStringLiteral("HH:mm:ss"));
+    if (!time.isValid()) {
+        time = QTime::fromString(args[2].text, QStringLiteral("HH:mm"));
     }
-    if (!t.isValid()) {
-        throw ScriptError(
-            QStringLiteral("\"%1\" is not a date and time (YYYY-MM-DD HH:MM[:SS])").arg(text));
+    if (!date.isValid() || !time.isValid()) {
+        throw ScriptError(QStringLiteral("\"%1 %2\" is not a date and time (YYYY-MM-DD HH:MM[:SS])")
+                              .arg(args[1].text, args[2].text));
     }
-    clock_->set(t);
+    // A time the clocks skip is the first moment after the gap, as the clock shows it.
+    clock_->set(tools::localDateTime(date, time));
     scheduler_->restartAll();
 }
 
@@ -92,7 +96,18 @@ void ScenarioRunner::cmdAdvance(const Args& args) {
                                                {QStringLiteral("m"), 60'000},
                                                {QStringLiteral("h"), 3'600'000},
                                                {QStringLiteral("d"), 86'400'000}};
-    scheduler_->advance(m.captured(1).toLongLong() * unitMs.value(m.captured(2)));
+    const qint64 unit = unitMs.value(m.captured(2));
+    // The clock stays inside the year 9999, the last one a date of the mail client
+    // can be written in.
+    static const QDateTime kLast(QDate(9999, 12, 31), QTime(23, 59, 59, 999));
+    const qint64 room = std::max<qint64>(0, clock_->now().msecsTo(kLast));
+    bool ok = false;
+    const qint64 count = m.captured(1).toLongLong(&ok);
+    if (!ok || count > room / unit) {
+        throw ScriptError(
+            QStringLiteral("advance %1 would move the clock past the year 9999").arg(args[1].text));
+    }
+    scheduler_->advance(count * unit);
 }
 
 void ScenarioRunner::cmdVersion(const Args& args) {

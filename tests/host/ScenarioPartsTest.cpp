@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace vantorel;
 using host::ScriptArg;
 
@@ -88,4 +90,29 @@ TEST_F(Scheduler, SettingTheClockStartsPeriodsAnew) {
     scheduler.restartAll();
     scheduler.advance(10'000);
     EXPECT_EQ(log, QStringList{QStringLiteral("12:00:10")});
+}
+
+TEST_F(Scheduler, PastItsBudgetALeapFiresEachDueTimerOnceAtTheEnd) {
+    host::VirtualScheduler budgeted{clock, 3};
+    auto poll = budgeted.createTimer();
+    auto idle = budgeted.createTimer();
+    poll->setInterval(10'000);
+    idle->setInterval(3'600'000);
+    poll->setOnTimer([&] { log << QStringLiteral("poll ") + at(); });
+    idle->setOnTimer([&] { log << QStringLiteral("idle ") + at(); });
+    poll->setEnabled(true);
+    idle->setEnabled(true);
+    budgeted.advance(60'000);
+    EXPECT_EQ(log.join(QLatin1Char(',')),
+              QStringLiteral("poll 09:00:10,poll 09:00:20,poll 09:00:30,poll 09:01:00"));
+    // The period starts anew from the end of the leap.
+    log.clear();
+    budgeted.advance(10'000);
+    EXPECT_EQ(log, QStringList{QStringLiteral("poll 09:01:10")});
+}
+
+TEST_F(Scheduler, RefusesASpanTheClockCannotHold) {
+    EXPECT_THROW(scheduler.advance(-1), std::out_of_range);
+    EXPECT_THROW(scheduler.advance(std::numeric_limits<qint64>::max()), std::out_of_range);
+    EXPECT_EQ(at(), QStringLiteral("09:00:00"));
 }

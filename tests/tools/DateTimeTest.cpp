@@ -22,6 +22,26 @@ TEST(DateTime, DaysSince18991230OnTheLocalWallClock) {
     EXPECT_EQ(fromDateTime(kNoDate).date(), QDate(4501, 1, 1));
 }
 
+// The tests run in Europe/Berlin, whose clocks skip 02:00-03:00 on 2026-03-29.
+TEST(DateTime, AMomentInADaylightSavingGapReadsAsTheFirstMomentAfterIt) {
+    const QDate day(2026, 3, 29);
+    const QDateTime gapEnd(day, QTime(3, 0));
+    ASSERT_TRUE(gapEnd.isValid());
+    ASSERT_FALSE(QDateTime(day, QTime(2, 30)).isValid());
+
+    EXPECT_EQ(localDateTime(day, QTime(2, 30, 45)), gapEnd);
+    EXPECT_EQ(localDateTime(day, QTime(2, 0)), gapEnd);
+    EXPECT_EQ(localDateTime(day, QTime(1, 59, 59)), QDateTime(day, QTime(1, 59, 59)));
+
+    const double inGap = 46110.0 + 2.5 / 24;  // 2026-03-29 02:30 as a day count
+    EXPECT_EQ(fromDateTime(inGap), gapEnd);
+    EXPECT_TRUE(fromDateTime(fromLocalUnixSeconds(toLocalUnixSeconds(inGap))).isValid());
+    EXPECT_DOUBLE_EQ(toDateTime(QDateTime(day, QTime(2, 30))), toDateTime(gapEnd));
+    // The hour that the clocks repeat in autumn is no gap.
+    const QDateTime twice(QDate(2026, 10, 25), QTime(2, 30));
+    EXPECT_EQ(fromDateTime(toDateTime(twice)), twice);
+}
+
 TEST(DateTime, LocalUnixSecondsCountWallClockSeconds) {
     const double d = toDateTime(QDateTime(QDate(2026, 12, 10), QTime(9, 30, 15)));
     EXPECT_EQ(toLocalUnixSeconds(d), 1796895015);

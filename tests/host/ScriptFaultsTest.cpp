@@ -1,0 +1,136 @@
+// The host run as a person runs it: vantorel-host --script, its exit status, its
+// standard error, and what it leaves in its data folder.
+
+#include "host/DataFolderLock.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace vantorel;
+
+namespace {
+
+struct HostRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+HostRun runHost(const QString& script, const QString& dataDir = {}) {
+    QProcess host;
+    QStringList args{QStringLiteral("--script"), QStringLiteral("-")};
+    if (!dataDir.isEmpty()) {
+        args << QStringLiteral("--data") << dataDir;
+    }
+    host.start(QStringLiteral(VANTOREL_HOST_PATH), args);
+    host.write(script.toUtf8());
+    host.closeWriteChannel();
+    if (!host.waitForFinished(60'000)) {
+        host.kill();
+        host.waitForFinished();
+        return {};
+    }
+    return {host.exitStatus() == QProcess::NormalExit ? host.exitCode() : -1,
+            QString::fromUtf8(host.readAllStandardOutput()),
+            QString::fromUtf8(host.readAllStandardError())};
+}
+
+// Every file below FOLDER with its size and modification time.
+QStringList folderState(const QString& folder) {
+    QStringList state;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        state << QStringLiteral("%1 %2 %3")
+                     .arg(info.filePath())
+                     .arg(info.size())
+                     .arg(info.lastModified().toMSecsSinceEpoch());
+    }
+    state.sort();
+    return state;
+}
+
+struct FaultRow {
+    const char* name;
+    const char* script;  // after a clock at 2026-12-10 09:00
+    int status;
+    const char* stderrText;  // standard error holds it (line 2 is the command's line)
+};
+
+class ScriptFaults : public ::testing::TestWithParam<FaultRow> {};
+
+}  // namespace
+
+TEST_P(ScriptFaults, AreScriptErrorsNamingTheLine) {
+    const FaultRow& row = GetParam();
+    const HostRun run =
+        runHost(QStringLiteral("clock 2026-12-10 09:00\n") + QString::fromUtf8(row.script));
+    EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QString::fromUtf8(row.stderrText))) << run.err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Host, ScriptFaults,
+    ::testing::Values(
+        FaultRow{"advance_past_9999", "advance 100000000d\n", 2,
+                 "-:2: advance 100000000d would move the clock past the year 9999"},
+        FaultRow{"advance_beyond_64_bits", "advance 9999999999999999999999d\n", 2,
+                 "-:2: advance 9999999999999999999999d would move the clock past the year 9999"},
+        FaultRow{"advance_overflowing_milliseconds", "advance 9223372036854775807s\n", 2,
+                 "-:2: advance 9223372036854775807s would move the clock past the year 9999"},
+        FaultRow{"clock_past_the_last_date", "clock 10000-01-01 00:00\n", 2,
+                 "-:2: \"10000-01-01 00:00\" is not a date and time"},
+        FaultRow{"disabled_control",
+                 "start\ncompose to=ann@example.com subject=Offer\npress Custom\n"
+                 "ui comDuration set x\n",
+                 2, "-:5: the control \"comDuration\" is disabled"},
+        FaultRow{"combo_without_the_entry",
+                 "start\ncompose to=ann@example.com subject=Offer\npress Custom\n"
+                 "ui btnShowOptions click\nui comPriority select Urgent\n",
+                 2, "-:6: \"comPriority\" has no entry \"Urgent\""}),
+    [](const ::testing::TestParamInfo<FaultRow>& info) { return std::string(info.param.name); });
+
+TEST(ScriptRun, ALongAdvanceWithTheAddInStartedEnds) {
+    const HostRun run =
+        runHost(QStringLiteral("clock 2026-12-10 09:00\nstart\nadvance 2900000d\n"
+                               "quit\n"));
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+}
+
+TEST(DataFolder, OneHostAtATimeAndTheSecondChangesNothing) {
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    ASSERT_EQ(runHost(QStringLiteral("start\nquit\n"), data.path()).status, 0);
+
+    const host::DataFolderLock held(data.path());
+    const QStringList before = folderState(data.path());
+    const HostRun second =
+        runHost(QStringLiteral("start\nreg set HKCU\\Software\\X N \"V\"\n"), data.path());
+    EXPECT_EQ(second.status, 1);
+    EXPECT_EQ(second.err.trimmed(),
+              QStringLiteral("vantorel-host: the data folder %1 is in use by another "
+                             "vantorel-host (process %2)")
+                  .arg(QDir(data.path()).absolutePath())
+                  .arg(::getpid()));
+    EXPECT_TRUE(second.out.isEmpty());
+    EXPECT_EQ(folderState(data.path()), before);
+}
+
+TEST(DataFolder, TheLockIsTheProcesssUntilReleased) {
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    {
+        const host::DataFolderLock first(data.path());
+        EXPECT_THROW(host::DataFolderLock second(data.path()), host::DataFolderInUse);
+    }
+    EXPECT_NO_THROW(host::DataFolderLock again(data.path()));
+}
