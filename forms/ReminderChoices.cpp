@@ -115,16 +115,23 @@ QString CanonicalTimeText(const QString& sText) {
 TChoiceCheck CheckStartChoices(const TReminderChoices& choices) {
     TChoiceCheck check;
     const QString& sPeriodText = choices.bRemindMe ? choices.sRemindMe : choices.sTask;
-    if (!phraseToDays(sPeriodText, check.nDays)) {
+    // A start the task's dates cannot hold is as invalid as a text that is no period.
+    const auto periodInvalid = [&] {
         check.problem = TChoiceProblem::Period;
         check.sMessage = PeriodInvalidMessage(sPeriodText);
         return check;
+    };
+    if (!phraseToDays(sPeriodText, check.nDays) ||
+        !tools::fitsMailDate(currentMoment() + check.nDays)) {
+        return periodInvalid();
     }
     if (!choices.bRemindMe) {
         check.dReminderTime = currentMoment();
     } else if (!TimePhraseToDateTime(choices.sRemindMeTime, check.dReminderTime)) {
         check.problem = TChoiceProblem::Time;
         check.sMessage = TimeInvalidMessage(choices.sRemindMeTime);
+    } else if (!tools::fitsMailDate(check.dReminderTime + check.nDays)) {
+        return periodInvalid();
     }
     return check;
 }

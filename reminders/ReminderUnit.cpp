@@ -291,7 +291,13 @@ TRecipientLists RecipientListTexts(const outlook::MailItemPtr& message) {
 }
 
 QString RecipientListEntry(const QString& name, const QString& address) {
-    return name + QLatin1Char('|') + address + QLatin1Char(';');
+    // "|" and ";" delimit the parts of a list; a name holding one would read back as
+    // another address, and a reply from that person would never match.
+    const auto listSafe = [](QString text) {
+        return text.replace(QLatin1Char('|'), QLatin1Char('/'))
+            .replace(QLatin1Char(';'), QLatin1Char(','));
+    };
+    return listSafe(name) + QLatin1Char('|') + listSafe(address) + QLatin1Char(';');
 }
 
 QString RecipientNames(const QString& list) {

@@ -75,7 +75,8 @@ struct TRecipientLists {
 };
 TRecipientLists RecipientListTexts(const outlook::MailItemPtr& message);
 
-// One recipient list entry: display name + "|" + address + ";".
+// One recipient list entry: display name + "|" + address + ";". A "|" or ";" in the
+// name or address is written as "/" or "," so the entry reads back as written.
 QString RecipientListEntry(const QString& name, const QString& address);
 
 // The display names of a recipient list text, joined by ", "; a name that ends in a

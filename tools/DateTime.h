@@ -22,6 +22,12 @@ inline constexpr TDateTime kNoDate = 949998.0;
 // result is valid for every valid date and time.
 QDateTime localDateTime(QDate date, QTime time);
 
+// Whether a date field of the mail client can hold the moment: from kNoDate on, a
+// field reads as having no date.
+inline bool fitsMailDate(TDateTime value) {
+    return value < kNoDate;
+}
+
 // Local wall-clock QDateTime <-> TDateTime, to the millisecond. Both are total: a
 // wall-clock time inside a daylight-saving gap reads as the first moment after it.
 TDateTime toDateTime(const QDateTime& local);

@@ -294,6 +294,15 @@ bool ParsePeriodPhrase(bool AllowKeywords, const QString& sPhrase, QString& sPer
         if (first == s.size()) {
             return false;
         }
+        // A period counts forward: "-5 days" is no period, rather than five days ahead.
+        qsizetype before = first;
+        while (before > 0 && s[before - 1].isSpace()) {
+            --before;
+        }
+        if (before > 0 && (s[before - 1] == QLatin1Char('-') || s[before - 1] == QLatin1Char('+') ||
+                           s[before - 1] == QChar(0x2212))) {
+            return false;
+        }
         qsizetype last = first;
         while (last < s.size() && isAsciiDigit(s[last])) {
             ++last;

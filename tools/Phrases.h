@@ -32,7 +32,8 @@ inline constexpr qint32 kPhraseStyleDuration = 2;  // "2 days": a duration (any 
 // first, in that order, anywhere in the text; otherwise, and when none occurs, the
 // first number in the text with the unit word "week", "day", "month" or "year" (or a
 // bare number, as days). Letter case and surrounding blanks do not matter.
-// Returns false, with sPeriod empty, for text that is no period, and for a count
+// Returns false, with sPeriod empty, for text that is no period, for a count with a
+// sign ("-5 days", "+ 2 weeks"), and for a count
 // that does not fit the representation's 32-bit number (also after weeks become days
 // and years months).
 bool ParsePeriodPhrase(bool AllowKeywords, const QString& sPhrase, QString& sPeriod);

@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace vantorel::engine {
 
 namespace {
@@ -33,6 +35,29 @@ QString unquoted(QString text) {
 
 bool isX500(const QString& address) {
     return address.startsWith(kX500Start, Qt::CaseInsensitive);
+}
+
+// Characters no address of ours holds: the list syntax's own, and blanks.
+bool hasForeignCharacter(const QString& address) {
+    static const QString kForeign = QStringLiteral("<>;|,\"()[]\\");
+    return std::any_of(address.cbegin(), address.cend(), [](QChar c) {
+        return c.isSpace() || c.category() == QChar::Other_Control || kForeign.contains(c);
+    });
+}
+
+// "local@domain": one "@" with text on both sides, nothing foreign.
+bool isSmtpAddress(const QString& address) {
+    const qsizetype at = address.indexOf(QLatin1Char('@'));
+    return at > 0 && at == address.lastIndexOf(QLatin1Char('@')) && at < address.size() - 1 &&
+           !isX500(address) && !hasForeignCharacter(address);
+}
+
+// An address-book entry's address: an X.500 text or any other text without foreign
+// characters.
+bool isExchangeAddress(const QString& address) {
+    return !address.isEmpty() && !address.contains(QLatin1Char('<')) &&
+           !address.contains(QLatin1Char('>')) && !address.contains(QLatin1Char(';')) &&
+           !address.contains(QLatin1Char('|'));
 }
 
 }  // namespace
@@ -90,7 +115,7 @@ bool resolveRecipient(RecipientRecord& r, const AddressBook& book) {
         r.address = known->address;
         r.entryType = known->type;
         r.resolved = true;
-    } else if (text.contains(QLatin1Char('@')) && !isX500(text)) {
+    } else if (isSmtpAddress(text)) {
         if (r.name.isEmpty()) {
             r.name = text;
         }
@@ -113,12 +138,25 @@ std::vector<RecipientRecord> parseRecipients(const QString& text, int type, Addr
         const qsizetype open = entry.lastIndexOf(QLatin1Char('<'));
         if (open >= 0 && entry.endsWith(QLatin1Char('>'))) {
             QString address = entry.mid(open + 1, entry.size() - open - 2).trimmed();
-            r.name = unquoted(entry.left(open));
+            const QString namePart = entry.left(open).trimmed();
+            r.name = unquoted(namePart);
+            const bool quotedName = r.name != namePart;
+            if ((!quotedName &&
+                 (namePart.contains(QLatin1Char('<')) || namePart.contains(QLatin1Char('>')))) ||
+                address.contains(QLatin1Char('>'))) {
+                // "<<a@x>>" and the like: no entry anybody can write to.
+                r.address = entry;
+                result.push_back(std::move(r));
+                continue;
+            }
             const bool exchange = address.startsWith(kExchangePrefix, Qt::CaseInsensitive);
             if (exchange) {
                 address = address.mid(kExchangePrefix.size()).trimmed();
             }
-            if (exchange || isX500(address)) {
+            if ((exchange || isX500(address)) && !isExchangeAddress(address)) {
+                // "Bob <ex:>": kept as typed, so the address book never matches it.
+                r.address = entry.mid(open + 1, entry.size() - open - 2).trimmed();
+            } else if (exchange || isX500(address)) {
                 if (r.name.isEmpty()) {
                     const AddressRecord* known = book.byAddress(address);
                     r.name = known ? known->name : address;

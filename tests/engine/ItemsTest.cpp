@@ -301,7 +301,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RecipientRow{"exchange", "Cy Dunn <ex:/o=org/cn=cy>", "Cy Dunn",
                                    "/o=org/cn=cy", "EX"},
                       RecipientRow{"trailing_separator", "ann@example.com; ", "ann@example.com",
-                                   "ann@example.com", "SMTP"}),
+                                   "ann@example.com", "SMTP"},
+                      // A name may hold what an address may not.
+                      RecipientRow{"bar_in_name", "Bob|Smith <bob@example.com>", "Bob|Smith",
+                                   "bob@example.com", "SMTP"}),
     [](const ::testing::TestParamInfo<RecipientRow>& info) {
         return std::string(info.param.name);
     });

@@ -104,6 +104,16 @@ INSTANTIATE_TEST_SUITE_P(
                                      "There must be at least one name or contact group in the To, "
                                      "Cc, or Bcc box."},
                       SendFailureRow{"unknown_name", "Nobody Known",
+                                     "Outlook does not recognize one or more names."},
+                      SendFailureRow{"two_addresses_joined_by_a_bar", "a@x|b@y",
+                                     "Outlook does not recognize one or more names."},
+                      SendFailureRow{"unclosed_angle", "Ann < a@x",
+                                     "Outlook does not recognize one or more names."},
+                      SendFailureRow{"doubled_angles", "<<a@x>>",
+                                     "Outlook does not recognize one or more names."},
+                      SendFailureRow{"exchange_entry_without_address", "Bob <ex:>",
+                                     "Outlook does not recognize one or more names."},
+                      SendFailureRow{"blank_in_address", "Ann <ann lee@x>",
                                      "Outlook does not recognize one or more names."}),
     [](const ::testing::TestParamInfo<SendFailureRow>& info) {
         return std::string(info.param.name);

@@ -107,6 +107,26 @@ TEST_F(ChoicesTest, AnInvalidPeriodIsReportedWithItsText) {
               QStringLiteral("The period abc is invalid. Please enter a valid period."));
 }
 
+// Periods that read as a count but give no start the task can hold, or that count
+// backwards, get the same warning.
+TEST_F(ChoicesTest, APeriodBeyondTheLastDateOrWithASignIsInvalid) {
+    for (const char* period :
+         {"400000 weeks", "2147483647 days", "2500 years", "-5 days", "+5 days"}) {
+        SCOPED_TRACE(period);
+        TReminderChoices c = remindChoices();
+        c.sRemindMe = QString::fromUtf8(period);
+        EXPECT_EQ(CheckStartChoices(c).problem, TChoiceProblem::Period);
+        c.bRemindMe = false;
+        c.sTask = c.sRemindMe;
+        const TChoiceCheck check = CheckStartChoices(c);
+        EXPECT_EQ(check.problem, TChoiceProblem::Period);
+        EXPECT_EQ(check.sMessage, PeriodInvalidMessage(c.sTask));
+    }
+    TReminderChoices c = remindChoices();
+    c.sRemindMe = QStringLiteral("2000 years");  // still before 4501
+    EXPECT_EQ(CheckStartChoices(c).problem, TChoiceProblem::None);
+}
+
 TEST_F(ChoicesTest, AnInvalidTimeIsReportedInRemindMode) {
     TReminderChoices c = remindChoices();
     c.sRemindMeTime = QStringLiteral("25:00");

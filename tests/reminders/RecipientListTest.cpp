@@ -65,3 +65,15 @@ TEST_F(ReminderTest, RecipientListTextsFollowRecipientTypeAndOrder) {
     EXPECT_TRUE(none.sCc.isEmpty());
     EXPECT_TRUE(none.sBcc.isEmpty());
 }
+
+// Whatever a display name holds, the entry reads back as that person's address.
+TEST_F(ReminderTest, ListSyntaxInANameIsReplacedAndTheEntryReadsBack) {
+    const TRecipientLists lists =
+        RecipientListTexts(message(QStringLiteral("Bob|Smith <bob@example.com>")));
+    EXPECT_EQ(lists.sTo, QStringLiteral("Bob/Smith|bob@example.com;"));
+
+    const QString list = lists.sTo + RecipientListEntry(QStringLiteral("Lee; Ann|HQ"),
+                                                        QStringLiteral("ann@example.com"));
+    EXPECT_EQ(RecipientNames(list), QStringLiteral("Bob/Smith, Lee, Ann/HQ"));
+    EXPECT_EQ(RecipientAddresses(list), QStringLiteral("bob@example.com; ann@example.com; "));
+}

@@ -53,6 +53,14 @@ TEST_P(ReplyMatch, FollowsSenderAndTopic) {
     EXPECT_EQ(IsReplyToTask(task, reply), c.matches);
 }
 
+TEST_F(TrackedOffer, AReplyMatchesWhateverTheRecipientsNameHolds) {
+    const ol::TaskItemPtr task = newTask();
+    CreateReminderTask(task, message(QStringLiteral("Bob|Smith <bob@example.com>")),
+                       TReminderData{});
+    EXPECT_TRUE(IsReplyToTask(stored(task->EntryID()), arriving(QStringLiteral("bob@example.com"),
+                                                                QStringLiteral("RE: Offer"))));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReplyMatch,
     ::testing::Values(ReplyCase{"ToRecipient", "ann@example.com", "RE: Offer", true},

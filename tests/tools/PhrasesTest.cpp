@@ -94,6 +94,10 @@ INSTANTIATE_TEST_SUITE_P(
         ParseRow{"BareNumberTrimmed", false, "  5 ", true, "d5"},
         ParseRow{"BareNumberLeadingZero", true, "05", false, ""},
         ParseRow{"SignedNumber", true, "-5", false, ""},
+        ParseRow{"NegativeCount", false, "-5 days", false, ""},
+        ParseRow{"NegativeCountInWords", true, "in - 2 weeks", false, ""},
+        ParseRow{"PositiveSign", false, "+3 months", false, ""},
+        ParseRow{"HyphenAfterTheCount", false, "a 3-day wait", true, "d3"},
         ParseRow{"NoDigit", true, "abc", false, ""}, ParseRow{"Empty", true, "", false, ""},
         // 32 bits: the largest count parses; beyond it, also after weeks and years are
         // converted, the text is no period.
