@@ -125,6 +125,35 @@ TEST(DataFolder, OneHostAtATimeAndTheSecondChangesNothing) {
     EXPECT_EQ(folderState(data.path()), before);
 }
 
+// Two hosts started together on a new folder: one owns it, the other refuses or
+// starts after it; neither breaks the other's mailbox or hive.
+TEST(DataFolder, HostsStartedTogetherTakeTurns) {
+    const QByteArray script = "start\nreg set HKCU\\Software\\X N \"V\"\nquit\n";
+    for (int round = 0; round < 4; ++round) {
+        QTemporaryDir data;
+        ASSERT_TRUE(data.isValid());
+        QProcess hosts[2];
+        for (QProcess& host : hosts) {
+            host.start(QStringLiteral(VANTOREL_HOST_PATH),
+                       {QStringLiteral("--script"), QStringLiteral("-"), QStringLiteral("--data"),
+                        data.path()});
+            host.write(script);
+            host.closeWriteChannel();
+        }
+        for (QProcess& host : hosts) {
+            ASSERT_TRUE(host.waitForFinished(60'000));
+            const QString err = QString::fromUtf8(host.readAllStandardError());
+            if (host.exitCode() != 0) {
+                EXPECT_EQ(host.exitCode(), 1);
+                EXPECT_TRUE(err.contains(QLatin1String("is in use by another vantorel-host")))
+                    << err.toStdString();
+            }
+        }
+        EXPECT_EQ(runHost(QStringLiteral("dump reg HKCU\\Software\\X\n"), data.path()).out,
+                  QStringLiteral("[HKEY_CURRENT_USER\\Software\\X]\n\"N\"=\"V\"\n\n"));
+    }
+}
+
 TEST(DataFolder, TheLockIsTheProcesssUntilReleased) {
     QTemporaryDir data;
     ASSERT_TRUE(data.isValid());
