@@ -131,3 +131,25 @@ TEST_F(RegFileHiveTest, TheAccessorOpensKeysAbsoluteOrRelative) {
     EXPECT_THROW(readOnly.writeString(QStringLiteral("Name"), QStringLiteral("y")), RegistryError);
     EXPECT_EQ(readOnly.readString(QStringLiteral("Name")), QStringLiteral("x"));
 }
+
+TEST_F(RegFileHiveTest, AFailedOpenLeavesNoKeyOpen) {
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    hive.setValue(QStringLiteral("Software\\Old"), QStringLiteral("Name"),
+                  RegValue::fromString(QStringLiteral("old")));
+    struct Row {
+        const char* key;
+        bool canCreate;
+        bool readOnly;
+    };
+    for (const Row& row : {Row{"\\Software\\Missing", false, false}, Row{"Missing", false, false},
+                           Row{"\\Software\\New", true, true}}) {
+        SCOPED_TRACE(row.key);
+        RegistryKey reg(hive, row.readOnly);
+        ASSERT_TRUE(reg.openKey(QStringLiteral("\\Software\\Old"), false));
+        EXPECT_FALSE(reg.openKey(QString::fromUtf8(row.key), row.canCreate));
+        EXPECT_FALSE(reg.hasCurrentKey());
+        EXPECT_EQ(reg.currentPath(), QString());
+        EXPECT_FALSE(reg.valueExists(QStringLiteral("Name")));
+        EXPECT_THROW(reg.readString(QStringLiteral("Name")), RegistryError);
+    }
+}
