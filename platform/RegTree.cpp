@@ -240,7 +240,8 @@ const RegValue* RegTree::find(const QString& path, const QString& name) const {
 
 void RegTree::setValue(const QString& path, const QString& name, const RegValue& value) {
     createKey(path);
-    Key& k = keys_.at(sortKey(path));
+    // createKey made every key but the root, whose entry comes with its first value.
+    Key& k = keys_.try_emplace(sortKey(path), Key{normalizeKeyPath(path), {}}).first->second;
     auto [it, inserted] = k.values.try_emplace(lowerName(name), Value{name, value});
     if (!inserted) {
         it->second.value = value;
@@ -249,7 +250,13 @@ void RegTree::setValue(const QString& path, const QString& name, const RegValue&
 
 bool RegTree::deleteValue(const QString& path, const QString& name) {
     const auto it = keys_.find(sortKey(path));
-    return it != keys_.end() && it->second.values.erase(lowerName(name)) > 0;
+    if (it == keys_.end() || it->second.values.erase(lowerName(name)) == 0) {
+        return false;
+    }
+    if (it->first.isEmpty() && it->second.values.empty()) {
+        keys_.erase(it);
+    }
+    return true;
 }
 
 QString RegTree::toRegText(const QString& root, const QString& subtree, bool withHeader) const {
@@ -262,7 +269,11 @@ QString RegTree::toRegText(const QString& root, const QString& subtree, bool wit
         if (!base.isEmpty() && key != base && !key.startsWith(base + QChar(1))) {
             continue;
         }
-        out += QLatin1Char('[') + root + QLatin1Char('\\') + k.path + QStringLiteral("]\n");
+        out += QLatin1Char('[') + root;
+        if (!k.path.isEmpty()) {
+            out += QLatin1Char('\\') + k.path;
+        }
+        out += QStringLiteral("]\n");
         for (const auto& [lower, v] : k.values) {
             out += formatRegValue(v.name, v.value) + QLatin1Char('\n');
         }
@@ -287,8 +298,10 @@ RegTree RegTree::parse(const QString& text, const QString& root) {
         if (i == 0 && line.startsWith(QChar(0xFEFF))) {
             line.remove(0, 1);
         }
-        // A value's data may continue on the next lines after a trailing backslash.
-        while (line.endsWith(QLatin1Char('\\')) &&
+        // A value's data may continue on the next lines after a trailing backslash;
+        // a comment never continues.
+        const bool comment = line.trimmed().startsWith(QLatin1Char(';'));
+        while (!comment && line.endsWith(QLatin1Char('\\')) &&
                line.contains(QLatin1String("=hex"), Qt::CaseInsensitive) && i + 1 < lines.size()) {
             line.chop(1);
             QString next = lines[++i];

@@ -52,13 +52,15 @@ private:
         RegValue value;
     };
     struct Key {
-        QString path;                     // as first written
+        QString path;                     // as first written; empty for the root key
         std::map<QString, Value> values;  // by lower-case name
     };
     static QString sortKey(const QString& path);
     const Key* findKey(const QString& path) const;
 
-    std::map<QString, Key> keys_;  // by sortKey(path); parents sort before children
+    // By sortKey(path); parents sort before children. The root key ("") has an entry
+    // only while it holds values.
+    std::map<QString, Key> keys_;
 };
 
 // One value line's data part, after the "=": "text", dword:0000000a, hex:..,

@@ -1,3 +1,4 @@
+#include "platform/Hives.h"
 #include "platform/RegFileHive.h"
 #include "platform/RegistryKey.h"
 
@@ -151,5 +152,37 @@ TEST_F(RegFileHiveTest, AFailedOpenLeavesNoKeyOpen) {
         EXPECT_EQ(reg.currentPath(), QString());
         EXPECT_FALSE(reg.valueExists(QStringLiteral("Name")));
         EXPECT_THROW(reg.readString(QStringLiteral("Name")), RegistryError);
+    }
+}
+
+// The root key's values, in both hives of a data folder.
+TEST_F(RegFileHiveTest, ValuesAtAHivesRootAreReadKeptAndWrittenBack) {
+    for (const QString& root :
+         {QStringLiteral("HKEY_CURRENT_USER"), QStringLiteral("HKEY_LOCAL_MACHINE")}) {
+        SCOPED_TRACE(root.toStdString());
+        const QString file = dir.filePath(root + QStringLiteral(".reg"));
+        {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(QStringLiteral("Windows Registry Editor Version 5.00\n\n[%1]\n\"Top\"=\"t\"\n\n"
+                                   "[%1\\Software]\n\"Kept\"=dword:00000001\n")
+                        .arg(root)
+                        .toUtf8());
+        }
+        useHiveFolder(dir.path());
+        RegistryHive& hive = *hiveForRoot(root);
+        EXPECT_EQ(hive.value(QString(), QStringLiteral("Top")).toText(), QStringLiteral("t"));
+        EXPECT_EQ(snapshot(hive).valueNames(QString()), QStringList{QStringLiteral("Top")});
+
+        hive.setValue(QStringLiteral("Software"), QStringLiteral("New"), RegValue::fromDWord(2));
+        hive.setValue(QString(), QStringLiteral("Top2"), RegValue::fromDWord(3));
+        installHives(nullptr, nullptr);
+
+        EXPECT_FALSE(QFile::exists(file + QStringLiteral(".damaged")));
+        RegFileHive again(file, root);
+        EXPECT_EQ(again.valueNames(QString()),
+                  (QStringList{QStringLiteral("Top"), QStringLiteral("Top2")}));
+        EXPECT_EQ(again.valueNames(QStringLiteral("Software")),
+                  (QStringList{QStringLiteral("Kept"), QStringLiteral("New")}));
     }
 }
