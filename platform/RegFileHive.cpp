@@ -123,6 +123,7 @@ bool RegFileHive::keyExists(const QString& path) {
 }
 
 void RegFileHive::createKey(const QString& path) {
+    RegTree::checkKeyPath(path);
     refresh();
     if (tree_.keyExists(path)) {
         return;
@@ -163,6 +164,8 @@ bool RegFileHive::hasValue(const QString& path, const QString& name) {
 }
 
 void RegFileHive::setValue(const QString& path, const QString& name, const RegValue& value) {
+    RegTree::checkKeyPath(path);
+    RegTree::checkValueName(name);
     refresh();
     const RegValue* old = tree_.find(path, name);
     if (old != nullptr && *old == value) {

@@ -14,12 +14,58 @@ QString lowerName(const QString& name) {
 }
 
 bool needsHexText(const QString& text) {
+    // UTF-8 cannot carry a lone surrogate either.
+    if (!text.isValidUtf16()) {
+        return true;
+    }
     for (QChar c : text) {
         if (c.unicode() < 0x20) {
             return true;
         }
     }
     return false;
+}
+
+// TEXT for a message, its control characters and lone surrogates made visible.
+QString shown(const QString& text) {
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += text[++i];
+        } else if (c == QLatin1Char('\n')) {
+            out += QStringLiteral("\\n");
+        } else if (c == QLatin1Char('\r')) {
+            out += QStringLiteral("\\r");
+        } else if (c == QLatin1Char('\t')) {
+            out += QStringLiteral("\\t");
+        } else if (c.unicode() < 0x20 || c.isSurrogate()) {
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Why a line of a .reg file cannot carry TEXT, or empty when it can.
+QString uncarriable(const QString& text) {
+    for (QChar c : text) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            return QStringLiteral("a line break");
+        }
+    }
+    for (QChar c : text) {
+        if (c.unicode() < 0x20) {
+            return QStringLiteral("the control character U+%1")
+                .arg(QString::number(c.unicode(), 16).toUpper(), 4, QLatin1Char('0'));
+        }
+    }
+    if (!text.isValidUtf16()) {
+        return QStringLiteral("a lone UTF-16 surrogate");
+    }
+    return {};
 }
 
 QString quoted(const QString& text) {
@@ -257,6 +303,33 @@ bool RegTree::deleteValue(const QString& path, const QString& name) {
         keys_.erase(it);
     }
     return true;
+}
+
+void RegTree::checkKeyPath(const QString& path) {
+    const QString normal = normalizeKeyPath(path);
+    const QString why = uncarriable(normal);
+    if (!why.isEmpty()) {
+        throw RegistryError(
+            QStringLiteral("the key \"%1\" holds %2, which a .reg file cannot carry")
+                .arg(shown(normal), why));
+    }
+    for (const QString& part : normal.split(QLatin1Char('\\'))) {
+        if (part.endsWith(QLatin1Char(']'))) {
+            throw RegistryError(
+                QStringLiteral("the key name \"%1\" in \"%2\" ends in \"]\", which a .reg key line "
+                               "cannot carry")
+                    .arg(part, normal));
+        }
+    }
+}
+
+void RegTree::checkValueName(const QString& name) {
+    const QString why = uncarriable(name);
+    if (!why.isEmpty()) {
+        throw RegistryError(
+            QStringLiteral("the value name \"%1\" holds %2, which a .reg file cannot carry")
+                .arg(shown(name), why));
+    }
 }
 
 QString RegTree::toRegText(const QString& root, const QString& subtree, bool withHeader) const {

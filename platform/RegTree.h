@@ -36,6 +36,13 @@ public:
     bool deleteValue(const QString& path, const QString& name);
     bool isEmpty() const { return keys_.empty(); }
 
+    // Throw RegistryError, naming the fault, for a key path or value name that a .reg
+    // file cannot carry (a line break, another control character, a broken UTF-16
+    // surrogate, a key name ending in "]"); whatever they accept survives
+    // toRegText and parse unchanged.
+    static void checkKeyPath(const QString& path);
+    static void checkValueName(const QString& name);
+
     // The whole tree, or the subtree at SUBTREE, as .reg text below ROOT, keys and
     // values sorted without regard to letter case. The header line is included
     // when withHeader is set.

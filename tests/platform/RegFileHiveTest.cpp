@@ -9,6 +9,8 @@
 
 #include <unistd.h>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace vantorel::platform;
@@ -185,4 +187,93 @@ TEST_F(RegFileHiveTest, ValuesAtAHivesRootAreReadKeptAndWrittenBack) {
         EXPECT_EQ(again.valueNames(QStringLiteral("Software")),
                   (QStringList{QStringLiteral("Kept"), QStringLiteral("New")}));
     }
+}
+
+namespace {
+
+struct NameRow {
+    const char* label;
+    QString key;
+    QString name;
+    const char* refusal;  // part of the error, or null when the name is written
+};
+
+void PrintTo(const NameRow& row, std::ostream* out) {
+    *out << row.label;
+}
+
+class RegFileHiveNames : public RegFileHiveTest, public ::testing::WithParamInterface<NameRow> {};
+
+}  // namespace
+
+// Whatever the writer accepts reads back the same; whatever it refuses leaves the file
+// as it was.
+TEST_P(RegFileHiveNames, AreWrittenFaithfullyOrRefused) {
+    const NameRow& row = GetParam();
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    hive.setValue(QStringLiteral("Before"), QStringLiteral("x"), RegValue::fromDWord(1));
+    const QByteArray before = readFile();
+    const RegValue value = RegValue::fromString(QStringLiteral("v"));
+    if (row.refusal == nullptr) {
+        hive.setValue(row.key, row.name, value);
+        RegFileHive again(path(), QStringLiteral("HKEY_CURRENT_USER"));
+        EXPECT_EQ(again.valueNames(row.key), QStringList{row.name});
+        EXPECT_EQ(again.value(row.key, row.name), value);
+        EXPECT_EQ(again.exportText(), hive.exportText());
+        EXPECT_FALSE(QFile::exists(path() + QStringLiteral(".damaged")));
+        return;
+    }
+    const auto expectRefused = [&](const std::function<void()>& write) {
+        try {
+            write();
+            ADD_FAILURE() << "written";
+        } catch (const RegistryError& e) {
+            EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QString::fromUtf8(row.refusal)))
+                << e.what();
+        }
+    };
+    expectRefused([&] { hive.setValue(row.key, row.name, value); });
+    if (row.name.isEmpty()) {  // the key is what cannot be written
+        expectRefused([&] { hive.createKey(row.key); });
+    }
+    EXPECT_EQ(readFile(), before);
+    RegFileHive again(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    EXPECT_EQ(again.exportText(), QString::fromUtf8(before));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegFileHiveNames,
+    ::testing::Values(
+        NameRow{"Plain", QStringLiteral("Software\\A"), QStringLiteral("Name"), nullptr},
+        NameRow{"QuotesAndBackslashes", QStringLiteral("A"), QStringLiteral("say \"x\" C:\\dir\\"),
+                nullptr},
+        NameRow{"LooksLikeData", QStringLiteral("A"), QStringLiteral("n\"=hex:01,\\"), nullptr},
+        NameRow{"Brackets", QStringLiteral("[A] b\\[c"), QStringLiteral("[x]"), nullptr},
+        NameRow{"Blanks", QStringLiteral(" A \\ b"), QStringLiteral(" @ "), nullptr},
+        NameRow{"CommentAndDash", QStringLiteral("-A\\;b"), QStringLiteral(";c"), nullptr},
+        NameRow{"Default", QStringLiteral("A"), QString(), nullptr},
+        NameRow{"Root", QString(), QStringLiteral("Top"), nullptr},
+        NameRow{"Unicode", QStringLiteral("Grüße\\日本"), QStringLiteral("✓ 😀"), nullptr},
+        NameRow{"NameWithLineFeed", QStringLiteral("A"), QStringLiteral("a\nb"),
+                "the value name \"a\\nb\" holds a line break, which a .reg file cannot carry"},
+        NameRow{"NameWithCarriageReturn", QStringLiteral("A"), QStringLiteral("a\r"),
+                "\"a\\r\" holds a line break"},
+        NameRow{"NameWithTab", QStringLiteral("A"), QStringLiteral("a\tb"),
+                "holds the control character U+0009"},
+        NameRow{"NameWithNul", QStringLiteral("A"), QString(QChar(0)), "U+0000"},
+        NameRow{"NameWithLoneSurrogate", QStringLiteral("A"), QString(QChar(0xd800)),
+                "lone UTF-16 surrogate"},
+        NameRow{"KeyWithLineFeed", QStringLiteral("A\nB"), QString(),
+                "the key \"A\\nB\" holds a line break"},
+        NameRow{"KeyWithControl", QStringLiteral("A\\\x1b"), QString(), "U+001B"},
+        NameRow{"KeyEndingInBracket", QStringLiteral("A]\\B"), QString(), "ends in \"]\""},
+        NameRow{"LastKeyEndingInBracket", QStringLiteral("A\\B]"), QString(), "ends in \"]\""}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(RegFileHiveTest, ATextUtf8CannotCarryIsWrittenSoItReadsBackTheSame) {
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    const RegValue lone = RegValue::fromString(QString(QChar(0xd800)) + QStringLiteral("x"));
+    hive.setValue(QStringLiteral("K"), QStringLiteral("Lone"), lone);
+    RegFileHive again(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    EXPECT_EQ(again.value(QStringLiteral("K"), QStringLiteral("Lone")), lone);
 }
