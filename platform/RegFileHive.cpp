@@ -10,15 +10,40 @@
 
 namespace vantorel::platform {
 
+namespace {
+
+QString decodeUtf16(const QByteArray& bytes, QStringDecoder::Encoding encoding) {
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (decoder.hasError() || bytes.size() % 2 != 0) {
+        throw RegParseError(1, QStringLiteral("the file is not valid UTF-16 text"));
+    }
+    return text;
+}
+
+}  // namespace
+
 QString decodeRegFile(const QByteArray& bytes) {
     if (bytes.startsWith("\xff\xfe")) {
-        QStringDecoder decoder(QStringDecoder::Utf16LE);
-        return QString(decoder(bytes.mid(2)));
+        return decodeUtf16(bytes.mid(2), QStringDecoder::Utf16LE);
+    }
+    if (bytes.startsWith("\xfe\xff")) {
+        return decodeUtf16(bytes.mid(2), QStringDecoder::Utf16BE);
+    }
+    // Without a byte-order mark, UTF-16 shows in the header's letters: every other byte
+    // is zero, which UTF-8 text never holds.
+    if (bytes.size() >= 2 && bytes[0] != 0 && bytes[1] == 0) {
+        return decodeUtf16(bytes, QStringDecoder::Utf16LE);
+    }
+    if (bytes.size() >= 2 && bytes[0] == 0 && bytes[1] != 0) {
+        return decodeUtf16(bytes, QStringDecoder::Utf16BE);
     }
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder(bytes.startsWith("\xef\xbb\xbf") ? bytes.mid(3) : bytes);
-    if (decoder.hasError()) {
-        throw RegParseError(1, QStringLiteral("the file is neither UTF-8 nor UTF-16 text"));
+    if (decoder.hasError() || text.contains(QChar(0))) {
+        throw RegParseError(
+            1, QStringLiteral(
+                   "the text encoding is not recognised: the file is neither UTF-8 nor UTF-16"));
     }
     return text;
 }

@@ -50,8 +50,9 @@ private:
     qint64 seenSize_ = -1;
 };
 
-// Decodes a .reg file's bytes: UTF-16LE with a byte-order mark (as Windows' registry
-// editor exports), else UTF-8 with or without one.
+// Decodes a .reg file's bytes: UTF-16 (LE or BE, with or without a byte-order mark;
+// Windows' registry editor exports UTF-16LE with one), else UTF-8 with or without
+// one. Throws RegParseError for any other encoding.
 QString decodeRegFile(const QByteArray& bytes);
 
 }  // namespace vantorel::platform

@@ -63,18 +63,6 @@ TEST_F(RegFileHiveTest, ChangesMadeByHandAreSeenByTheNextRead) {
     EXPECT_TRUE(hive.hasValue(QStringLiteral("V"), QStringLiteral("Extra")));
 }
 
-TEST_F(RegFileHiveTest, AFileExportedAsUtf16IsRead) {
-    const QString text = QStringLiteral(
-        "Windows Registry Editor Version "
-        "5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"Name\"=\"Grüße\"\r\n");
-    QByteArray bytes("\xff\xfe", 2);
-    bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    writeFile(bytes);
-    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
-    EXPECT_EQ(hive.value(QStringLiteral("K"), QStringLiteral("Name")).toText(),
-              QStringLiteral("Grüße"));
-}
-
 TEST_F(RegFileHiveTest, ADamagedFileIsMovedAsideNeverOverwritten) {
     const QByteArray damaged =
         "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K]\n\"a\"=oops\n";
@@ -269,6 +257,77 @@ INSTANTIATE_TEST_SUITE_P(
         NameRow{"KeyEndingInBracket", QStringLiteral("A]\\B"), QString(), "ends in \"]\""},
         NameRow{"LastKeyEndingInBracket", QStringLiteral("A\\B]"), QString(), "ends in \"]\""}),
     [](const auto& info) { return std::string(info.param.label); });
+
+namespace {
+
+struct EncodingRow {
+    const char* label;
+    QByteArray (*encode)(const QString&);
+};
+
+QByteArray utf16(const QString& text, QSysInfo::Endian order, bool mark) {
+    QByteArray bytes;
+    const QString marked = mark ? QChar(0xfeff) + text : text;
+    for (QChar c : marked) {
+        const char lo = static_cast<char>(c.unicode() & 0xff);
+        const char hi = static_cast<char>(c.unicode() >> 8);
+        bytes.append(order == QSysInfo::LittleEndian ? lo : hi);
+        bytes.append(order == QSysInfo::LittleEndian ? hi : lo);
+    }
+    return bytes;
+}
+
+void PrintTo(const EncodingRow& row, std::ostream* out) {
+    *out << row.label;
+}
+
+class RegFileHiveEncodings : public RegFileHiveTest,
+                             public ::testing::WithParamInterface<EncodingRow> {};
+
+}  // namespace
+
+TEST_P(RegFileHiveEncodings, AreRecognised) {
+    writeFile(GetParam().encode(
+        QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
+                       "\"Name\"=\"Grüße ✓\"\r\n")));
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    EXPECT_EQ(hive.value(QStringLiteral("K"), QStringLiteral("Name")).toText(),
+              QStringLiteral("Grüße ✓"));
+    EXPECT_FALSE(QFile::exists(path() + QStringLiteral(".damaged")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegFileHiveEncodings,
+    ::testing::Values(
+        EncodingRow{"Utf8", [](const QString& t) { return t.toUtf8(); }},
+        EncodingRow{"Utf8WithMark",
+                    [](const QString& t) { return QByteArray("\xef\xbb\xbf") + t.toUtf8(); }},
+        EncodingRow{"Utf16LeWithMark",
+                    [](const QString& t) { return utf16(t, QSysInfo::LittleEndian, true); }},
+        EncodingRow{"Utf16LeWithoutMark",
+                    [](const QString& t) { return utf16(t, QSysInfo::LittleEndian, false); }},
+        EncodingRow{"Utf16BeWithMark",
+                    [](const QString& t) { return utf16(t, QSysInfo::BigEndian, true); }},
+        EncodingRow{"Utf16BeWithoutMark",
+                    [](const QString& t) { return utf16(t, QSysInfo::BigEndian, false); }}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(RegFileHiveTest, AnUnknownEncodingIsNamedAsSuch) {
+    for (const QByteArray& bytes :
+         {QByteArray(
+              "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K]\n\"a\"=\"\xe9\"\n"),
+          QByteArray(64, '\0')}) {
+        SCOPED_TRACE(bytes.left(8).toHex().toStdString());
+        try {
+            decodeRegFile(bytes);
+            ADD_FAILURE() << "decoded";
+        } catch (const RegParseError& e) {
+            EXPECT_EQ(e.line(), 1);
+            EXPECT_TRUE(e.message().contains(QStringLiteral("encoding is not recognised")))
+                << e.message().toStdString();
+        }
+    }
+}
 
 TEST_F(RegFileHiveTest, ATextUtf8CannotCarryIsWrittenSoItReadsBackTheSame) {
     RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
