@@ -313,12 +313,12 @@ void RegTree::checkKeyPath(const QString& path) {
             QStringLiteral("the key \"%1\" holds %2, which a .reg file cannot carry")
                 .arg(shown(normal), why));
     }
-    for (const QString& part : normal.split(QLatin1Char('\\'))) {
-        if (part.endsWith(QLatin1Char(']'))) {
+    for (const QString& keyName : normal.split(QLatin1Char('\\'))) {
+        if (keyName.endsWith(QLatin1Char(']'))) {
             throw RegistryError(
                 QStringLiteral("the key name \"%1\" in \"%2\" ends in \"]\", which a .reg key line "
                                "cannot carry")
-                    .arg(part, normal));
+                    .arg(keyName, normal));
         }
     }
 }

@@ -68,7 +68,10 @@ TEST_F(RegFileHiveTest, ADamagedFileIsMovedAsideNeverOverwritten) {
         "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K]\n\"a\"=oops\n";
     writeFile(damaged);
     RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    ::testing::internal::CaptureStderr();
     EXPECT_FALSE(hive.keyExists(QStringLiteral("K")));
+    const QString message = QString::fromStdString(::testing::internal::GetCapturedStderr());
+    EXPECT_TRUE(message.startsWith(path() + QStringLiteral(": line 3: "))) << message.toStdString();
     QFile aside(path() + QStringLiteral(".damaged"));
     ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
     EXPECT_EQ(aside.readAll(), damaged);
@@ -183,7 +186,7 @@ struct NameRow {
     const char* label;
     QString key;
     QString name;
-    const char* refusal;  // part of the error, or null when the name is written
+    const char* refusal;  // in the error message, or null when the name is written
 };
 
 void PrintTo(const NameRow& row, std::ostream* out) {
