@@ -6,19 +6,110 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 
 namespace vantorel::platform {
 
+namespace {
+
+// A change to a file within this long after its last change may carry the same
+// times; after it, every change shows in the stamp. Longer than the timestamp step
+// of any local file system (FAT's two seconds included).
+constexpr qint64 kSettleNs = 3'000'000'000;
+
+qint64 nanoseconds(const timespec& t) {
+    return static_cast<qint64>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+qint64 clockNs() {
+    timespec t{};
+    ::clock_gettime(CLOCK_REALTIME, &t);
+    return nanoseconds(t);
+}
+
+FileStamp stampOf(const struct stat& st) {
+    return FileStamp{static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino),
+                     static_cast<qint64>(st.st_size), nanoseconds(st.st_mtim),
+                     nanoseconds(st.st_ctim)};
+}
+
+QString errorText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// "a FIFO", "a folder": what a file that is not a regular one is.
+QString kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return QStringLiteral("a folder");
+    }
+    if (S_ISFIFO(mode)) {
+        return QStringLiteral("a FIFO");
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return QStringLiteral("a device");
+    }
+    if (S_ISSOCK(mode)) {
+        return QStringLiteral("a socket");
+    }
+    return QStringLiteral("another kind of file");
+}
+
+QString tooLarge(qint64 size) {
+    return QStringLiteral("holds %1 bytes, more than the %2 MB a hive file may hold")
+        .arg(size)
+        .arg(RegFileHive::kMaxFileSize / (1024 * 1024));
+}
+
+bool pathTaken(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+QString decodeUtf16(const QByteArray& bytes, QStringDecoder::Encoding encoding) {
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (decoder.hasError() || bytes.size() % 2 != 0) {
+        throw RegParseError(1, QStringLiteral("the file is not valid UTF-16 text"));
+    }
+    return text;
+}
+
+}  // namespace
+
 QString decodeRegFile(const QByteArray& bytes) {
     if (bytes.startsWith("\xff\xfe")) {
-        QStringDecoder decoder(QStringDecoder::Utf16LE);
-        return QString(decoder(bytes.mid(2)));
+        return decodeUtf16(bytes.mid(2), QStringDecoder::Utf16LE);
+    }
+    if (bytes.startsWith("\xfe\xff")) {
+        return decodeUtf16(bytes.mid(2), QStringDecoder::Utf16BE);
+    }
+    // Without a byte-order mark, UTF-16 shows in the header's letters: every other byte
+    // is zero, which UTF-8 text never holds.
+    if (bytes.size() >= 2 && bytes[0] != 0 && bytes[1] == 0) {
+        return decodeUtf16(bytes, QStringDecoder::Utf16LE);
+    }
+    if (bytes.size() >= 2 && bytes[0] == 0 && bytes[1] != 0) {
+        return decodeUtf16(bytes, QStringDecoder::Utf16BE);
     }
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder(bytes.startsWith("\xef\xbb\xbf") ? bytes.mid(3) : bytes);
-    if (decoder.hasError()) {
-        throw RegParseError(1, QStringLiteral("the file is neither UTF-8 nor UTF-16 text"));
+    if (decoder.hasError() || text.contains(QChar(0))) {
+        throw RegParseError(
+            1, QStringLiteral(
+                   "the text encoding is not recognised: the file is neither UTF-8 nor UTF-16"));
     }
     return text;
 }
@@ -30,81 +121,258 @@ RegFileHive::RegFileHive(QString filePath, QString rootName)
     }
 }
 
-void RegFileHive::refresh() {
-    const QFileInfo info(file_);
-    const qint64 size = info.exists() ? info.size() : -1;
-    const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
-    if (loaded_ && size == seenSize_ && modified == seenModified_) {
-        return;
+RegFileHive::DiskState RegFileHive::inspect() const {
+    DiskState s;
+    const QByteArray path = QFile::encodeName(file_);
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0) {
+        const int error = errno;
+        if (error != ENOENT && error != ENOTDIR) {
+            s.kind = DiskState::Kind::Refused;
+            s.why = QStringLiteral("cannot be examined (%1)").arg(errorText(error));
+        }
+        return s;
     }
-    load();
+    s.kind = DiskState::Kind::Refused;
+    s.stamp = stampOf(st);
+    s.target = file_;
+    if (S_ISLNK(st.st_mode)) {
+        const QString to = native(QFileInfo(file_).symLinkTarget());
+        if (::stat(path.constData(), &st) != 0) {
+            const int error = errno;
+            s.why = QStringLiteral("is a link to %1, which cannot be reached (%2)")
+                        .arg(to, errorText(error));
+            return s;
+        }
+        s.stamp = stampOf(st);
+        if (!S_ISREG(st.st_mode)) {
+            s.why = QStringLiteral("is a link to %1, %2, not a regular file")
+                        .arg(to, kindOf(st.st_mode));
+            return s;
+        }
+        char* real = ::realpath(path.constData(), nullptr);
+        if (real == nullptr) {
+            const int error = errno;
+            s.why = QStringLiteral("is a link to %1, which cannot be resolved (%2)")
+                        .arg(to, errorText(error));
+            return s;
+        }
+        s.target = QFile::decodeName(real);
+        std::free(real);
+    } else if (!S_ISREG(st.st_mode)) {
+        s.why = QStringLiteral("is %1, not a regular file").arg(kindOf(st.st_mode));
+        return s;
+    }
+    if (st.st_size > kMaxFileSize) {
+        s.why = tooLarge(st.st_size);
+        return s;
+    }
+    s.kind = DiskState::Kind::Regular;
+    return s;
 }
 
-void RegFileHive::load() {
-    loaded_ = true;
-    unreadable_ = false;
+RegFileHive::FileRead RegFileHive::readFile(const QString& path) {
+    FileRead r;
+    r.startedNs = clockNs();
+    // Non-blocking, so a FIFO put in the file's place between inspect() and here
+    // cannot hang the read; fstat then refuses it.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        r.why = QStringLiteral("cannot be read (%1)").arg(errorText(errno));
+        return r;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        r.why = QStringLiteral("cannot be read (%1)").arg(errorText(errno));
+    } else if (!S_ISREG(st.st_mode)) {
+        r.why = QStringLiteral("is %1, not a regular file").arg(kindOf(st.st_mode));
+    } else if (st.st_size > kMaxFileSize) {
+        r.why = tooLarge(st.st_size);
+    } else {
+        r.stamp = stampOf(st);
+        r.bytes.reserve(static_cast<qsizetype>(st.st_size));
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                r.why = QStringLiteral("cannot be read (%1)").arg(errorText(errno));
+                break;
+            }
+            if (n == 0) {
+                break;
+            }
+            if (r.bytes.size() + n > kMaxFileSize) {  // grew while being read
+                r.why = tooLarge(r.bytes.size() + n);
+                break;
+            }
+            r.bytes.append(buffer, n);
+        }
+    }
+    ::close(fd);
+    if (!r.why.isEmpty()) {
+        r.bytes.clear();
+    }
+    return r;
+}
+
+bool RegFileHive::sameAsSeen(const DiskState& now, std::optional<FileRead>& read) {
+    if (now.kind != seen_.kind || now.target != seen_.target) {
+        return false;
+    }
+    switch (now.kind) {
+        case DiskState::Kind::Missing:
+            return true;
+        case DiskState::Kind::Refused:
+            return now.stamp == seen_.stamp && now.why == seen_.why;
+        case DiskState::Kind::Regular:
+            break;
+    }
+    if (!refused_.isEmpty()) {
+        return now.stamp == seen_.stamp;  // left alone until it changes
+    }
+    if (now.stamp == seen_.stamp && settled_) {
+        return true;
+    }
+    // The stamp cannot tell: it changed, or another program may have written the same
+    // size within the same timestamp step. The bytes can.
+    read = readFile(now.target);
+    if (!read->why.isEmpty() || read->bytes != seenBytes_) {
+        return false;
+    }
+    seen_.stamp = read->stamp;
+    settled_ =
+        read->startedNs - std::max(read->stamp.modifiedNs, read->stamp.changedNs) >= kSettleNs;
+    return true;
+}
+
+void RegFileHive::refresh() {
+    const DiskState now = inspect();
+    std::optional<FileRead> read;
+    if (loaded_ && sameAsSeen(now, read)) {
+        return;
+    }
+    load(now, std::move(read));
+}
+
+void RegFileHive::load(const DiskState& now, std::optional<FileRead> read) {
+    // Nothing of an earlier reading stays, and the hive counts as loaded only once this
+    // one has come to an end: read whole, left alone, or moved aside.
+    loaded_ = false;
     tree_ = RegTree();
-    QFile f(file_);
-    const QFileInfo info(file_);
-    seenSize_ = info.exists() ? info.size() : -1;
-    seenModified_ = info.exists() ? info.lastModified() : QDateTime();
-    if (!info.exists()) {
+    refused_.clear();
+    seen_ = now;
+    seenBytes_.clear();
+    settled_ = false;
+    if (now.kind == DiskState::Kind::Missing) {
+        loaded_ = true;
         return;
     }
-    if (!f.open(QIODevice::ReadOnly)) {
-        // Unreadable but present: work from the defaults and never write over the file.
-        unreadable_ = true;
-        std::fprintf(stderr, "%s: cannot be read (%s); settings use their defaults\n",
-                     qPrintable(QDir::toNativeSeparators(file_)), qPrintable(f.errorString()));
+    if (now.kind == DiskState::Kind::Refused) {
+        refuse(now.why);
         return;
     }
+    if (!read) {
+        read = readFile(now.target);
+    }
+    if (!read->why.isEmpty()) {
+        refuse(read->why);
+        return;
+    }
+    seen_.stamp = read->stamp;
     try {
-        tree_ = RegTree::parse(decodeRegFile(f.readAll()), root_);
+        tree_ = RegTree::parse(decodeRegFile(read->bytes), root_);
     } catch (const RegParseError& e) {
-        f.close();
-        moveAside(QStringLiteral("%1: line %2: %3").arg(file_).arg(e.line()).arg(e.message()));
+        moveAside(QStringLiteral("line %1: %2").arg(e.line()).arg(e.message()));
+        return;
+    } catch (const std::exception& e) {
+        moveAside(QString::fromLocal8Bit(e.what()));
+        return;
+    } catch (...) {
+        moveAside(QStringLiteral("the file could not be read to its end"));
+        return;
     }
+    seenBytes_ = std::move(read->bytes);
+    settled_ =
+        read->startedNs - std::max(read->stamp.modifiedNs, read->stamp.changedNs) >= kSettleNs;
+    loaded_ = true;
+}
+
+void RegFileHive::refuse(const QString& why) {
+    tree_ = RegTree();
+    refused_ = why;
+    loaded_ = true;
+    std::fprintf(stderr, "%s %s; settings use their defaults and the file is left as it is\n",
+                 qPrintable(native(file_)), qPrintable(why));
 }
 
 void RegFileHive::moveAside(const QString& reason) {
+    tree_ = RegTree();
     QString aside = file_ + QStringLiteral(".damaged");
-    for (int n = 2; QFileInfo::exists(aside); ++n) {
+    for (int n = 2; pathTaken(aside); ++n) {
         aside = file_ + QStringLiteral(".damaged.%1").arg(n);
     }
-    const bool moved = QFile::rename(file_, aside);
-    std::fprintf(stderr, "%s\n%s; the registry starts empty\n", qPrintable(reason),
-                 moved ? qPrintable(QStringLiteral("The file was moved aside to %1").arg(aside))
-                       : "The file could not be moved aside and is left as it is");
-    const QFileInfo info(file_);
-    seenSize_ = info.exists() ? info.size() : -1;
-    seenModified_ = info.exists() ? info.lastModified() : QDateTime();
+    // A link is moved aside as it is, so the file it points to stays untouched.
+    const bool moved =
+        ::rename(QFile::encodeName(file_).constData(), QFile::encodeName(aside).constData()) == 0;
+    std::fprintf(
+        stderr, "%s: %s\n%s; the registry starts empty\n", qPrintable(native(file_)),
+        qPrintable(reason),
+        moved ? qPrintable(QStringLiteral("The file was moved aside to %1").arg(native(aside)))
+              : "The file could not be moved aside and is left as it is");
+    if (moved) {
+        seen_ = inspect();
+        seenBytes_.clear();
+        settled_ = false;
+    } else {
+        // Still there, so never written over.
+        refused_ = QStringLiteral("cannot be read and could not be moved aside");
+    }
+    loaded_ = true;
 }
 
 void RegFileHive::save(const RegTree& tree) {
-    if (unreadable_) {
-        throw RegistryError(QStringLiteral("%1 cannot be read, so it is not written").arg(file_));
+    if (!refused_.isEmpty()) {
+        throw RegistryError(
+            QStringLiteral("%1 %2, so it is not written").arg(native(file_), refused_));
     }
-    const QFileInfo info(file_);
-    if (info.exists() && (seenSize_ != info.size() || seenModified_ != info.lastModified())) {
+    const DiskState now = inspect();
+    if (now.kind == DiskState::Kind::Refused) {
+        throw RegistryError(
+            QStringLiteral("%1 %2, so it is not written").arg(native(file_), now.why));
+    }
+    std::optional<FileRead> read;
+    if (!sameAsSeen(now, read)) {
         // Changed on disk after our last read (by hand, or by another process):
         // never write over it from a stale copy.
         throw RegistryError(
-            QStringLiteral("%1 changed on disk while it was being written").arg(file_));
+            QStringLiteral("%1 changed on disk while it was being written").arg(native(file_)));
     }
-    if (!QDir().mkpath(info.absolutePath())) {
-        throw RegistryError(QStringLiteral("cannot create the folder of %1").arg(file_));
+    // Through a link to a regular file, that file is replaced and the link kept.
+    const QString target = now.kind == DiskState::Kind::Regular ? now.target : file_;
+    if (!QDir().mkpath(QFileInfo(target).absolutePath())) {
+        throw RegistryError(QStringLiteral("cannot create the folder of %1").arg(native(target)));
     }
-    QSaveFile out(file_);
+    const QByteArray bytes = tree.toRegText(root_).toUtf8();
+    QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly)) {
-        throw RegistryError(QStringLiteral("cannot write %1: %2").arg(file_, out.errorString()));
+        throw RegistryError(
+            QStringLiteral("cannot write %1: %2").arg(native(target), out.errorString()));
     }
-    out.write(tree.toRegText(root_).toUtf8());
+    out.write(bytes);
     if (!out.commit()) {
-        throw RegistryError(QStringLiteral("cannot write %1: %2").arg(file_, out.errorString()));
+        throw RegistryError(
+            QStringLiteral("cannot write %1: %2").arg(native(target), out.errorString()));
     }
-    const QFileInfo written(file_);
-    seenSize_ = written.size();
-    seenModified_ = written.lastModified();
+    seen_ = inspect();
+    seenBytes_ = bytes;
+    settled_ = false;
+    if (seen_.kind != DiskState::Kind::Regular) {
+        loaded_ = false;  // replaced at once by something else: look again next time
+    }
 }
 
 template <typename Change>
@@ -123,6 +391,7 @@ bool RegFileHive::keyExists(const QString& path) {
 }
 
 void RegFileHive::createKey(const QString& path) {
+    RegTree::checkKeyPath(path);
     refresh();
     if (tree_.keyExists(path)) {
         return;
@@ -163,6 +432,8 @@ bool RegFileHive::hasValue(const QString& path, const QString& name) {
 }
 
 void RegFileHive::setValue(const QString& path, const QString& name, const RegValue& value) {
+    RegTree::checkKeyPath(path);
+    RegTree::checkValueName(name);
     refresh();
     const RegValue* old = tree_.find(path, name);
     if (old != nullptr && *old == value) {

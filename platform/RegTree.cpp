@@ -14,12 +14,58 @@ QString lowerName(const QString& name) {
 }
 
 bool needsHexText(const QString& text) {
+    // UTF-8 cannot carry a lone surrogate either.
+    if (!text.isValidUtf16()) {
+        return true;
+    }
     for (QChar c : text) {
         if (c.unicode() < 0x20) {
             return true;
         }
     }
     return false;
+}
+
+// TEXT for a message, its control characters and lone surrogates made visible.
+QString shown(const QString& text) {
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += text[++i];
+        } else if (c == QLatin1Char('\n')) {
+            out += QStringLiteral("\\n");
+        } else if (c == QLatin1Char('\r')) {
+            out += QStringLiteral("\\r");
+        } else if (c == QLatin1Char('\t')) {
+            out += QStringLiteral("\\t");
+        } else if (c.unicode() < 0x20 || c.isSurrogate()) {
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Why a line of a .reg file cannot carry TEXT, or empty when it can.
+QString uncarriable(const QString& text) {
+    for (QChar c : text) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            return QStringLiteral("a line break");
+        }
+    }
+    for (QChar c : text) {
+        if (c.unicode() < 0x20) {
+            return QStringLiteral("the control character U+%1")
+                .arg(QString::number(c.unicode(), 16).toUpper(), 4, QLatin1Char('0'));
+        }
+    }
+    if (!text.isValidUtf16()) {
+        return QStringLiteral("a lone UTF-16 surrogate");
+    }
+    return {};
 }
 
 QString quoted(const QString& text) {
@@ -240,7 +286,8 @@ const RegValue* RegTree::find(const QString& path, const QString& name) const {
 
 void RegTree::setValue(const QString& path, const QString& name, const RegValue& value) {
     createKey(path);
-    Key& k = keys_.at(sortKey(path));
+    // createKey made every key but the root, whose entry comes with its first value.
+    Key& k = keys_.try_emplace(sortKey(path), Key{normalizeKeyPath(path), {}}).first->second;
     auto [it, inserted] = k.values.try_emplace(lowerName(name), Value{name, value});
     if (!inserted) {
         it->second.value = value;
@@ -249,7 +296,40 @@ void RegTree::setValue(const QString& path, const QString& name, const RegValue&
 
 bool RegTree::deleteValue(const QString& path, const QString& name) {
     const auto it = keys_.find(sortKey(path));
-    return it != keys_.end() && it->second.values.erase(lowerName(name)) > 0;
+    if (it == keys_.end() || it->second.values.erase(lowerName(name)) == 0) {
+        return false;
+    }
+    if (it->first.isEmpty() && it->second.values.empty()) {
+        keys_.erase(it);
+    }
+    return true;
+}
+
+void RegTree::checkKeyPath(const QString& path) {
+    const QString normal = normalizeKeyPath(path);
+    const QString why = uncarriable(normal);
+    if (!why.isEmpty()) {
+        throw RegistryError(
+            QStringLiteral("the key \"%1\" holds %2, which a .reg file cannot carry")
+                .arg(shown(normal), why));
+    }
+    for (const QString& keyName : normal.split(QLatin1Char('\\'))) {
+        if (keyName.endsWith(QLatin1Char(']'))) {
+            throw RegistryError(
+                QStringLiteral("the key name \"%1\" in \"%2\" ends in \"]\", which a .reg key line "
+                               "cannot carry")
+                    .arg(keyName, normal));
+        }
+    }
+}
+
+void RegTree::checkValueName(const QString& name) {
+    const QString why = uncarriable(name);
+    if (!why.isEmpty()) {
+        throw RegistryError(
+            QStringLiteral("the value name \"%1\" holds %2, which a .reg file cannot carry")
+                .arg(shown(name), why));
+    }
 }
 
 QString RegTree::toRegText(const QString& root, const QString& subtree, bool withHeader) const {
@@ -262,7 +342,11 @@ QString RegTree::toRegText(const QString& root, const QString& subtree, bool wit
         if (!base.isEmpty() && key != base && !key.startsWith(base + QChar(1))) {
             continue;
         }
-        out += QLatin1Char('[') + root + QLatin1Char('\\') + k.path + QStringLiteral("]\n");
+        out += QLatin1Char('[') + root;
+        if (!k.path.isEmpty()) {
+            out += QLatin1Char('\\') + k.path;
+        }
+        out += QStringLiteral("]\n");
         for (const auto& [lower, v] : k.values) {
             out += formatRegValue(v.name, v.value) + QLatin1Char('\n');
         }
@@ -287,8 +371,10 @@ RegTree RegTree::parse(const QString& text, const QString& root) {
         if (i == 0 && line.startsWith(QChar(0xFEFF))) {
             line.remove(0, 1);
         }
-        // A value's data may continue on the next lines after a trailing backslash.
-        while (line.endsWith(QLatin1Char('\\')) &&
+        // A value's data may continue on the next lines after a trailing backslash;
+        // a comment never continues.
+        const bool comment = line.trimmed().startsWith(QLatin1Char(';'));
+        while (!comment && line.endsWith(QLatin1Char('\\')) &&
                line.contains(QLatin1String("=hex"), Qt::CaseInsensitive) && i + 1 < lines.size()) {
             line.chop(1);
             QString next = lines[++i];

@@ -36,6 +36,13 @@ public:
     bool deleteValue(const QString& path, const QString& name);
     bool isEmpty() const { return keys_.empty(); }
 
+    // Throw RegistryError, naming the fault, for a key path or value name that a .reg
+    // file cannot carry (a line break, another control character, a broken UTF-16
+    // surrogate, a key name ending in "]"); whatever they accept survives
+    // toRegText and parse unchanged.
+    static void checkKeyPath(const QString& path);
+    static void checkValueName(const QString& name);
+
     // The whole tree, or the subtree at SUBTREE, as .reg text below ROOT, keys and
     // values sorted without regard to letter case. The header line is included
     // when withHeader is set.
@@ -52,13 +59,15 @@ private:
         RegValue value;
     };
     struct Key {
-        QString path;                     // as first written
+        QString path;                     // as first written; empty for the root key
         std::map<QString, Value> values;  // by lower-case name
     };
     static QString sortKey(const QString& path);
     const Key* findKey(const QString& path) const;
 
-    std::map<QString, Key> keys_;  // by sortKey(path); parents sort before children
+    // By sortKey(path); parents sort before children. The root key ("") has an entry
+    // only while it holds values.
+    std::map<QString, Key> keys_;
 };
 
 // One value line's data part, after the "=": "text", dword:0000000a, hex:..,

@@ -11,12 +11,16 @@ bool RegistryKey::openKey(const QString& key, bool canCreate) {
         path = path.isEmpty() ? path_ : path_ + QLatin1Char('\\') + path;
     }
     if (!hive_.keyExists(path)) {
+        // A failed open leaves nothing open, so no later read comes from the key
+        // that was open before.
         if (!canCreate || readOnly_) {
+            closeKey();
             return false;
         }
         try {
             hive_.createKey(path);
         } catch (const RegistryError&) {
+            closeKey();
             return false;
         }
     }

@@ -1,3 +1,4 @@
+#include "platform/Hives.h"
 #include "platform/RegFileHive.h"
 #include "platform/RegistryKey.h"
 
@@ -7,6 +8,8 @@
 #include <QThread>
 
 #include <unistd.h>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -60,24 +63,15 @@ TEST_F(RegFileHiveTest, ChangesMadeByHandAreSeenByTheNextRead) {
     EXPECT_TRUE(hive.hasValue(QStringLiteral("V"), QStringLiteral("Extra")));
 }
 
-TEST_F(RegFileHiveTest, AFileExportedAsUtf16IsRead) {
-    const QString text = QStringLiteral(
-        "Windows Registry Editor Version "
-        "5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"Name\"=\"Grüße\"\r\n");
-    QByteArray bytes("\xff\xfe", 2);
-    bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    writeFile(bytes);
-    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
-    EXPECT_EQ(hive.value(QStringLiteral("K"), QStringLiteral("Name")).toText(),
-              QStringLiteral("Grüße"));
-}
-
 TEST_F(RegFileHiveTest, ADamagedFileIsMovedAsideNeverOverwritten) {
     const QByteArray damaged =
         "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K]\n\"a\"=oops\n";
     writeFile(damaged);
     RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    ::testing::internal::CaptureStderr();
     EXPECT_FALSE(hive.keyExists(QStringLiteral("K")));
+    const QString message = QString::fromStdString(::testing::internal::GetCapturedStderr());
+    EXPECT_TRUE(message.startsWith(path() + QStringLiteral(": line 3: "))) << message.toStdString();
     QFile aside(path() + QStringLiteral(".damaged"));
     ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
     EXPECT_EQ(aside.readAll(), damaged);
@@ -130,4 +124,218 @@ TEST_F(RegFileHiveTest, TheAccessorOpensKeysAbsoluteOrRelative) {
     ASSERT_TRUE(readOnly.openKey(QStringLiteral("\\Software\\Ostrelin\\Vantorel"), false));
     EXPECT_THROW(readOnly.writeString(QStringLiteral("Name"), QStringLiteral("y")), RegistryError);
     EXPECT_EQ(readOnly.readString(QStringLiteral("Name")), QStringLiteral("x"));
+}
+
+TEST_F(RegFileHiveTest, AFailedOpenLeavesNoKeyOpen) {
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    hive.setValue(QStringLiteral("Software\\Old"), QStringLiteral("Name"),
+                  RegValue::fromString(QStringLiteral("old")));
+    struct Row {
+        const char* key;
+        bool canCreate;
+        bool readOnly;
+    };
+    for (const Row& row : {Row{"\\Software\\Missing", false, false}, Row{"Missing", false, false},
+                           Row{"\\Software\\New", true, true}}) {
+        SCOPED_TRACE(row.key);
+        RegistryKey reg(hive, row.readOnly);
+        ASSERT_TRUE(reg.openKey(QStringLiteral("\\Software\\Old"), false));
+        EXPECT_FALSE(reg.openKey(QString::fromUtf8(row.key), row.canCreate));
+        EXPECT_FALSE(reg.hasCurrentKey());
+        EXPECT_EQ(reg.currentPath(), QString());
+        EXPECT_FALSE(reg.valueExists(QStringLiteral("Name")));
+        EXPECT_THROW(reg.readString(QStringLiteral("Name")), RegistryError);
+    }
+}
+
+// The root key's values, in both hives of a data folder.
+TEST_F(RegFileHiveTest, ValuesAtAHivesRootAreReadKeptAndWrittenBack) {
+    for (const QString& root :
+         {QStringLiteral("HKEY_CURRENT_USER"), QStringLiteral("HKEY_LOCAL_MACHINE")}) {
+        SCOPED_TRACE(root.toStdString());
+        const QString file = dir.filePath(root + QStringLiteral(".reg"));
+        {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(QStringLiteral("Windows Registry Editor Version 5.00\n\n[%1]\n\"Top\"=\"t\"\n\n"
+                                   "[%1\\Software]\n\"Kept\"=dword:00000001\n")
+                        .arg(root)
+                        .toUtf8());
+        }
+        useHiveFolder(dir.path());
+        RegistryHive& hive = *hiveForRoot(root);
+        EXPECT_EQ(hive.value(QString(), QStringLiteral("Top")).toText(), QStringLiteral("t"));
+        EXPECT_EQ(snapshot(hive).valueNames(QString()), QStringList{QStringLiteral("Top")});
+
+        hive.setValue(QStringLiteral("Software"), QStringLiteral("New"), RegValue::fromDWord(2));
+        hive.setValue(QString(), QStringLiteral("Top2"), RegValue::fromDWord(3));
+        installHives(nullptr, nullptr);
+
+        EXPECT_FALSE(QFile::exists(file + QStringLiteral(".damaged")));
+        RegFileHive again(file, root);
+        EXPECT_EQ(again.valueNames(QString()),
+                  (QStringList{QStringLiteral("Top"), QStringLiteral("Top2")}));
+        EXPECT_EQ(again.valueNames(QStringLiteral("Software")),
+                  (QStringList{QStringLiteral("Kept"), QStringLiteral("New")}));
+    }
+}
+
+namespace {
+
+struct NameRow {
+    const char* label;
+    QString key;
+    QString name;
+    const char* refusal;  // in the error message, or null when the name is written
+};
+
+void PrintTo(const NameRow& row, std::ostream* out) {
+    *out << row.label;
+}
+
+class RegFileHiveNames : public RegFileHiveTest, public ::testing::WithParamInterface<NameRow> {};
+
+}  // namespace
+
+// Whatever the writer accepts reads back the same; whatever it refuses leaves the file
+// as it was.
+TEST_P(RegFileHiveNames, AreWrittenFaithfullyOrRefused) {
+    const NameRow& row = GetParam();
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    hive.setValue(QStringLiteral("Before"), QStringLiteral("x"), RegValue::fromDWord(1));
+    const QByteArray before = readFile();
+    const RegValue value = RegValue::fromString(QStringLiteral("v"));
+    if (row.refusal == nullptr) {
+        hive.setValue(row.key, row.name, value);
+        RegFileHive again(path(), QStringLiteral("HKEY_CURRENT_USER"));
+        EXPECT_EQ(again.valueNames(row.key), QStringList{row.name});
+        EXPECT_EQ(again.value(row.key, row.name), value);
+        EXPECT_EQ(again.exportText(), hive.exportText());
+        EXPECT_FALSE(QFile::exists(path() + QStringLiteral(".damaged")));
+        return;
+    }
+    const auto expectRefused = [&](const std::function<void()>& write) {
+        try {
+            write();
+            ADD_FAILURE() << "written";
+        } catch (const RegistryError& e) {
+            EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QString::fromUtf8(row.refusal)))
+                << e.what();
+        }
+    };
+    expectRefused([&] { hive.setValue(row.key, row.name, value); });
+    if (row.name.isEmpty()) {  // the key is what cannot be written
+        expectRefused([&] { hive.createKey(row.key); });
+    }
+    EXPECT_EQ(readFile(), before);
+    RegFileHive again(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    EXPECT_EQ(again.exportText(), QString::fromUtf8(before));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegFileHiveNames,
+    ::testing::Values(
+        NameRow{"Plain", QStringLiteral("Software\\A"), QStringLiteral("Name"), nullptr},
+        NameRow{"QuotesAndBackslashes", QStringLiteral("A"), QStringLiteral("say \"x\" C:\\dir\\"),
+                nullptr},
+        NameRow{"LooksLikeData", QStringLiteral("A"), QStringLiteral("n\"=hex:01,\\"), nullptr},
+        NameRow{"Brackets", QStringLiteral("[A] b\\[c"), QStringLiteral("[x]"), nullptr},
+        NameRow{"Blanks", QStringLiteral(" A \\ b"), QStringLiteral(" @ "), nullptr},
+        NameRow{"CommentAndDash", QStringLiteral("-A\\;b"), QStringLiteral(";c"), nullptr},
+        NameRow{"Default", QStringLiteral("A"), QString(), nullptr},
+        NameRow{"Root", QString(), QStringLiteral("Top"), nullptr},
+        NameRow{"Unicode", QStringLiteral("Grüße\\日本"), QStringLiteral("✓ 😀"), nullptr},
+        NameRow{"NameWithLineFeed", QStringLiteral("A"), QStringLiteral("a\nb"),
+                "the value name \"a\\nb\" holds a line break, which a .reg file cannot carry"},
+        NameRow{"NameWithCarriageReturn", QStringLiteral("A"), QStringLiteral("a\r"),
+                "\"a\\r\" holds a line break"},
+        NameRow{"NameWithTab", QStringLiteral("A"), QStringLiteral("a\tb"),
+                "holds the control character U+0009"},
+        NameRow{"NameWithNul", QStringLiteral("A"), QString(QChar(0)), "U+0000"},
+        NameRow{"NameWithLoneSurrogate", QStringLiteral("A"), QString(QChar(0xd800)),
+                "lone UTF-16 surrogate"},
+        NameRow{"KeyWithLineFeed", QStringLiteral("A\nB"), QString(),
+                "the key \"A\\nB\" holds a line break"},
+        NameRow{"KeyWithControl", QStringLiteral("A\\\x1b"), QString(), "U+001B"},
+        NameRow{"KeyEndingInBracket", QStringLiteral("A]\\B"), QString(), "ends in \"]\""},
+        NameRow{"LastKeyEndingInBracket", QStringLiteral("A\\B]"), QString(), "ends in \"]\""}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+namespace {
+
+struct EncodingRow {
+    const char* label;
+    QByteArray (*encode)(const QString&);
+};
+
+QByteArray utf16(const QString& text, QSysInfo::Endian order, bool mark) {
+    QByteArray bytes;
+    const QString marked = mark ? QChar(0xfeff) + text : text;
+    for (QChar c : marked) {
+        const char lo = static_cast<char>(c.unicode() & 0xff);
+        const char hi = static_cast<char>(c.unicode() >> 8);
+        bytes.append(order == QSysInfo::LittleEndian ? lo : hi);
+        bytes.append(order == QSysInfo::LittleEndian ? hi : lo);
+    }
+    return bytes;
+}
+
+void PrintTo(const EncodingRow& row, std::ostream* out) {
+    *out << row.label;
+}
+
+class RegFileHiveEncodings : public RegFileHiveTest,
+                             public ::testing::WithParamInterface<EncodingRow> {};
+
+}  // namespace
+
+TEST_P(RegFileHiveEncodings, AreRecognised) {
+    writeFile(GetParam().encode(
+        QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
+                       "\"Name\"=\"Grüße ✓\"\r\n")));
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    EXPECT_EQ(hive.value(QStringLiteral("K"), QStringLiteral("Name")).toText(),
+              QStringLiteral("Grüße ✓"));
+    EXPECT_FALSE(QFile::exists(path() + QStringLiteral(".damaged")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegFileHiveEncodings,
+    ::testing::Values(
+        EncodingRow{"Utf8", [](const QString& t) { return t.toUtf8(); }},
+        EncodingRow{"Utf8WithMark",
+                    [](const QString& t) { return QByteArray("\xef\xbb\xbf") + t.toUtf8(); }},
+        EncodingRow{"Utf16LeWithMark",
+                    [](const QString& t) { return utf16(t, QSysInfo::LittleEndian, true); }},
+        EncodingRow{"Utf16LeWithoutMark",
+                    [](const QString& t) { return utf16(t, QSysInfo::LittleEndian, false); }},
+        EncodingRow{"Utf16BeWithMark",
+                    [](const QString& t) { return utf16(t, QSysInfo::BigEndian, true); }},
+        EncodingRow{"Utf16BeWithoutMark",
+                    [](const QString& t) { return utf16(t, QSysInfo::BigEndian, false); }}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(RegFileHiveTest, AnUnknownEncodingIsNamedAsSuch) {
+    for (const QByteArray& bytes :
+         {QByteArray(
+              "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K]\n\"a\"=\"\xe9\"\n"),
+          QByteArray(64, '\0')}) {
+        SCOPED_TRACE(bytes.left(8).toHex().toStdString());
+        try {
+            decodeRegFile(bytes);
+            ADD_FAILURE() << "decoded";
+        } catch (const RegParseError& e) {
+            EXPECT_EQ(e.line(), 1);
+            EXPECT_TRUE(e.message().contains(QStringLiteral("encoding is not recognised")))
+                << e.message().toStdString();
+        }
+    }
+}
+
+TEST_F(RegFileHiveTest, ATextUtf8CannotCarryIsWrittenSoItReadsBackTheSame) {
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    const RegValue lone = RegValue::fromString(QString(QChar(0xd800)) + QStringLiteral("x"));
+    hive.setValue(QStringLiteral("K"), QStringLiteral("Lone"), lone);
+    RegFileHive again(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    EXPECT_EQ(again.value(QStringLiteral("K"), QStringLiteral("Lone")), lone);
 }

@@ -137,3 +137,57 @@ TEST(RegTree, ParsesValueDataAsScenarioScriptsWriteIt) {
               RegValue::fromString(QStringLiteral("A"), RegType::ExpandSz));
     EXPECT_THROW(parseRegData(QStringLiteral("text")), RegistryError);
 }
+
+TEST(RegTree, ValuesAtTheRootKeySurviveARoundTrip) {
+    // Every way a key line can name just the root.
+    for (const char* keyLine :
+         {"[HKEY_CURRENT_USER]", "[HKCU]", "[hkey_current_user]", "[HKEY_CURRENT_USER\\]"}) {
+        SCOPED_TRACE(keyLine);
+        const RegTree tree = RegTree::parse(
+            QStringLiteral("REGEDIT4\n%1\n\"Top\"=dword:00000001\n@=\"root default\"\n"
+                           "[HKEY_CURRENT_USER\\Software]\n\"Below\"=\"b\"\n")
+                .arg(QString::fromUtf8(keyLine)),
+            kUser);
+        ASSERT_NE(tree.find(QString(), QStringLiteral("Top")), nullptr);
+        EXPECT_EQ(tree.find(QString(), QStringLiteral("Top"))->toDWord(), 1u);
+        EXPECT_EQ(tree.valueNames(QString()), (QStringList{QString(), QStringLiteral("Top")}));
+        EXPECT_EQ(tree.subKeys(QString()), QStringList{QStringLiteral("Software")});
+
+        const QString text = tree.toRegText(kUser);
+        EXPECT_TRUE(text.startsWith(
+            QStringLiteral("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER]\n"
+                           "@=\"root default\"\n\"Top\"=dword:00000001\n\n")))
+            << text.toStdString();
+        EXPECT_EQ(RegTree::parse(text, kUser).toRegText(kUser), text);
+    }
+}
+
+TEST(RegTree, TheRootKeyLineGoesWithItsLastValue) {
+    RegTree tree;
+    tree.setValue(QString(), QStringLiteral("Top"), RegValue::fromDWord(1));
+    tree.setValue(QStringLiteral("A"), QStringLiteral("x"), RegValue::fromDWord(2));
+    EXPECT_TRUE(tree.deleteValue(QString(), QStringLiteral("top")));
+    EXPECT_EQ(tree.toRegText(kUser),
+              QStringLiteral("Windows Registry Editor Version 5.00\n\n"
+                             "[HKEY_CURRENT_USER\\A]\n\"x\"=dword:00000002\n\n"));
+    EXPECT_FALSE(tree.deleteValue(QString(), QStringLiteral("Top")));
+}
+
+TEST(RegTree, ACommentNeverContinuesOntoTheNextLine) {
+    struct Row {
+        const char* name;
+        const char* comment;
+    };
+    for (const Row& row :
+         {Row{"hex value", "; \"x\"=hex:01,\\"}, Row{"indented", "   ;\"x\"=hex(2):41,00,\\"},
+          Row{"plain backslash", "; see C:\\"}}) {
+        SCOPED_TRACE(row.name);
+        const RegTree tree =
+            RegTree::parse(QStringLiteral("REGEDIT4\n[HKCU\\A]\n%1\n\"Kept\"=dword:00000007\n%1\n")
+                               .arg(QString::fromUtf8(row.comment)),
+                           kUser);
+        ASSERT_NE(tree.find(QStringLiteral("A"), QStringLiteral("Kept")), nullptr);
+        EXPECT_EQ(tree.find(QStringLiteral("A"), QStringLiteral("Kept"))->toDWord(), 7u);
+        EXPECT_EQ(tree.valueNames(QStringLiteral("A")), QStringList{QStringLiteral("Kept")});
+    }
+}
