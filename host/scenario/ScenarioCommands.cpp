@@ -167,6 +167,10 @@ void ScenarioRunner::cmdReg(const Args& args) {
         const auto [hive, path] = splitRegKey(args[2].text);
         platform::RegValue value;
         try {
+            // A name the hive file cannot carry is the script's fault, found before
+            // anything is written; a hive that cannot be written is not.
+            platform::RegTree::checkKeyPath(path);
+            platform::RegTree::checkValueName(args[3].text);
             value = args[4].quoted ? platform::RegValue::fromString(args[4].text)
                                    : platform::parseRegData(args[4].raw);
         } catch (const platform::RegistryError& e) {

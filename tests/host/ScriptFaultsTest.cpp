@@ -89,6 +89,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "-:2: advance 9223372036854775807s would move the clock past the year 9999"},
         FaultRow{"clock_past_the_last_date", "clock 10000-01-01 00:00\n", 2,
                  "-:2: \"10000-01-01 00:00\" is not a date and time"},
+        FaultRow{"value_name_with_a_line_break",
+                 "reg set HKCU\\Software\\Ostrelin\\Vantorel \"a\\nb\" \"V\"\n", 2,
+                 "-:2: the value name \"a\\nb\" holds a line break"},
+        FaultRow{"key_with_a_line_break", "reg set \"HKCU\\\\Software\\\\a\\rb\" N \"V\"\n", 2,
+                 "-:2: the key"},
         FaultRow{"disabled_control",
                  "start\ncompose to=ann@example.com subject=Offer\npress Custom\n"
                  "ui comDuration set x\n",
@@ -98,6 +103,17 @@ INSTANTIATE_TEST_SUITE_P(
                  "ui btnShowOptions click\nui comPriority select Urgent\n",
                  2, "-:6: \"comPriority\" has no entry \"Urgent\""}),
     [](const ::testing::TestParamInfo<FaultRow>& info) { return std::string(info.param.name); });
+
+// A value at a hive's root is legal: written, kept, and read back.
+TEST(ScriptRun, AValueAtTheHivesRootIsWrittenAndKept) {
+    const HostRun run = runHost(
+        QStringLiteral("reg set HKCU\\Software\\Ostrelin\\Vantorel\\Verbose IsVerbose "
+                       "dword:00000001\nreg set HKCU N \"V\"\nstart\nquit\ndump reg HKCU\n"));
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("[HKEY_CURRENT_USER]\n\"N\"=\"V\"\n")))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\"IsVerbose\"=dword:00000001")));
+}
 
 TEST(ScriptRun, ALongAdvanceWithTheAddInStartedEnds) {
     const HostRun run =
