@@ -1,0 +1,123 @@
+// Opening the mailbox file: a write-ahead log left by a process that died.
+
+#include "EngineFixture.h"
+
+#include "host/engine/MailboxFile.h"
+
+#include <sqlite3.h>
+
+namespace vantorel::engine::testing {
+namespace {
+
+// Opening the mailbox at path fails with a MailboxError naming it and saying `expected`.
+void expectRefused(const QString& path, const QString& expected) {
+    try {
+        Engine refused(path);
+        ADD_FAILURE() << "the mailbox was opened";
+    } catch (const MailboxError& e) {
+        EXPECT_EQ(e.path(), path);
+        EXPECT_TRUE(e.text().contains(QLatin1Char('"') + path + QLatin1Char('"'))) << e.what();
+        EXPECT_TRUE(e.text().contains(expected)) << e.what();
+    }
+}
+
+// The checks read a file through a URI when no write-ahead log lies beside it.
+TEST(MailboxFileTest, APathWithCharactersOfAUriReopens) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a b?c#d%20e\u00fc/mailbox.db"));
+    Engine(path).addCategory(QStringLiteral("Clients"));
+    Engine reopened(path);
+    EXPECT_EQ(reopened.application()->GetNamespace(QStringLiteral("MAPI"))->Categories()->Count(),
+              1);
+}
+
+// --- A write-ahead log left beside the mailbox ---------------------------------------
+
+class LeftoverWalTest : public EngineTest {
+public:
+    // A copy of the mailbox as a process leaves it when it dies right after running
+    // sql: the database, its -wal holding the commit and its -shm, in the folder
+    // "crashed". Returns the copy's path.
+    QString crashedCopy(const char* sql) {
+        newTask(QStringLiteral("precious"));
+        close();
+        sqlite3* db = nullptr;
+        EXPECT_EQ(sqlite3_open(databasePath().toUtf8().constData(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, "PRAGMA wal_autocheckpoint = 0", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(db);
+        QDir(dir.path()).mkdir(QStringLiteral("crashed"));
+        const QString copy = dir.filePath(QStringLiteral("crashed/mailbox.db"));
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            EXPECT_TRUE(
+                QFile::copy(databasePath() + QLatin1String(suffix), copy + QLatin1String(suffix)))
+                << suffix;
+        }
+        sqlite3_close(db);
+        EXPECT_GT(QFileInfo(copy + QStringLiteral("-wal")).size(), 0);
+        return copy;
+    }
+};
+
+TEST_F(LeftoverWalTest, AGoodMailboxOpensWithTheCommitsInTheLog) {
+    const QString path = crashedCopy("INSERT INTO categories(name) VALUES ('Late')");
+    {
+        Engine reopened(path);
+        ol::CategoriesPtr categories =
+            reopened.application()->GetNamespace(QStringLiteral("MAPI"))->Categories();
+        ASSERT_EQ(categories->Count(), 1);
+        EXPECT_EQ(categories->Item(1)->Name(), QStringLiteral("Late"));
+    }
+    // Closed cleanly, the log is folded into the file.
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
+    Engine again(path);
+    EXPECT_EQ(again.application()->GetNamespace(QStringLiteral("MAPI"))->Categories()->Count(), 1);
+}
+
+struct WalRow {
+    const char* name;
+    const char* sql;                                 // committed into the log
+    std::function<void(const QString& path)> after;  // then done to the file, if set
+    const char* expected;
+};
+
+void PrintTo(const WalRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class RefusedWithLeftoverWalTest : public LeftoverWalTest,
+                                   public ::testing::WithParamInterface<WalRow> {};
+
+TEST_P(RefusedWithLeftoverWalTest, LeavesTheFileItsLogAndItsIndexAsTheyWere) {
+    const QString path = crashedCopy(GetParam().sql);
+    if (GetParam().after) {
+        GetParam().after(path);
+    }
+    const QString folder = QFileInfo(path).absolutePath();
+    const auto before = entriesOf(folder);
+    ASSERT_EQ(before.size(), 3u);
+
+    expectRefused(path, QLatin1String(GetParam().expected));
+    EXPECT_EQ(entriesOf(folder), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refused, RefusedWithLeftoverWalTest,
+    ::testing::Values(
+        WalRow{"newer_format",
+               "INSERT INTO categories(name) VALUES ('Late'); PRAGMA user_version = 2;", nullptr,
+               "newer version"},
+        WalRow{"damaged_pages", "INSERT INTO categories(name) VALUES ('Late')",
+               // The pages of meta, stores and folders; the log holds only categories'.
+               [](const QString& path) { overwrite(path, 4096, QByteArray(3 * 4096, '\xa5')); },
+               "damaged"},
+        WalRow{"table_dropped", "DROP TABLE address_book", nullptr,
+               "the table address_book is missing"},
+        WalRow{"item_in_a_missing_folder",
+               "PRAGMA foreign_keys = OFF; UPDATE items SET folder_id = 999;", nullptr,
+               "refers to a missing row"}),
+    [](const ::testing::TestParamInfo<WalRow>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vantorel::engine::testing
