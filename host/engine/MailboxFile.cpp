@@ -8,6 +8,9 @@
 #include <QHash>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 
 namespace vantorel::engine {
 
@@ -107,6 +110,22 @@ QString cannotRead(const QString& path, const QString& why) {
     return QStringLiteral("The mailbox file \"%1\" cannot be read: %2").arg(shown(path), why);
 }
 
+QString kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return QStringLiteral("a folder");
+    }
+    if (S_ISFIFO(mode)) {
+        return QStringLiteral("a named pipe");
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return QStringLiteral("a device");
+    }
+    if (S_ISSOCK(mode)) {
+        return QStringLiteral("a socket");
+    }
+    return QStringLiteral("a special file");
+}
+
 // "table.column" for every column of every table, the tables in the order of creation.
 QStringList columnsOf(sqlite::Database& db) {
     QStringList columns;
@@ -128,7 +147,7 @@ void removeLeftovers(const QString& file) {
 }  // namespace
 
 MailboxFile::MailboxFile(const QString& path) : path_(path) {
-    if (!QFileInfo::exists(path_)) {
+    if (!checkType()) {
         create();
     } else {
         checkHeader();
@@ -138,6 +157,50 @@ MailboxFile::MailboxFile(const QString& path) : path_(path) {
 }
 
 MailboxFile::~MailboxFile() = default;
+
+// A mailbox is a regular file or a link to one; false when nothing is at the path.
+// Anything else is refused by its type alone, before it is opened: opening a named
+// pipe waits for a writer, and a device or a folder is no mailbox. A link to nothing
+// is refused too rather than replaced by a new, empty mailbox: its target may lie on
+// a disk that is not mounted.
+bool MailboxFile::checkType() const {
+    const QByteArray name = QFile::encodeName(path_);
+    struct stat entry {};
+    if (::lstat(name.constData(), &entry) != 0) {
+        const int error = errno;
+        if (error == ENOENT) {
+            return false;
+        }
+        throw MailboxError(path_, cannotRead(path_, qt_error_string(error)));
+    }
+    if (S_ISREG(entry.st_mode)) {
+        return true;
+    }
+    if (!S_ISLNK(entry.st_mode)) {
+        throw MailboxError(path_,
+                           QStringLiteral("The mailbox file \"%1\" is not a regular file but %2.%3")
+                               .arg(shown(path_), kindOf(entry.st_mode), leftAlone()));
+    }
+    const QString target = shown(QFileInfo(path_).symLinkTarget());
+    struct stat targetEntry {};
+    if (::stat(name.constData(), &targetEntry) != 0) {
+        const int error = errno;
+        if (error == ENOENT) {
+            throw MailboxError(
+                path_, QStringLiteral("The mailbox file \"%1\" is a link to \"%2\", which does not "
+                                      "exist.%3")
+                           .arg(shown(path_), target, leftAlone()));
+        }
+        throw MailboxError(path_, cannotRead(path_, qt_error_string(error)));
+    }
+    if (!S_ISREG(targetEntry.st_mode)) {
+        throw MailboxError(
+            path_, QStringLiteral("The mailbox file \"%1\" is a link to \"%2\", which "
+                                  "is not a regular file but %3.%4")
+                       .arg(shown(path_), target, kindOf(targetEntry.st_mode), leftAlone()));
+    }
+    return true;
+}
 
 // A new mailbox is built under a temporary name and renamed into place once its
 // schema is committed, so a file at path_ is always either a whole mailbox of ours

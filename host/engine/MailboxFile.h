@@ -55,6 +55,7 @@ public:
     void setNextId(qint64 nextId);
 
 private:
+    bool checkType() const;
     void create();
     void checkHeader() const;
     void checkContents() const;

@@ -1,10 +1,14 @@
-// Opening the mailbox file: a write-ahead log left by a process that died.
+// Opening the mailbox file: a write-ahead log left by a process that died, and files
+// that are not regular files.
 
 #include "EngineFixture.h"
 
 #include "host/engine/MailboxFile.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vantorel::engine::testing {
 namespace {
@@ -118,6 +122,103 @@ INSTANTIATE_TEST_SUITE_P(
                "PRAGMA foreign_keys = OFF; UPDATE items SET folder_id = 999;", nullptr,
                "refers to a missing row"}),
     [](const ::testing::TestParamInfo<WalRow>& info) { return std::string(info.param.name); });
+
+// --- What lies at the mailbox's path ---------------------------------------------------
+
+struct EntryRow {
+    const char* name;
+    std::function<void(const QString& path, const QString& elsewhere)> make;
+    const char* expected;
+};
+
+void PrintTo(const EntryRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class NotARegularFileTest : public EngineTest, public ::testing::WithParamInterface<EntryRow> {};
+
+TEST_P(NotARegularFileTest, IsRefusedUntouched) {
+    close();
+    QFile::remove(databasePath());
+    const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+    GetParam().make(databasePath(), elsewhere);
+    // A pipe gets a writer and bytes to read, so a try to read it cannot hang.
+    const QByteArray waiting(32768, 'x');
+    int pipe = -1;
+    struct stat st {};
+    if (::lstat(QFile::encodeName(databasePath()).constData(), &st) == 0 && S_ISFIFO(st.st_mode)) {
+        pipe = ::open(QFile::encodeName(databasePath()).constData(), O_RDWR | O_NONBLOCK);
+        ASSERT_GE(pipe, 0);
+        ASSERT_EQ(::write(pipe, waiting.constData(), waiting.size()), waiting.size());
+    }
+    const auto before = entriesOf(dir.path());
+
+    expectRefused(databasePath(), QLatin1String(GetParam().expected));
+    EXPECT_EQ(entriesOf(dir.path()), before);
+    EXPECT_TRUE(entriesOf(elsewhere).empty());
+    if (pipe >= 0) {
+        QByteArray left(2 * waiting.size(), '\0');
+        EXPECT_EQ(::read(pipe, left.data(), left.size()), waiting.size());
+        ::close(pipe);
+    }
+}
+
+void makeLink(const QString& target, const QString& path) {
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()),
+              0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, NotARegularFileTest,
+    ::testing::Values(
+        EntryRow{"pipe",
+                 [](const QString& path, const QString&) {
+                     ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+                 },
+                 "is not a regular file but a named pipe"},
+        EntryRow{"folder", [](const QString& path, const QString&) { QDir().mkpath(path); },
+                 "is not a regular file but a folder"},
+        EntryRow{"link_to_a_device",
+                 [](const QString& path, const QString&) {
+                     makeLink(QStringLiteral("/dev/null"), path);
+                 },
+                 "is a link to \"/dev/null\", which is not a regular file but a device"},
+        EntryRow{"link_to_a_folder",
+                 [](const QString& path, const QString& elsewhere) {
+                     QDir().mkpath(elsewhere);
+                     makeLink(elsewhere, path);
+                 },
+                 "which is not a regular file but a folder"},
+        // A link into a folder that is not there (an unmounted disk) must not be
+        // replaced by an empty mailbox.
+        EntryRow{"link_to_nothing",
+                 [](const QString& path, const QString& elsewhere) {
+                     QDir().mkpath(elsewhere);
+                     makeLink(elsewhere + QStringLiteral("/mailbox.db"), path);
+                 },
+                 "which does not exist"}),
+    [](const ::testing::TestParamInfo<EntryRow>& info) { return std::string(info.param.name); });
+
+TEST_F(EngineTest, ALinkToAMailboxIsFollowed) {
+    newTask(QStringLiteral("one"));
+    close();
+    const QString real = dir.filePath(QStringLiteral("elsewhere/mailbox.db"));
+    QDir().mkpath(QFileInfo(real).absolutePath());
+    ASSERT_TRUE(QFile::rename(databasePath(), real));
+    makeLink(real, databasePath());
+
+    open();
+    newTask(QStringLiteral("two"));
+    close();
+    EXPECT_TRUE(QFileInfo(databasePath()).isSymLink());
+    Engine direct(real);
+    EXPECT_EQ(direct.application()
+                  ->GetNamespace(QStringLiteral("MAPI"))
+                  ->GetDefaultFolder(ol::olFolderTasks)
+                  ->Items()
+                  ->Count(),
+              2);
+}
 
 }  // namespace
 }  // namespace vantorel::engine::testing
