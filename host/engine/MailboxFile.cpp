@@ -7,8 +7,10 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -126,6 +128,44 @@ QString kindOf(mode_t mode) {
     return QStringLiteral("a special file");
 }
 
+// Empty when this process may write to path, else why not.
+QString whyNotWritable(const QString& path) {
+    if (::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0) {
+        return QString();
+    }
+    return qt_error_string(errno);
+}
+
+// Why the mailbox at path cannot be written, or an empty string. Besides the file
+// itself (when it exists), its folder must be writable: the write-ahead log and its
+// index are kept beside the file, which for a link is its target's folder.
+QString writeProblem(const QString& path, const QString& doing) {
+    const QFileInfo info(path);
+    const QString file = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    if (info.exists()) {
+        const QString why = whyNotWritable(file);
+        if (!why.isEmpty()) {
+            return QStringLiteral(
+                       "The mailbox file \"%1\" cannot be written: %2. Give yourself the right "
+                       "to change it, or choose another data folder.")
+                .arg(shown(path), why);
+        }
+    }
+    const QString folder = QFileInfo(file).absolutePath();
+    const QString why = whyNotWritable(folder);
+    if (why.isEmpty()) {
+        return QString();
+    }
+    const bool dataFolder =
+        QFileInfo(info.absolutePath()).canonicalFilePath() == QFileInfo(folder).canonicalFilePath();
+    return QStringLiteral(
+               "The %1 \"%2\" cannot be written, so the mailbox file \"%3\" cannot be %4: %5. "
+               "The mailbox keeps its journal beside it; give yourself the right to change the "
+               "folder, or choose another data folder.")
+        .arg(dataFolder ? QStringLiteral("data folder") : QStringLiteral("folder"), shown(folder),
+             shown(path), doing, why);
+}
+
 // "table.column" for every column of every table, the tables in the order of creation.
 QStringList columnsOf(sqlite::Database& db) {
     QStringList columns;
@@ -151,6 +191,10 @@ MailboxFile::MailboxFile(const QString& path) : path_(path) {
         create();
     } else {
         checkHeader();
+        if (const QString problem = writeProblem(path_, QStringLiteral("opened"));
+            !problem.isEmpty()) {
+            throw MailboxError(path_, problem);
+        }
         checkContents();
     }
     openExisting();
@@ -211,6 +255,10 @@ void MailboxFile::create() {
         throw MailboxError(path_, QStringLiteral("The folder of the mailbox file \"%1\" cannot be "
                                                  "created.")
                                       .arg(shown(path_)));
+    }
+    if (const QString problem = writeProblem(path_, QStringLiteral("created"));
+        !problem.isEmpty()) {
+        throw MailboxError(path_, problem);
     }
     const QString building = path_ + QStringLiteral(".new");
     removeLeftovers(building);
@@ -340,6 +388,11 @@ void MailboxFile::checkContentsOf(sqlite::Database& db) const {
 void MailboxFile::openExisting() {
     try {
         db_ = std::make_unique<sqlite::Database>(path_, sqlite::Database::Mode::ReadWrite);
+        if (db_->isReadOnly()) {
+            // The file was found writable a moment ago; SQLite opened it for reading only.
+            throw sqlite::SqliteError(SQLITE_READONLY,
+                                      QStringLiteral("it can be opened for reading only"));
+        }
         // One process at a time: the first read takes the lock and keeps it.
         db_->exec("PRAGMA locking_mode = EXCLUSIVE");
         db_->exec("PRAGMA journal_mode = WAL");
@@ -351,10 +404,24 @@ void MailboxFile::openExisting() {
     }
 }
 
+// SQLite's words for a file it cannot write ("disk I/O error", "attempt to write a
+// readonly database", "unable to open database file") give way to the file or folder
+// that cannot be written.
 QString MailboxFile::openFailure(const sqlite::SqliteError& e) const {
     const int primary = e.code() & 0xff;
     if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) {
         return damaged(path_, e.message());
+    }
+    if (primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR ||
+        primary == SQLITE_PERM) {
+        const QString problem = writeProblem(path_, QStringLiteral("opened"));
+        if (!problem.isEmpty()) {
+            return problem;
+        }
+        if (primary == SQLITE_READONLY) {
+            return QStringLiteral("The mailbox file \"%1\" cannot be written: %2")
+                .arg(shown(path_), e.message());
+        }
     }
     return QStringLiteral("The mailbox file \"%1\" cannot be opened: %2")
         .arg(shown(path_), e.message());

@@ -2,7 +2,7 @@
 
 // The mailbox database: one SQLite file holding every store, folder, item, category
 // and learnt address-book entry. Opening it checks that the file is ours, whole, of a
-// format this version reads, before anything is written to it; a file
+// format this version reads, and writable, before anything is written to it; a file
 // that is refused is never changed, nor is the write-ahead log beside it.
 // The journal is a write-ahead log and every commit is synced, so a killed process
 // loses at most the transaction in flight.

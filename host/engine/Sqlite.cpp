@@ -77,6 +77,10 @@ qint64 Database::lastInsertRowId() const {
     return sqlite3_last_insert_rowid(db_);
 }
 
+bool Database::isReadOnly() const {
+    return sqlite3_db_readonly(db_, "main") == 1;
+}
+
 void Database::keepWalOnClose() {
     const int rc = sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     if (rc != SQLITE_OK) {

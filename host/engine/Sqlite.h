@@ -47,6 +47,9 @@ public:
     qint64 queryInt(const char* sql);
     Statement prepare(const char* sql);
     qint64 lastInsertRowId() const;
+    // True when the file is open for reading only, as SQLite opens a file it may not
+    // write even when writing was asked for.
+    bool isReadOnly() const;
     // Closing leaves the write-ahead log as it is instead of copying it into the
     // file and deleting it.
     void keepWalOnClose();

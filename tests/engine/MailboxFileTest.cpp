@@ -1,12 +1,14 @@
-// Opening the mailbox file: a write-ahead log left by a process that died, and files
-// that are not regular files.
+// Opening the mailbox file: a write-ahead log left by a process that died, files
+// that are not regular files, and files or folders that cannot be written.
 
 #include "EngineFixture.h"
 
 #include "host/engine/MailboxFile.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <sqlite3.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -219,6 +221,109 @@ TEST_F(EngineTest, ALinkToAMailboxIsFollowed) {
                   ->Count(),
               2);
 }
+
+// --- Write protection --------------------------------------------------------------------
+
+// Takes away the right to change a file or folder: its write bits, or for root, whom
+// those do not stop, the immutable attribute. Gives it back on destruction.
+class WriteProtection {
+public:
+    explicit WriteProtection(const QString& path) : path_(QFile::encodeName(path)) {
+        if (::geteuid() != 0) {
+            struct stat st {};
+            if (::stat(path_.constData(), &st) == 0 &&
+                ::chmod(path_.constData(), st.st_mode & ~0222) == 0) {
+                mode_ = st.st_mode;
+                done_ = true;
+            }
+            return;
+        }
+        const int fd = ::open(path_.constData(), O_RDONLY | O_NONBLOCK);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags |= FS_IMMUTABLE_FL;
+            done_ = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    ~WriteProtection() {
+        if (!done_) {
+            return;
+        }
+        if (::geteuid() != 0) {
+            ::chmod(path_.constData(), mode_);
+            return;
+        }
+        const int fd = ::open(path_.constData(), O_RDONLY | O_NONBLOCK);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    WriteProtection(const WriteProtection&) = delete;
+    WriteProtection& operator=(const WriteProtection&) = delete;
+
+    bool done() const { return done_; }
+
+private:
+    QByteArray path_;
+    mode_t mode_ = 0;
+    bool done_ = false;
+};
+
+struct ProtectionRow {
+    const char* name;
+    bool mailboxExists;
+    bool protectFile;      // else the folder
+    const char* expected;  // %1: the mailbox file, %2: its folder
+};
+
+void PrintTo(const ProtectionRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class WriteProtectionTest : public EngineTest,
+                            public ::testing::WithParamInterface<ProtectionRow> {};
+
+TEST_P(WriteProtectionTest, IsNamedAndNothingIsWritten) {
+    const ProtectionRow& row = GetParam();
+    const QString folder = dir.filePath(QStringLiteral("data"));
+    const QString path = folder + QStringLiteral("/mailbox.db");
+    if (row.mailboxExists) {
+        Engine(path).addCategory(QStringLiteral("Clients"));
+    } else {
+        QDir().mkpath(folder);
+    }
+    WriteProtection protection(row.protectFile ? path : folder);
+    if (!protection.done()) {
+        GTEST_SKIP() << "this file system keeps no immutable attribute, and for root that is "
+                        "the only write protection";
+    }
+    const auto before = entriesOf(folder);
+
+    expectRefused(path, QString::fromLatin1(row.expected).arg(path, folder));
+    EXPECT_EQ(entriesOf(folder), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Protected, WriteProtectionTest,
+    ::testing::Values(
+        ProtectionRow{"mailbox_file", true, true, "The mailbox file \"%1\" cannot be written"},
+        ProtectionRow{"data_folder", true, false,
+                      "The data folder \"%2\" cannot be written, so the mailbox file \"%1\" "
+                      "cannot be opened"},
+        ProtectionRow{"data_folder_of_a_new_mailbox", false, false,
+                      "The data folder \"%2\" cannot be written, so the mailbox file \"%1\" "
+                      "cannot be created"}),
+    [](const ::testing::TestParamInfo<ProtectionRow>& info) {
+        return std::string(info.param.name);
+    });
 
 }  // namespace
 }  // namespace vantorel::engine::testing
