@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                "INSERT INTO categories(name) VALUES ('Late'); PRAGMA user_version = 2;", nullptr,
                "newer version"},
         WalRow{"damaged_pages", "INSERT INTO categories(name) VALUES ('Late')",
-               // The pages of meta, stores and folders; the log holds only categories'.
+               // Pages 2 to 4, meta's and stores'; the log holds categories' only.
                [](const QString& path) { overwrite(path, 4096, QByteArray(3 * 4096, '\xa5')); },
                "damaged"},
         WalRow{"table_dropped", "DROP TABLE address_book", nullptr,
