@@ -1,8 +1,8 @@
 #pragma once
 
-// The error of opening a mailbox database: the file is missing its rights, is no
-// mailbox, belongs to another program, is damaged, or is in use. The text names
-// the file.
+// The error of opening a mailbox database: the file or its folder cannot be
+// written, the file is not a regular file, is no mailbox, belongs to another
+// program, is damaged, is of a newer format, or is in use. The text names the file.
 
 #include <QString>
 

@@ -7,7 +7,12 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace vantorel::engine {
 
@@ -89,11 +94,88 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-QString notOurs(const QString& path, const QString& why) {
+QString leftAlone() {
     return QStringLiteral(
-               "The mailbox file \"%1\" is not a Vantorel mailbox: %2. The file was left "
-               "unchanged; move it away or choose another data folder.")
-        .arg(shown(path), why);
+        " The file was left unchanged; move it away or choose another data folder.");
+}
+
+QString notOurs(const QString& path, const QString& why) {
+    return QStringLiteral("The mailbox file \"%1\" is not a Vantorel mailbox: %2.%3")
+        .arg(shown(path), why, leftAlone());
+}
+
+QString damaged(const QString& path, const QString& why) {
+    return QStringLiteral("The mailbox file \"%1\" is damaged: %2").arg(shown(path), why);
+}
+
+QString cannotRead(const QString& path, const QString& why) {
+    return QStringLiteral("The mailbox file \"%1\" cannot be read: %2").arg(shown(path), why);
+}
+
+QString kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return QStringLiteral("a folder");
+    }
+    if (S_ISFIFO(mode)) {
+        return QStringLiteral("a named pipe");
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return QStringLiteral("a device");
+    }
+    if (S_ISSOCK(mode)) {
+        return QStringLiteral("a socket");
+    }
+    return QStringLiteral("a special file");
+}
+
+// Empty when this process may write to path, else why not.
+QString whyNotWritable(const QString& path) {
+    if (::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0) {
+        return QString();
+    }
+    return qt_error_string(errno);
+}
+
+// Why the mailbox at path cannot be written, or an empty string. Besides the file
+// itself (when it exists), its folder must be writable: the write-ahead log and its
+// index are kept beside the file, which for a link is its target's folder.
+QString writeProblem(const QString& path, const QString& doing) {
+    const QFileInfo info(path);
+    const QString file = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    if (info.exists()) {
+        const QString why = whyNotWritable(file);
+        if (!why.isEmpty()) {
+            return QStringLiteral(
+                       "The mailbox file \"%1\" cannot be written: %2. Give yourself the right "
+                       "to change it, or choose another data folder.")
+                .arg(shown(path), why);
+        }
+    }
+    const QString folder = QFileInfo(file).absolutePath();
+    const QString why = whyNotWritable(folder);
+    if (why.isEmpty()) {
+        return QString();
+    }
+    const bool dataFolder =
+        QFileInfo(info.absolutePath()).canonicalFilePath() == QFileInfo(folder).canonicalFilePath();
+    return QStringLiteral(
+               "The %1 \"%2\" cannot be written, so the mailbox file \"%3\" cannot be %4: %5. "
+               "The mailbox keeps its journal beside it; give yourself the right to change the "
+               "folder, or choose another data folder.")
+        .arg(dataFolder ? QStringLiteral("data folder") : QStringLiteral("folder"), shown(folder),
+             shown(path), doing, why);
+}
+
+// "table.column" for every column of every table, the tables in the order of creation.
+QStringList columnsOf(sqlite::Database& db) {
+    QStringList columns;
+    sqlite::Statement s(db,
+                        "SELECT m.name, p.name FROM sqlite_master AS m, pragma_table_info(m.name) "
+                        "AS p WHERE m.type = 'table' ORDER BY m.rowid, p.cid");
+    while (s.step()) {
+        columns << s.columnText(0) + QLatin1Char('.') + s.columnText(1);
+    }
+    return columns;
 }
 
 void removeLeftovers(const QString& file) {
@@ -105,15 +187,64 @@ void removeLeftovers(const QString& file) {
 }  // namespace
 
 MailboxFile::MailboxFile(const QString& path) : path_(path) {
-    if (!QFileInfo::exists(path_)) {
+    if (!checkType()) {
         create();
     } else {
         checkHeader();
+        if (const QString problem = writeProblem(path_, QStringLiteral("opened"));
+            !problem.isEmpty()) {
+            throw MailboxError(path_, problem);
+        }
+        checkContents();
     }
     openExisting();
 }
 
 MailboxFile::~MailboxFile() = default;
+
+// A mailbox is a regular file or a link to one; false when nothing is at the path.
+// Anything else is refused by its type alone, before it is opened: opening a named
+// pipe waits for a writer, and a device or a folder is no mailbox. A link to nothing
+// is refused too rather than replaced by a new, empty mailbox: its target may lie on
+// a disk that is not mounted.
+bool MailboxFile::checkType() const {
+    const QByteArray name = QFile::encodeName(path_);
+    struct stat entry {};
+    if (::lstat(name.constData(), &entry) != 0) {
+        const int error = errno;
+        if (error == ENOENT) {
+            return false;
+        }
+        throw MailboxError(path_, cannotRead(path_, qt_error_string(error)));
+    }
+    if (S_ISREG(entry.st_mode)) {
+        return true;
+    }
+    if (!S_ISLNK(entry.st_mode)) {
+        throw MailboxError(path_,
+                           QStringLiteral("The mailbox file \"%1\" is not a regular file but %2.%3")
+                               .arg(shown(path_), kindOf(entry.st_mode), leftAlone()));
+    }
+    const QString target = shown(QFileInfo(path_).symLinkTarget());
+    struct stat targetEntry {};
+    if (::stat(name.constData(), &targetEntry) != 0) {
+        const int error = errno;
+        if (error == ENOENT) {
+            throw MailboxError(
+                path_, QStringLiteral("The mailbox file \"%1\" is a link to \"%2\", which does not "
+                                      "exist.%3")
+                           .arg(shown(path_), target, leftAlone()));
+        }
+        throw MailboxError(path_, cannotRead(path_, qt_error_string(error)));
+    }
+    if (!S_ISREG(targetEntry.st_mode)) {
+        throw MailboxError(
+            path_, QStringLiteral("The mailbox file \"%1\" is a link to \"%2\", which "
+                                  "is not a regular file but %3.%4")
+                       .arg(shown(path_), target, kindOf(targetEntry.st_mode), leftAlone()));
+    }
+    return true;
+}
 
 // A new mailbox is built under a temporary name and renamed into place once its
 // schema is committed, so a file at path_ is always either a whole mailbox of ours
@@ -124,6 +255,10 @@ void MailboxFile::create() {
         throw MailboxError(path_, QStringLiteral("The folder of the mailbox file \"%1\" cannot be "
                                                  "created.")
                                       .arg(shown(path_)));
+    }
+    if (const QString problem = writeProblem(path_, QStringLiteral("created"));
+        !problem.isEmpty()) {
+        throw MailboxError(path_, problem);
     }
     const QString building = path_ + QStringLiteral(".new");
     removeLeftovers(building);
@@ -152,11 +287,10 @@ void MailboxFile::create() {
 
 // Reads the database header without SQLite, which never writes to a file it has
 // only been asked to look at this way.
-void MailboxFile::checkHeader() {
+void MailboxFile::checkHeader() const {
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw MailboxError(path_, QStringLiteral("The mailbox file \"%1\" cannot be read: %2")
-                                      .arg(shown(path_), file.errorString()));
+        throw MailboxError(path_, cannotRead(path_, file.errorString()));
     }
     const QByteArray header = file.read(100);
     static const QByteArray magic("SQLite format 3\0", 16);
@@ -172,48 +306,125 @@ void MailboxFile::checkHeader() {
     }
 }
 
+// The contents are checked through a connection that cannot change the file. Without
+// a write-ahead log beside it, the file is read as it lies: no lock is taken, and no
+// journal or log is created. A log left by a process that did not close the mailbox
+// holds its latest commits, so then it is read too, by a read-write connection that
+// takes the exclusive lock before its first read (the log's index is then kept in
+// memory, and the -shm file is neither read nor written), runs queries only, and on
+// closing leaves the log as it is instead of copying it into the file.
+void MailboxFile::checkContents() const {
+    const QString file = QFileInfo(path_).canonicalFilePath();
+    try {
+        std::unique_ptr<sqlite::Database> db;
+        if (QFileInfo::exists(file + QStringLiteral("-wal"))) {
+            db = std::make_unique<sqlite::Database>(file, sqlite::Database::Mode::ReadWrite);
+            db->keepWalOnClose();
+            db->exec("PRAGMA locking_mode = EXCLUSIVE; PRAGMA query_only = ON");
+        } else {
+            db =
+                std::make_unique<sqlite::Database>(file, sqlite::Database::Mode::ReadOnlyImmutable);
+        }
+        checkContentsOf(*db);
+    } catch (const sqlite::SqliteError& e) {
+        throw MailboxError(path_, openFailure(e));
+    }
+}
+
+void MailboxFile::checkContentsOf(sqlite::Database& db) const {
+    const qint64 version = db.queryInt("PRAGMA user_version");
+    if (version > kSchemaVersion) {
+        throw MailboxError(
+            path_, QStringLiteral("The mailbox file \"%1\" was written by a newer version of "
+                                  "Vantorel (format %2; this version reads format %3 and older).")
+                       .arg(shown(path_))
+                       .arg(version)
+                       .arg(kSchemaVersion));
+    }
+    {
+        sqlite::Statement check(db, "PRAGMA quick_check");
+        QString problem = check.step() ? check.columnText(0) : QStringLiteral("ok");
+        if (problem != QLatin1String("ok")) {
+            // The first report follows a line naming the database ("*** in database
+            // main ***").
+            if (problem.startsWith(QLatin1String("***"))) {
+                problem = problem.section(QLatin1Char('\n'), 1, 1);
+            }
+            throw MailboxError(path_, damaged(path_, problem));
+        }
+    }
+    if (version < 1) {
+        throw MailboxError(path_, damaged(path_, QStringLiteral("no schema")));
+    }
+
+    // Every table and column of the schema is there; more are allowed.
+    sqlite::Database reference(QStringLiteral(":memory:"), sqlite::Database::Mode::ReadWriteCreate);
+    reference.exec(kSchema);
+    const QStringList present = columnsOf(db);
+    QStringList tables;
+    for (const QString& column : present) {
+        tables << column.section(QLatin1Char('.'), 0, 0);
+    }
+    for (const QString& column : columnsOf(reference)) {
+        if (present.contains(column)) {
+            continue;
+        }
+        const QString table = column.section(QLatin1Char('.'), 0, 0);
+        throw MailboxError(
+            path_, damaged(path_, tables.contains(table)
+                                      ? QStringLiteral("the column %1 is missing").arg(column)
+                                      : QStringLiteral("the table %1 is missing").arg(table)));
+    }
+
+    sqlite::Statement references(db, "PRAGMA foreign_key_check");
+    if (references.step()) {
+        throw MailboxError(
+            path_, damaged(path_, QStringLiteral("a row of the table %1 refers to "
+                                                 "a missing row of the table %2")
+                                      .arg(references.columnText(0), references.columnText(2))));
+    }
+}
+
 void MailboxFile::openExisting() {
     try {
         db_ = std::make_unique<sqlite::Database>(path_, sqlite::Database::Mode::ReadWrite);
+        if (db_->isReadOnly()) {
+            // The file was found writable a moment ago; SQLite opened it for reading only.
+            throw sqlite::SqliteError(SQLITE_READONLY,
+                                      QStringLiteral("it can be opened for reading only"));
+        }
         // One process at a time: the first read takes the lock and keeps it.
         db_->exec("PRAGMA locking_mode = EXCLUSIVE");
-        const qint64 version = db_->queryInt("PRAGMA user_version");
-        if (version > kSchemaVersion) {
-            throw MailboxError(
-                path_,
-                QStringLiteral("The mailbox file \"%1\" was written by a newer version of "
-                               "Vantorel (format %2; this version reads format %3 and older).")
-                    .arg(shown(path_))
-                    .arg(version)
-                    .arg(kSchemaVersion));
-        }
-        sqlite::Statement check(*db_, "PRAGMA quick_check");
-        QStringList problems;
-        while (check.step()) {
-            if (check.columnText(0) != QLatin1String("ok")) {
-                problems << check.columnText(0);
-            }
-        }
-        if (version < 1 || !problems.isEmpty()) {
-            throw MailboxError(
-                path_, QStringLiteral("The mailbox file \"%1\" is damaged: %2")
-                           .arg(shown(path_), problems.isEmpty() ? QStringLiteral("no schema")
-                                                                 : problems.first()));
-        }
         db_->exec("PRAGMA journal_mode = WAL");
         db_->exec("PRAGMA synchronous = FULL");
         db_->exec("PRAGMA foreign_keys = ON");
     } catch (const sqlite::SqliteError& e) {
         db_.reset();
-        const int primary = e.code() & 0xff;
-        const QString what = primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB
-                                 ? QStringLiteral("The mailbox file \"%1\" is damaged: %2")
-                                 : QStringLiteral("The mailbox file \"%1\" cannot be opened: %2");
-        throw MailboxError(path_, what.arg(shown(path_), e.message()));
-    } catch (...) {
-        db_.reset();
-        throw;
+        throw MailboxError(path_, openFailure(e));
     }
+}
+
+// SQLite's words for a file it cannot write ("disk I/O error", "attempt to write a
+// readonly database", "unable to open database file") give way to the file or folder
+// that cannot be written.
+QString MailboxFile::openFailure(const sqlite::SqliteError& e) const {
+    const int primary = e.code() & 0xff;
+    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) {
+        return damaged(path_, e.message());
+    }
+    if (primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR ||
+        primary == SQLITE_PERM) {
+        const QString problem = writeProblem(path_, QStringLiteral("opened"));
+        if (!problem.isEmpty()) {
+            return problem;
+        }
+        if (primary == SQLITE_READONLY) {
+            return QStringLiteral("The mailbox file \"%1\" cannot be written: %2")
+                .arg(shown(path_), e.message());
+        }
+    }
+    return QStringLiteral("The mailbox file \"%1\" cannot be opened: %2")
+        .arg(shown(path_), e.message());
 }
 
 MailboxFile::Contents MailboxFile::load() {

@@ -1,8 +1,9 @@
 #pragma once
 
 // The mailbox database: one SQLite file holding every store, folder, item, category
-// and learnt address-book entry. Opening it checks that the file is ours before
-// anything is written to it; a file that is not a mailbox of ours is never changed.
+// and learnt address-book entry. Opening it checks that the file is ours, whole, of a
+// format this version reads, and writable, before anything is written to it; a file
+// that is refused is never changed, nor is the write-ahead log beside it.
 // The journal is a write-ahead log and every commit is synced, so a killed process
 // loses at most the transaction in flight.
 
@@ -54,9 +55,13 @@ public:
     void setNextId(qint64 nextId);
 
 private:
+    bool checkType() const;
     void create();
-    void checkHeader();
+    void checkHeader() const;
+    void checkContents() const;
+    void checkContentsOf(sqlite::Database& db) const;
     void openExisting();
+    QString openFailure(const sqlite::SqliteError& e) const;
 
     QString path_;
     std::unique_ptr<sqlite::Database> db_;

@@ -1,5 +1,9 @@
 #include "host/engine/Sqlite.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
 #include <sqlite3.h>
 
 #include <utility>
@@ -10,11 +14,26 @@ SqliteError::SqliteError(int code, const QString& message)
     : std::runtime_error(message.toStdString()), code_(code), message_(message) {}
 
 Database::Database(const QString& path, Mode mode) {
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
-    if (mode == Mode::ReadWriteCreate) {
-        flags |= SQLITE_OPEN_CREATE;
+    int flags = SQLITE_OPEN_NOMUTEX;
+    QByteArray name;
+    switch (mode) {
+        case Mode::ReadWrite:
+            flags |= SQLITE_OPEN_READWRITE;
+            name = path.toUtf8();
+            break;
+        case Mode::ReadWriteCreate:
+            flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+            name = path.toUtf8();
+            break;
+        case Mode::ReadOnlyImmutable:
+            // A URI, so the path's '?', '#' and '%' are escaped.
+            flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+            name =
+                "file:" +
+                QUrl::toPercentEncoding(QDir::cleanPath(QFileInfo(path).absoluteFilePath()), "/") +
+                "?immutable=1";
+            break;
     }
-    const QByteArray name = path.toUtf8();
     const int rc = sqlite3_open_v2(name.constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message =
@@ -56,6 +75,17 @@ Statement Database::prepare(const char* sql) {
 
 qint64 Database::lastInsertRowId() const {
     return sqlite3_last_insert_rowid(db_);
+}
+
+bool Database::isReadOnly() const {
+    return sqlite3_db_readonly(db_, "main") == 1;
+}
+
+void Database::keepWalOnClose() {
+    const int rc = sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    if (rc != SQLITE_OK) {
+        fail(rc);
+    }
 }
 
 Statement::Statement(Database& db, const char* sql) : db_(&db) {

@@ -28,7 +28,13 @@ class Statement;
 
 class Database {
 public:
-    enum class Mode { ReadWrite, ReadWriteCreate };
+    enum class Mode {
+        ReadWrite,
+        ReadWriteCreate,
+        // The file as it lies on disk, read only: no lock is taken, and neither a
+        // journal nor a write-ahead log is read or created beside it.
+        ReadOnlyImmutable,
+    };
 
     Database(const QString& path, Mode mode);
     ~Database();
@@ -41,6 +47,12 @@ public:
     qint64 queryInt(const char* sql);
     Statement prepare(const char* sql);
     qint64 lastInsertRowId() const;
+    // True when the file is open for reading only, as SQLite opens a file it may not
+    // write even when writing was asked for.
+    bool isReadOnly() const;
+    // Closing leaves the write-ahead log as it is instead of copying it into the
+    // file and deleting it.
+    void keepWalOnClose();
 
     sqlite3* handle() const { return db_; }
 

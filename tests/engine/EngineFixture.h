@@ -6,13 +6,19 @@
 #include "host/engine/Engine.h"
 #include "platform/Clock.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <string>
 
 namespace vantorel::engine::testing {
 
@@ -34,11 +40,14 @@ public:
         app = engine->application();
         ns = app->GetNamespace(QStringLiteral("MAPI"));
     }
-    // Closes the mailbox and opens it again, as a restart of the mail client does.
-    void reopen() {
+    void close() {
         ns.reset();
         app.reset();
         engine.reset();
+    }
+    // Closes the mailbox and opens it again, as a restart of the mail client does.
+    void reopen() {
+        close();
         open();
     }
 
@@ -71,5 +80,41 @@ public:
     ol::ApplicationPtr app;
     ol::NameSpacePtr ns;
 };
+
+inline QByteArray contentsOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void overwrite(const QString& path, qint64 offset, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(offset);
+    file.write(bytes);
+}
+
+// Every entry of a folder by name: a regular file by its size and checksum, anything
+// else (a link, a pipe, a folder) by what it is, without opening it.
+inline std::map<std::string, std::string> entriesOf(const QString& folder) {
+    std::map<std::string, std::string> entries;
+    const QDir dir(folder);
+    for (const QFileInfo& info :
+         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        std::string& entry = entries[info.fileName().toStdString()];
+        if (info.isSymLink()) {
+            entry = "link to " + info.symLinkTarget().toStdString();
+        } else if (info.isDir()) {
+            entry = "folder";
+        } else if (info.isFile()) {
+            const QByteArray bytes = contentsOf(info.filePath());
+            entry =
+                std::to_string(bytes.size()) + " bytes, sha256 " +
+                QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString();
+        } else {
+            entry = "special file";
+        }
+    }
+    return entries;
+}
 
 }  // namespace vantorel::engine::testing

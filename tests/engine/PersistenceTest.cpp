@@ -13,11 +13,6 @@
 namespace vantorel::engine::testing {
 namespace {
 
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -94,9 +89,7 @@ TEST_F(EngineTest, MailboxSurvivesAReopen) {
 // Everything committed before the process dies is there afterwards.
 TEST_F(EngineTest, AKilledProcessLosesNothingCommitted) {
     newTask(QStringLiteral("before"));
-    ns.reset();
-    app.reset();
-    engine.reset();
+    close();
     EXPECT_EXIT(
         {
             Engine child(databasePath());
@@ -121,16 +114,18 @@ struct DamageRow {
     const char* expected;  // part of the error text
 };
 
+void PrintTo(const DamageRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
 class DamagedFileTest : public EngineTest, public ::testing::WithParamInterface<DamageRow> {};
 
 TEST_P(DamagedFileTest, IsRefusedWithItsNameAndLeftUnchanged) {
     newTask(QStringLiteral("precious"));
-    ns.reset();
-    app.reset();
-    engine.reset();
+    close();
     const QString path = databasePath();
     GetParam().damage(path);
-    const QByteArray before = contentsOf(path);
+    const auto before = entriesOf(dir.path());
 
     try {
         Engine broken(path);
@@ -140,24 +135,19 @@ TEST_P(DamagedFileTest, IsRefusedWithItsNameAndLeftUnchanged) {
         EXPECT_TRUE(e.text().contains(QLatin1String(GetParam().expected))) << e.what();
         EXPECT_EQ(e.path(), path);
     }
-    EXPECT_EQ(contentsOf(path), before);
+    // Nor does a journal appear beside it.
+    EXPECT_EQ(entriesOf(dir.path()), before);
 }
 
-void overwrite(const QString& path, qint64 offset, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    file.seek(offset);
-    file.write(bytes);
-}
-
-void foreignDatabase(const QString& path, int applicationId) {
+void foreignDatabase(const QString& path, int applicationId, int userVersion = 0) {
     QFile::remove(path);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
     const QByteArray sql = QStringLiteral(
-                               "PRAGMA application_id = %1; CREATE TABLE notes(text);"
-                               "INSERT INTO notes VALUES ('mine');")
+                               "PRAGMA application_id = %1; PRAGMA user_version = %2;"
+                               "CREATE TABLE notes(text); INSERT INTO notes VALUES ('mine');")
                                .arg(applicationId)
+                               .arg(userVersion)
                                .toUtf8();
     EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
@@ -175,6 +165,12 @@ INSTANTIATE_TEST_SUITE_P(
         DamageRow{"our_id_without_our_schema",
                   [](const QString& path) { foreignDatabase(path, MailboxFile::kApplicationId); },
                   "damaged"},
+        DamageRow{"our_id_and_format_without_our_tables",
+                  [](const QString& path) {
+                      foreignDatabase(path, MailboxFile::kApplicationId,
+                                      MailboxFile::kSchemaVersion);
+                  },
+                  "the table meta is missing"},
         DamageRow{"garbage_inside",
                   [](const QString& path) {
                       // Past the header page, over the tables' pages.
@@ -184,9 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<DamageRow>& info) { return std::string(info.param.name); });
 
 TEST_F(EngineTest, AMailboxOfANewerVersionIsRefused) {
-    ns.reset();
-    app.reset();
-    engine.reset();
+    close();
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(databasePath().toUtf8().constData(), &db), SQLITE_OK);
     sqlite3_exec(db, "PRAGMA user_version = 99", nullptr, nullptr, nullptr);
