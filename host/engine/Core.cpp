@@ -150,8 +150,9 @@ void Core::requireWritable() const {
 }
 
 void Core::writeFailed(const std::exception& e) const {
-    throw outlook::OutlookError(QStringLiteral("The mailbox file could not be written: %1")
-                                    .arg(QString::fromUtf8(e.what())));
+    throw outlook::OutlookError(
+        QStringLiteral("The mailbox file \"%1\" could not be written: %2")
+            .arg(QDir::toNativeSeparators(path_), QString::fromUtf8(e.what())));
 }
 
 const ItemRecord* Core::item(qint64 id) const {
