@@ -1,5 +1,7 @@
 #include "platform/RegFileHive.h"
 
+#include "platform/FileKind.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -48,23 +50,6 @@ QString errorText(int error) {
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
-}
-
-// "a FIFO", "a folder": what a file that is not a regular one is.
-QString kindOf(mode_t mode) {
-    if (S_ISDIR(mode)) {
-        return QStringLiteral("a folder");
-    }
-    if (S_ISFIFO(mode)) {
-        return QStringLiteral("a FIFO");
-    }
-    if (S_ISCHR(mode) || S_ISBLK(mode)) {
-        return QStringLiteral("a device");
-    }
-    if (S_ISSOCK(mode)) {
-        return QStringLiteral("a socket");
-    }
-    return QStringLiteral("another kind of file");
 }
 
 QString tooLarge(qint64 size) {
@@ -147,7 +132,7 @@ RegFileHive::DiskState RegFileHive::inspect() const {
         s.stamp = stampOf(st);
         if (!S_ISREG(st.st_mode)) {
             s.why = QStringLiteral("is a link to %1, %2, not a regular file")
-                        .arg(to, kindOf(st.st_mode));
+                        .arg(to, fileKindText(st.st_mode));
             return s;
         }
         char* real = ::realpath(path.constData(), nullptr);
@@ -160,7 +145,7 @@ RegFileHive::DiskState RegFileHive::inspect() const {
         s.target = QFile::decodeName(real);
         std::free(real);
     } else if (!S_ISREG(st.st_mode)) {
-        s.why = QStringLiteral("is %1, not a regular file").arg(kindOf(st.st_mode));
+        s.why = QStringLiteral("is %1, not a regular file").arg(fileKindText(st.st_mode));
         return s;
     }
     if (st.st_size > kMaxFileSize) {
@@ -186,7 +171,7 @@ RegFileHive::FileRead RegFileHive::readFile(const QString& path) {
     if (::fstat(fd, &st) != 0) {
         r.why = QStringLiteral("cannot be read (%1)").arg(errorText(errno));
     } else if (!S_ISREG(st.st_mode)) {
-        r.why = QStringLiteral("is %1, not a regular file").arg(kindOf(st.st_mode));
+        r.why = QStringLiteral("is %1, not a regular file").arg(fileKindText(st.st_mode));
     } else if (st.st_size > kMaxFileSize) {
         r.why = tooLarge(st.st_size);
     } else {

@@ -1,6 +1,7 @@
 #include "host/engine/MailboxFile.h"
 
 #include "host/engine/MailboxError.h"
+#include "platform/FileKind.h"
 
 #include <QDir>
 #include <QFile>
@@ -112,22 +113,6 @@ QString cannotRead(const QString& path, const QString& why) {
     return QStringLiteral("The mailbox file \"%1\" cannot be read: %2").arg(shown(path), why);
 }
 
-QString kindOf(mode_t mode) {
-    if (S_ISDIR(mode)) {
-        return QStringLiteral("a folder");
-    }
-    if (S_ISFIFO(mode)) {
-        return QStringLiteral("a named pipe");
-    }
-    if (S_ISCHR(mode) || S_ISBLK(mode)) {
-        return QStringLiteral("a device");
-    }
-    if (S_ISSOCK(mode)) {
-        return QStringLiteral("a socket");
-    }
-    return QStringLiteral("a special file");
-}
-
 // Empty when this process may write to path, else why not.
 QString whyNotWritable(const QString& path) {
     if (::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0) {
@@ -221,9 +206,9 @@ bool MailboxFile::checkType() const {
         return true;
     }
     if (!S_ISLNK(entry.st_mode)) {
-        throw MailboxError(path_,
-                           QStringLiteral("The mailbox file \"%1\" is not a regular file but %2.%3")
-                               .arg(shown(path_), kindOf(entry.st_mode), leftAlone()));
+        throw MailboxError(
+            path_, QStringLiteral("The mailbox file \"%1\" is not a regular file but %2.%3")
+                       .arg(shown(path_), platform::fileKindText(entry.st_mode), leftAlone()));
     }
     const QString target = shown(QFileInfo(path_).symLinkTarget());
     struct stat targetEntry {};
@@ -241,7 +226,8 @@ bool MailboxFile::checkType() const {
         throw MailboxError(
             path_, QStringLiteral("The mailbox file \"%1\" is a link to \"%2\", which "
                                   "is not a regular file but %3.%4")
-                       .arg(shown(path_), target, kindOf(targetEntry.st_mode), leftAlone()));
+                       .arg(shown(path_), target, platform::fileKindText(targetEntry.st_mode),
+                            leftAlone()));
     }
     return true;
 }
