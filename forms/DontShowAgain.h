@@ -4,6 +4,7 @@
 // check box "Do not show me this dialog again" at its bottom left.
 
 #include "platform/Prompts.h"
+#include "tools/DontShowAgain.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -12,8 +13,6 @@
 #include <memory>
 
 namespace vantorel {
-
-inline const QString DontShowAgainText = QStringLiteral("Do not show me this dialog again");
 
 // The dialog for sMessage, not yet shown, owned by the caller; *chkDontShowAgain (when
 // given) receives its check box. Built from the standard message dialog
@@ -36,11 +35,5 @@ std::unique_ptr<QDialog> CreateCheckBoxMessageDialog(const QString& sMessage,
                                                      const QString& sCaption,
                                                      const QString& sCheckBoxText, bool bChecked,
                                                      QCheckBox** chkCheckBox);
-
-// Shows sMessage with the check box through the prompts layer (captioned "Vantorel",
-// information icon, OK) and waits until it has been closed, however that happened.
-// *bChecked (when given) := the check box's state then. Returns the answer (OK).
-platform::MessageAnswer ShowMessageWithDontShowAgain(const QString& sMessage,
-                                                     bool* bChecked = nullptr);
 
 }  // namespace vantorel
