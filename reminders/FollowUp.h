@@ -1,0 +1,29 @@
+#pragma once
+
+// The follow-up to an unanswered message: a forward of the tracked message (or, when
+// it is gone, a new "FW: " message with its topic), addressed again to the first
+// message's recipients and opening with the user's template; and closing out the
+// tracking task once the follow-up is displayed.
+
+#include "outlook/Outlook.h"
+
+#include <QString>
+
+namespace vantorel {
+
+// TEMPLATE with "&[NAME]", "&[EMAIL]", "&[DATE]" and "&[TIME]" replaced from the task's
+// "Recipients" and "FirstSent" (exact letter case). Never throws: a missing or
+// unreadable property leaves its placeholders as they are.
+QString ExpandReplyTemplate(const outlook::TaskItemPtr& task, const QString& sTemplate);
+
+// Builds the follow-up for the tracking task (MailID: the tracked message's EntryID as
+// the reminders window recorded it) and displays it. Throws when a new message cannot
+// be created, its subject, body or recipient lines cannot be set, or it cannot be
+// displayed; failures of the other steps are ignored.
+void ComposeFollowUp(const outlook::TaskItemPtr& task, const QString& MailID);
+
+// Ends the tracking of the task: tracking properties removed, the mail client's
+// reminder off, marked complete, saved. Never throws; the first failing step ends it.
+void CloseOutTask(const outlook::TaskItemPtr& task);
+
+}  // namespace vantorel
