@@ -12,14 +12,16 @@
 namespace vantorel {
 
 // TEMPLATE with "&[NAME]", "&[EMAIL]", "&[DATE]" and "&[TIME]" replaced from the task's
-// "Recipients" and "FirstSent" (exact letter case). Never throws: a missing or
-// unreadable property leaves its placeholders as they are.
+// "Recipients" and "FirstSent" (exact letter case); the date and time in the user's
+// short formats, also for moments after 2038. Never throws: a missing or unreadable
+// property leaves its placeholders as they are.
 QString ExpandReplyTemplate(const outlook::TaskItemPtr& task, const QString& sTemplate);
 
 // Builds the follow-up for the tracking task (MailID: the tracked message's EntryID as
 // the reminders window recorded it) and displays it. Throws when a new message cannot
 // be created, its subject, body or recipient lines cannot be set, or it cannot be
-// displayed; failures of the other steps are ignored.
+// displayed; failures of the other steps are ignored. Without the settings store
+// the follow-up carries no template text.
 void ComposeFollowUp(const outlook::TaskItemPtr& task, const QString& MailID);
 
 // Ends the tracking of the task: tracking properties removed, the mail client's
