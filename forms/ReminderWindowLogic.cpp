@@ -1,0 +1,301 @@
+#include "forms/ReminderWindowLogic.h"
+
+#include "platform/Clock.h"
+#include "platform/RegionalSettings.h"
+#include "reminders/ReminderUnit.h"
+#include "reminders/TrackingProperties.h"
+#include "tools/DateTime.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace vantorel {
+
+const QString kItemNotFoundMessage = QStringLiteral("The related item could not be found.");
+const QString kMessageNotFoundMessage = QStringLiteral("The related message could not be found.");
+
+namespace {
+
+constexpr qint64 kLargest = std::numeric_limits<qint32>::max();
+constexpr qint64 kSmallest = -32767;
+constexpr qint64 kHour = 60;
+constexpr qint64 kDay = 1440;
+constexpr qint64 kWeek = 10080;
+constexpr qint64 kHalfDay = 720;
+
+// N and the unit, singular for 1.
+QString counted(qint64 n, const char* singular, const char* plural) {
+    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? singular : plural);
+}
+
+// A stored moment as a whole number of seconds; none when the property is missing.
+std::optional<qint64> integerProperty(outlook::TaskItem& task, const QString& name) {
+    const std::optional<QString> text = ReadTrackingProperty(task, name);
+    if (!text) {
+        return std::nullopt;
+    }
+    const std::optional<qint64> seconds = tools::parseLocalUnixSeconds(*text);
+    if (!seconds) {
+        throw std::invalid_argument(
+            QStringLiteral("'%1' is not a valid integer value").arg(*text).toStdString());
+    }
+    return seconds;
+}
+
+// The number of a snooze text, with the user's decimal separator and no thousands
+// separators; none when it reads as no number.
+std::optional<double> snoozeNumber(const QString& sNumber) {
+    const QChar separator = platform::RegionalSettings::current().decimalSeparator;
+    QString plain;
+    bool bDigits = false;
+    bool bSeparator = false;
+    for (const QChar c : sNumber) {
+        if (c >= u'0' && c <= u'9') {
+            plain += c;
+            bDigits = true;
+        } else if (c == separator && !bSeparator) {
+            plain += QLatin1Char('.');
+            bSeparator = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!bDigits) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const double value = QLocale::c().toDouble(plain, &ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+qint64 unitFactor(QChar unit) {
+    switch (unit.unicode()) {
+        case u'h':
+            return kHour;
+        case u'd':
+            return kDay;
+        case u'w':
+            return kWeek;
+        default:
+            return 1;
+    }
+}
+
+}  // namespace
+
+qint64 NowLocalUnixSeconds() {
+    return tools::toLocalUnixSeconds(tools::toDateTime(platform::now()));
+}
+
+qint64 RoundedQuotient(qint64 n, qint64 d) {
+    qint64 q = n / d;
+    qint64 r = n % d;
+    if (r < 0) {  // toward minus infinity, so that the remainder counts up from q
+        --q;
+        r += d;
+    }
+    if (2 * r > d || (2 * r == d && q % 2 != 0)) {
+        ++q;
+    }
+    return q;
+}
+
+QString MinutesToPhrase(qint64 a) {
+    if (a > kLargest || a < kSmallest) {
+        return {};
+    }
+    if (a <= 0) {
+        return QStringLiteral("Now");
+    }
+    if (a < kHour) {
+        return counted(a, "minute", "minutes");
+    }
+    if (a < kDay) {
+        return counted(a / kHour, "hour", "hours");
+    }
+    if (a < kWeek) {
+        return counted(a / kDay, "day", "days");
+    }
+    return counted(a / kWeek, "week", "weeks");
+}
+
+QString DueInText(qint64 nReminderSeconds, qint64 nNow) {
+    const qint64 m = RoundedQuotient(nReminderSeconds - nNow, 60);
+    if (m < 0) {
+        return QStringLiteral("%1 overdue").arg(MinutesToPhrase(-m));
+    }
+    return MinutesToPhrase(m);
+}
+
+QString DueInText(outlook::TaskItem& task) {
+    const qint64 r = integerProperty(task, TrackingProperty::ReminderTime).value_or(0);
+    return DueInText(r, NowLocalUnixSeconds());
+}
+
+qint32 ParseSnoozeText(QString& sText) {
+    try {
+        QString s = sText;
+        for (QChar& c : s) {
+            if (c >= u'A' && c <= u'Z') {
+                c = QChar(static_cast<char16_t>(c.unicode() + (u'a' - u'A')));
+            }
+        }
+        qsizetype i = 0;
+        while (i < s.size() && s[i] == u' ') {
+            ++i;
+        }
+        const qsizetype start = i;
+        while (i < s.size() && ((s[i] >= u'0' && s[i] <= u'9') || s[i] == u'.' || s[i] == u',')) {
+            ++i;
+        }
+        const QString sNumber = s.mid(start, i - start);
+        while (i < s.size() && s[i] == u' ') {
+            ++i;
+        }
+        const qint64 factor = i < s.size() ? unitFactor(s[i]) : 1;
+        const std::optional<double> number = snoozeNumber(sNumber);
+        if (!number) {
+            return -1;
+        }
+        const double minutes = std::nearbyint(*number * static_cast<double>(factor));
+        if (!(minutes >= 1) || minutes > static_cast<double>(kLargest)) {
+            return -1;
+        }
+        const auto result = static_cast<qint32>(minutes);
+        sText = SnoozeMinutesToText(result);
+        return result;
+    } catch (const std::exception&) {
+        return -1;
+    }
+}
+
+QString SnoozeMinutesToText(qint64 a) {
+    if (a > kLargest || a < kSmallest) {
+        return {};
+    }
+    if (a <= 0) {
+        return QStringLiteral("Now");
+    }
+    if (a % kWeek == 0) {
+        return counted(a / kWeek, "week", "weeks");
+    }
+    if (a % kDay == 0) {
+        return counted(a / kDay, "day", "days");
+    }
+    if (a == kHalfDay) {
+        return QLatin1Char('0') + QString(platform::RegionalSettings::current().decimalSeparator) +
+               QStringLiteral("5 days");
+    }
+    if (a % kHour == 0) {
+        return counted(a / kHour, "hour", "hours");
+    }
+    return counted(a, "minute", "minutes");
+}
+
+QString SnoozeInvalidMessage(const QString& sText) {
+    return QStringLiteral("The snooze time ") + sText +
+           QStringLiteral(" is invalid. Please enter a valid snooze time.");
+}
+
+QString SentToText(const std::optional<QString>& sRecipients,
+                   const std::optional<qint64>& nFirstSent) {
+    const QString sNames = sRecipients ? RecipientNames(*sRecipients) : QString();
+    QString sDate;
+    if (nFirstSent) {
+        const QDateTime moment = tools::fromDateTime(tools::fromLocalUnixSeconds(*nFirstSent));
+        sDate = QLocale().toString(moment.date(),
+                                   platform::RegionalSettings::current().shortDateFormat);
+    }
+    return QStringLiteral("%1, on %2").arg(sNames, sDate);
+}
+
+QString SentToText(outlook::TaskItem& task) {
+    const std::optional<QString> sRecipients =
+        ReadTrackingProperty(task, TrackingProperty::Recipients);
+    return SentToText(sRecipients, integerProperty(task, TrackingProperty::FirstSent));
+}
+
+QString ReminderCaption(int count) {
+    if (count <= 0) {
+        return {};
+    }
+    if (count == 1) {
+        return QStringLiteral("1 Vantorel");
+    }
+    return QStringLiteral("%1 Vantorels").arg(count);
+}
+
+TSelectionView SelectionView(int k, const QString& sSubject, const QString& sSentToCell) {
+    TSelectionView view;
+    view.bActionsEnabled = k > 0;
+    if (k == 1) {
+        view.sSubject = sSubject;
+        view.sSentTo = QStringLiteral("Sent to ") + sSentToCell;
+        view.bPictureVisible = true;
+    } else {
+        view.sSentTo = QStringLiteral("%1 reminders are selected").arg(k);
+    }
+    return view;
+}
+
+TWalkResult WalkSelectedEntries(const TEntryWalk& walk) {
+    TWalkResult result;
+    int i = 0;
+    while (i < walk.count()) {
+        if (!walk.isSelected(i)) {
+            ++i;
+            continue;
+        }
+        switch (walk.handle(i)) {
+            case TEntryOutcome::Remove:
+                walk.remove(i);
+                result.nLastRemoved = i;
+                break;
+            case TEntryOutcome::Keep:
+                ++i;
+                break;
+            case TEntryOutcome::Stop:
+                result.bStopped = true;
+                return result;
+        }
+    }
+    return result;
+}
+
+int SelectAfterRemovalIndex(int index, int count) {
+    if (count <= 0 || index < 0) {
+        return -1;
+    }
+    return std::min(index, count - 1);
+}
+
+QString ScriptQuoted(const QString& text) {
+    QString result = QStringLiteral("\"");
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+            case u'\r':
+                result += QStringLiteral("\\r");
+                break;
+            case u'\n':
+                result += QStringLiteral("\\n");
+                break;
+            case u'\t':
+                result += QStringLiteral("\\t");
+                break;
+            case u'"':
+                result += QStringLiteral("\\\"");
+                break;
+            case u'\\':
+                result += QStringLiteral("\\\\");
+                break;
+            default:
+                result += c;
+        }
+    }
+    return result + QLatin1Char('"');
+}
+
+}  // namespace vantorel

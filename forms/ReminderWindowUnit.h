@@ -1,0 +1,138 @@
+#pragma once
+
+// TTReminderWindow, the add-in's reminders window: it lists the tracking tasks whose
+// reminder has come due and lets the person dismiss, snooze, re-send, or open the
+// message or the task of the selected entries. Closing it snoozes every listed
+// reminder by one minute, so an unanswered one comes back.
+//
+// One instance lives as long as the add-in, without an owner window; it is hidden
+// whenever its list is empty. The layout is in design pixels (96 dpi); the toolkit
+// scales it with the display.
+
+#include "forms/ReminderWindowLogic.h"
+#include "outlook/Outlook.h"
+#include "platform/Timer.h"
+
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QList>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+namespace vantorel {
+
+class TTReminderWindow : public QWidget {
+public:
+    TTReminderWindow();
+    ~TTReminderWindow() override;
+
+    // Lists the task and shows the window. False when the task is listed already or
+    // has no "Topic" (nothing changes then). An unreadable "FirstSent" or
+    // "ReminderTime" throws to the caller.
+    bool ReminderAdd(const outlook::TaskItemPtr& task);
+    // Removes the first entry of that task (exact EntryID); true if one was removed.
+    bool RemoveFromList(const QString& EntryID);
+
+    // For the scripted host: the window, its entries and the two labels, one line each.
+    QString DescribeForScript() const;
+    // Selects exactly the entries at POSITIONS (from 1), as a click would.
+    void SelectEntries(const QList<int>& positions);
+
+    // The data of the entry at POSITION (from 0).
+    const TListItemData& EntryData(int position) const;
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    void FormHide();
+    void FormHelp();
+    void lstRemindersSelectItem();
+    void lstRemindersDblClick() { OpenSelectedTasks(); }
+    void cmdReSendClick();
+    void cmdViewClick();
+    void cmdViewItemClick() { OpenSelectedTasks(); }
+    void cmdDissmissClick();
+    void cmdSnoozeClick();
+    void cmdCancelClick() { close(); }
+    void comSnoozeExit();
+    void TimerUpdateTimer();
+    void HandleEscapeKey(int key);
+
+    // The controls, in their design order.
+    QPushButton* cmdSnooze;
+    QLabel* lblClickSnooze;
+    QWidget* Panel1;
+    QLabel* PictureTask;
+    QLabel* lblSubject;
+    QLabel* lblSentTo;
+    QTreeWidget* lstReminders;
+    QPushButton* cmdReSend;
+    QPushButton* cmdView;
+    QPushButton* cmdDissmiss;
+    QPushButton* cmdViewItem;
+    QIcon ImageList16;
+    QComboBox* comSnooze;
+    QIcon ImageList24;
+    std::unique_ptr<platform::Timer> TimerUpdate;
+
+    // The size of the small images the list shows (16 or 24).
+    int SmallImageSize() const { return m_nSmallImageSize; }
+
+    static constexpr int kClientWidth = 517;
+    static constexpr int kClientHeight = 342;
+    // The smallest outer size, and the frame (caption and borders) it includes.
+    static constexpr int kMinOuterWidth = 462;
+    static constexpr int kMinOuterHeight = 325;
+    static constexpr int kFrameWidth = 6;
+    static constexpr int kFrameHeight = 29;
+    static constexpr int kHelpContext = 7;
+    static constexpr int kTimerInterval = 2000;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // A control placed at its design rectangle on a parent of a design size, keeping
+    // its distance to the anchored edges when the parent is resized.
+    struct Anchored {
+        QWidget* control;
+        QRect design;
+        Qt::Edges anchors;
+        QSize parentDesign;
+    };
+    void Anchor(QWidget* control, const QRect& design, Qt::Edges anchors, QSize parentDesign);
+    void LayOut();
+
+    void UpdateCaption();
+    void SelectAfterRemoval(int index);
+    bool IsInList(const QString& TaskID) const;
+    void OpenSelectedTasks();
+    void SnoozeAllOneMinute();
+    // Writes "Snooze" := now + SECONDS on the task of ENTRY, ignoring every error.
+    void SnoozeTask(const TListItemData& entry, qint64 nSeconds);
+    // Runs HANDLE on every selected entry (see WalkSelectedEntries); true if a
+    // handler stopped the walk.
+    bool WalkSelected(const std::function<TEntryOutcome(const TListItemData&)>& handle);
+    void RemoveEntryAt(int position);
+    void ClearEntries();
+    // The task or item of that EntryID, looked up afresh; null when it cannot be found.
+    static outlook::TaskItemPtr FindTask(const QString& TaskID);
+    static outlook::ItemPtr GetItem(const QString& EntryID);
+
+    std::vector<Anchored> m_anchored;
+    int m_nSmallImageSize = 16;
+};
+
+// The add-in's reminders window while the add-in runs; null outside.
+extern TTReminderWindow* ReminderWindow;
+
+}  // namespace vantorel
