@@ -1,8 +1,12 @@
 #include "addin/AddInModule.h"
 
 #include "forms/CustomSendTaskUnit.h"
+#include "forms/ReminderWindowUnit.h"
+#include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "platform/Sound.h"
 #include "reminders/PendingSends.h"
+#include "reminders/TrackingProperties.h"
 #include "settings/AddInRegistry.h"
 #include "tools/DisplayScale.h"
 #include "tools/Globals.h"
@@ -59,6 +63,7 @@ TAddInModule::TAddInModule()
 
     TimerCheckReminders->setInterval(kReminderIntervalMs);
     TimerCheckReminders->setEnabled(false);
+    TimerCheckReminders->setOnTimer([this] { TimerCheckRemindersTimer(); });
 }
 
 TAddInModule::~TAddInModule() {
@@ -95,12 +100,25 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
     // 7. The ribbon groups.
     MainToolbar.group.SetVisible(true);
     ActivateMenu(true);
-    // 8. The long-lived dialogs.
+    // 8. The long-lived forms.
     CustomSendTask = new TCustomSendTask();
+    ReminderWindow = new TTReminderWindow();
     // 9. The first step of the send event, ahead of the framework's subscription.
     itemSendHook_ = OutlookApp->OnItemSend([this](const outlook::ItemPtr& Item, bool& Cancel) {
         Guarded([&] { DoItemSend(Item, Cancel); });
     });
+    // 10. The folder watchers.
+    SentItemsEvents = std::make_unique<TSentItems>();
+    TaskItemsEvents = new TTaskItems();
+    InboxesEvents.clear();
+    // 11. Connected to the default folders, then to the other stores' Inboxes.
+    const outlook::NameSpacePtr session = OutlookApp->GetNamespace(QStringLiteral("MAPI"));
+    SentItemsEvents->ConnectTo(session->GetDefaultFolder(outlook::olFolderSentMail));
+    TaskItemsEvents->ConnectTo(session->GetDefaultFolder(outlook::olFolderTasks));
+    const outlook::MAPIFolderPtr inbox = session->GetDefaultFolder(outlook::olFolderInbox);
+    InboxesEvents.push_back(std::make_unique<TInboxItems>());
+    InboxesEvents.back()->ConnectTo(inbox);
+    WatchOtherInboxes(inbox);
     // 13. The reminder timer.
     TimerCheckReminders->setEnabled(true);
 }
@@ -165,10 +183,35 @@ void TAddInModule::ReleaseAddIn() {
     TimerCheckReminders->setEnabled(false);
     // 1. The send hook.
     itemSendHook_.disconnect();
+    // 2. The watchers: Sent Items, Tasks, then the Inboxes in their order.
+    if (SentItemsEvents) {
+        SentItemsEvents->Disconnect();
+        SentItemsEvents.reset();
+    }
+    if (TTaskItems* tasks = TaskItemsEvents) {
+        TaskItemsEvents = nullptr;
+        tasks->Disconnect();
+        delete tasks;
+    }
+    for (std::unique_ptr<TInboxItems>& watcher : InboxesEvents) {
+        watcher->Disconnect();
+        watcher.reset();
+    }
+    InboxesEvents.clear();
     // 3. The shared objects, each global cleared before its object goes.
     TAddInRegistry* store = AddInRegistry;
     AddInRegistry = nullptr;
     delete store;
+    TTReminderWindow* reminderWindow = ReminderWindow;
+    ReminderWindow = nullptr;
+    if (reminderWindow != nullptr && reminderWindow->isVisible()) {
+        // One of its handlers may be on the stack (a message box of the window is
+        // open): hidden now, it goes once that handler has returned.
+        reminderWindow->hide();
+        reminderWindow->deleteLater();
+    } else {
+        delete reminderWindow;
+    }
     TCustomSendTask* customSendTask = CustomSendTask;
     CustomSendTask = nullptr;
     if (customSendTask != nullptr && customSendTask->isVisible()) {
@@ -191,6 +234,111 @@ void TAddInModule::FinalizeAddIn() {
     delete pending;
     if (AddInModule == this) {
         AddInModule = nullptr;
+    }
+}
+
+// --- watchers and the reminder poll ---------------------------------------------------------
+
+void TAddInModule::WatchOtherInboxes(const outlook::MAPIFolderPtr& inbox) {
+    vantorel::WatchOtherInboxes(inbox, *OutlookApp->GetNamespace(QStringLiteral("MAPI")),
+                                InboxesEvents);
+}
+
+void TAddInModule::TimerCheckRemindersTimer() {
+    int added = 0;
+    const outlook::MAPIFolderPtr folder =
+        TaskItemsEvents != nullptr ? TaskItemsEvents->WatchedFolder() : nullptr;
+    const int n = folder ? folder->Items()->Count() : 0;
+    for (int i = 1; i <= n; ++i) {
+        outlook::TaskItemPtr task;
+        try {
+            task = outlook::asTaskItem(folder->Items()->Item(i));
+        } catch (const std::exception&) {
+            continue;
+        }
+        if (!task) {
+            continue;
+        }
+        try {
+            CheckReminder(task, added);
+        } catch (const std::exception& e) {
+            // One damaged task must not hide the reminders of the tasks after it.
+            ReportPollError(task, e);
+        }
+    }
+    if (added > 0 && platform::FileExists(ReminderSoundPath)) {
+        platform::PlayWaveAsync(ReminderSoundPath);
+    }
+}
+
+void TAddInModule::CheckReminder(const outlook::TaskItemPtr& task, int& added) {
+    namespace tp = TrackingProperty;
+    if (!ReadTrackingProperty(*task, tp::ReminderSet)) {
+        return;
+    }
+    const std::optional<bool> reminderSet = ReadTrackingFlag(*task, tp::ReminderSet);
+    if (!reminderSet) {
+        throw std::runtime_error(QStringLiteral("'%1' is not a valid Boolean value")
+                                     .arg(*ReadTrackingProperty(*task, tp::ReminderSet))
+                                     .toStdString());
+    }
+    if (!*reminderSet) {
+        return;
+    }
+    // Moments compare as local wall-clock seconds: a reminder inside the hour that
+    // daylight saving skips falls due once, when the clock passes it.
+    const QDateTime now = platform::now();
+    const qint64 nowSeconds = tools::toLocalUnixSeconds(tools::toDateTime(now));
+    const bool pastTheSecond = now.time().msec() > 0;
+    qint64 snooze = 0;
+    qint64 due = nowSeconds;
+    try {
+        if (const std::optional<QString> text = ReadTrackingProperty(*task, tp::Snooze)) {
+            if (const std::optional<qint64> seconds = tools::parseLocalUnixSeconds(*text)) {
+                snooze = *seconds;
+                due = snooze;
+            }
+        }
+    } catch (const std::exception&) {
+    }
+    if (snooze <= 0) {
+        try {
+            const std::optional<QString> text = ReadTrackingProperty(*task, tp::ReminderTime);
+            const std::optional<qint64> seconds =
+                text ? tools::parseLocalUnixSeconds(*text) : std::nullopt;
+            if (!seconds) {
+                return;
+            }
+            due = *seconds;
+        } catch (const std::exception&) {
+            return;
+        }
+    }
+    if (nowSeconds > due || (nowSeconds == due && pastTheSecond)) {
+        if (ReminderWindow != nullptr && ReminderWindow->ReminderAdd(task)) {
+            ++added;
+        }
+        if (snooze > 0) {
+            if (const outlook::UserPropertyPtr p = task->UserProperties()->Item(tp::Snooze)) {
+                p->Delete();
+            }
+            task->Save();
+        }
+    }
+}
+
+void TAddInModule::ReportPollError(const outlook::TaskItemPtr& task, const std::exception& error) {
+    const QString text = ErrorText(error);
+    QString key;
+    try {
+        key = task->EntryID();
+    } catch (const std::exception&) {
+    }
+    if (key.isEmpty()) {
+        key = text;
+    }
+    if (reportedPollErrors_.insert(key).second) {
+        platform::showMessage(text, platform::MessageIcon::Error);
     }
 }
 
@@ -219,6 +367,9 @@ void TAddInModule::MainToolbarControls0Controls3Click() {}
 
 QString TAddInModule::Describe(const QString& what) {
     QString out;
+    if (what == QLatin1String("reminders")) {
+        return ReminderWindow != nullptr ? ReminderWindow->DescribeForScript() : QString();
+    }
     if (what == QLatin1String("pending") && PendingSends != nullptr) {
         for (int i = 0; i < PendingSends->Count(); ++i) {
             const TSendingMailData& d = PendingSends->Data(i);

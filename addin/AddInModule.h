@@ -6,9 +6,11 @@
 // orders. It also decides whether the add-in runs at all (Office 2010 or later).
 
 #include "addin/AddInModuleBase.h"
+#include "addin/FolderWatchers.h"
 #include "platform/Timer.h"
 
 #include <memory>
+#include <set>
 
 namespace vantorel {
 
@@ -50,6 +52,14 @@ public:
     // Shows the message window's group and enables the main window's buttons (or not).
     void ActivateMenu(bool bActivate);
 
+    // One pass of the reminder poll: every tracking task whose reminder (or snooze)
+    // moment has passed goes to the reminders window; the sound plays once when the
+    // window listed something new. A task that fails is skipped, and its error is
+    // shown once while the add-in runs.
+    void TimerCheckRemindersTimer();
+    // Watches the Inbox of every other store beside the default Inbox INBOX.
+    void WatchOtherInboxes(const outlook::MAPIFolderPtr& inbox);
+
     // Shutdown, each taking effect once.
     void ReleaseAddIn();
     void FinalizeAddIn();
@@ -59,6 +69,9 @@ public:
     RibbonTab MainToolbar;
     // Every 10 000 ms once start-up is complete.
     std::unique_ptr<platform::Timer> TimerCheckReminders;
+    // The Sent Items watcher and the Inbox watchers, from start-up to shutdown.
+    std::unique_ptr<TSentItems> SentItemsEvents;
+    TInboxList InboxesEvents;
 
     QString Describe(const QString& what) override;
 
@@ -87,6 +100,11 @@ protected:
 private:
     // Removes the pending entry of the message with EntryID SKEY, if there is one.
     void RemovePendingEntry(const QString& sKey);
+    // Whether the poll hands TASK to the reminders window now; throws for a task it
+    // cannot read. Counts into ADDED.
+    void CheckReminder(const outlook::TaskItemPtr& task, int& added);
+    // Shows a task's failure in the poll, once per task while the add-in runs.
+    void ReportPollError(const outlook::TaskItemPtr& task, const std::exception& error);
 
     RibbonButton* btnRemindMe_ = nullptr;
     RibbonButton* btnCustom_ = nullptr;
@@ -95,6 +113,8 @@ private:
     RibbonButton* btnPreferences_ = nullptr;
     // DoItemSend's subscription to the send event, from start-up to shutdown.
     outlook::Connection itemSendHook_;
+    // The tasks whose failure in the poll has been shown.
+    std::set<QString> reportedPollErrors_;
     bool released_ = false;
     bool finalized_ = false;
 };

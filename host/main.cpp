@@ -6,6 +6,7 @@
 #include "forms/QtPrompts.h"
 #include "host/MailClient.h"
 #include "host/desktop/DesktopHelp.h"
+#include "host/desktop/DesktopSound.h"
 #include "host/desktop/MainWindow.h"
 #include "host/scenario/ScenarioRunner.h"
 #include "platform/Clock.h"
@@ -51,6 +52,7 @@ int runDesktop(const QString& dataOption) {
     vantorel::platform::installClock(clock);
     vantorel::platform::installPrompts(std::make_shared<vantorel::QtPrompts>());
     vantorel::platform::installHelpViewer(std::make_shared<vantorel::host::DesktopHelp>());
+    vantorel::platform::installSoundPlayer(std::make_shared<vantorel::host::DesktopSound>());
 
     vantorel::host::MailClient client(dataDir);
     vantorel::host::MainWindow window(client, clock);
@@ -61,12 +63,14 @@ int runDesktop(const QString& dataOption) {
 }
 
 // The offscreen platform warns about every fixed-size window it cannot hint to a
-// window manager it does not have; that says nothing about the add-in.
+// window manager it does not have, and every window it cannot raise; that says
+// nothing about the add-in.
 QtMessageHandler defaultMessageHandler = nullptr;
 
 void quietOffscreenNoise(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtWarningMsg &&
-        text.contains(QLatin1String("does not support propagateSizeHints"))) {
+        (text.contains(QLatin1String("does not support propagateSizeHints")) ||
+         text.contains(QLatin1String("does not support raise()")))) {
         return;
     }
     defaultMessageHandler(type, context, text);

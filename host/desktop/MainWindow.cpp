@@ -44,6 +44,8 @@ MainWindow::MainWindow(MailClient& client, std::shared_ptr<platform::SystemClock
     QMenu* simulate = menuBar()->addMenu(QStringLiteral("&Simulate"));
     simulate->addAction(QStringLiteral("&Receive a message..."), this,
                         [this] { deliverMessage(); });
+    simulate->addAction(QStringLiteral("Receive a re&ply to a sent message..."), this,
+                        [this] { deliverReply(); });
     simulate->addSeparator();
     simulate->addAction(QStringLiteral("Move the clock 1 &hour ahead"), this,
                         [this] { moveClock(3'600'000); });
@@ -153,6 +155,43 @@ void MainWindow::deliverMessage() {
     if (!ok) {
         return;
     }
+    engine::Delivery d;
+    d.from = from;
+    d.subject = subject;
+    client_.engine().deliver(d);
+}
+
+// A reply from the first recipient of a message in Sent Items, as it would arrive.
+void MainWindow::deliverReply() {
+    const outlook::ItemsPtr sent = client_.engine()
+                                       .application()
+                                       ->Session()
+                                       ->GetDefaultFolder(outlook::olFolderSentMail)
+                                       ->Items();
+    QStringList choices;
+    std::vector<std::pair<QString, QString>> replies;  // sender, subject
+    for (int i = sent->Count(); i >= 1; --i) {
+        const outlook::MailItemPtr mail = outlook::asMailItem(sent->Item(i));
+        if (!mail || mail->Recipients()->Count() < 1) {
+            continue;
+        }
+        const QString from = mail->Recipients()->Item(1)->Address();
+        choices << QStringLiteral("%1 (from %2)").arg(mail->Subject(), from);
+        replies.emplace_back(from, QStringLiteral("RE: ") + mail->Subject());
+    }
+    if (choices.isEmpty()) {
+        QMessageBox::information(this, QStringLiteral("Receive a reply"),
+                                 QStringLiteral("Sent Items holds no message to reply to."));
+        return;
+    }
+    bool ok = false;
+    const QString chosen =
+        QInputDialog::getItem(this, QStringLiteral("Receive a reply"), QStringLiteral("Reply to:"),
+                              choices, 0, false, &ok);
+    if (!ok) {
+        return;
+    }
+    const auto& [from, subject] = replies[static_cast<std::size_t>(choices.indexOf(chosen))];
     engine::Delivery d;
     d.from = from;
     d.subject = subject;

@@ -31,6 +31,7 @@ private:
     void newMessage();
     void openWindow(const outlook::ItemPtr& item, const outlook::InspectorPtr& inspector);
     void deliverMessage();
+    void deliverReply();
     void moveClock(qint64 milliseconds);
     void showFolder();
     void press(RibbonButton& button);

@@ -362,6 +362,23 @@ void ScenarioRunner::cmdUi(const Args& args) {
     actOnControl(*window, args[1].text, args[2].text, values);
 }
 
+void ScenarioRunner::cmdList(const Args& args) {
+    const QString usage = QStringLiteral("list select N[,M...]");
+    expectArgs(args, 2, 2, usage);
+    if (args[1].text != QLatin1String("select")) {
+        throw ScriptError(QStringLiteral("usage: %1").arg(usage));
+    }
+    QList<int> positions;
+    for (const QString& part : args[2].text.split(QLatin1Char(','))) {
+        positions << positiveNumber(ScriptArg{part, part, false}, QStringLiteral("position"));
+    }
+    QWidget* window = windows_->activeWindow();
+    if (window == nullptr) {
+        throw ScriptError(QStringLiteral("no window of the add-in is open"));
+    }
+    selectListEntries(*window, QStringLiteral("lstReminders"), positions);
+}
+
 void ScenarioRunner::cmdClose(const Args& args) {
     expectArgs(args, 1, 1, QStringLiteral("close TITLE"));
     for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -383,7 +400,7 @@ void ScenarioRunner::cmdClose(const Args& args) {
 
 void ScenarioRunner::cmdDump(const Args& args) {
     const QString usage =
-        QStringLiteral("dump tasks|sent|inbox|drafts|displayed|ribbon|reg [KEY]|pending");
+        QStringLiteral("dump tasks|sent|inbox|drafts|displayed|ribbon|reminders|reg [KEY]|pending");
     if (args.size() < 2) {
         throw ScriptError(QStringLiteral("usage: %1").arg(usage));
     }
@@ -407,8 +424,8 @@ void ScenarioRunner::cmdDump(const Args& args) {
         }
     } else if (what == QLatin1String("ribbon")) {
         printRibbon(out_, client_->ribbonTabs());
-    } else if (what == QLatin1String("pending")) {
-        out_ << client_->describe(QStringLiteral("pending"));
+    } else if (what == QLatin1String("pending") || what == QLatin1String("reminders")) {
+        out_ << client_->describe(what);
     } else {
         throw ScriptError(QStringLiteral("usage: %1").arg(usage));
     }

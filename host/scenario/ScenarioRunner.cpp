@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/Hives.h"
 #include "platform/Prompts.h"
+#include "platform/Sound.h"
 #include "platform/Timer.h"
 
 #include <QDir>
@@ -63,6 +64,7 @@ ScenarioRunner::ScenarioRunner(QTextStream& out, QTextStream& err, const QString
         [this] { return client_ ? client_->AddInFolder() : QString(); });
     platform::installModalRunner(windows_);
     platform::installHelpViewer(windows_);
+    platform::installSoundPlayer(windows_);
 
     client_ = std::make_unique<MailClient>(dataDir_);
     client_->onErrorSuppressed = [this](const QString& text) {
@@ -85,6 +87,7 @@ ScenarioRunner::~ScenarioRunner() {
     displayed_.disconnect();
     eventErrors_.disconnect();
     client_.reset();
+    platform::installSoundPlayer(nullptr);
     platform::installHelpViewer(nullptr);
     platform::installModalRunner(nullptr);
     platform::installPrompts(nullptr);
@@ -120,6 +123,7 @@ void ScenarioRunner::registerCommands() {
         {"answer", &ScenarioRunner::cmdAnswer},
         {"close", &ScenarioRunner::cmdClose},
         {"ui", &ScenarioRunner::cmdUi},
+        {"list", &ScenarioRunner::cmdList},
         {"dump", &ScenarioRunner::cmdDump},
     };
     for (const auto& [name, method] : table) {

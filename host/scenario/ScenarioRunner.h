@@ -96,6 +96,7 @@ private:
     void cmdAnswer(const Args& args);
     void cmdClose(const Args& args);
     void cmdUi(const Args& args);
+    void cmdList(const Args& args);
     void cmdDump(const Args& args);
     void dumpReg(const Args& args);
 

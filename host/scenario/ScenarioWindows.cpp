@@ -3,9 +3,11 @@
 #include "host/scenario/ScriptLexer.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -74,6 +76,12 @@ void ScenarioWindows::showContext(const QString& helpFile, int context) {
 
 void ScenarioWindows::showTopic(const QString& helpFile) {
     out_ << "help \"" << escapeText(shownPath(helpFile)) << "\" topic\n";
+}
+
+void ScenarioWindows::playWave(const QString& path) {
+    const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const QString shown = path.startsWith(folder) ? path.mid(folder.size()) : path;
+    out_ << "sound \"" << escapeText(QDir::toNativeSeparators(shown)) << "\"\n";
 }
 
 QWidget* ScenarioWindows::activeWindow() const {
@@ -183,6 +191,28 @@ void actOnControl(QWidget& window, const QString& name, const QString& action,
         }
     } else {
         cannot(QStringLiteral("unknown action \"%1\"").arg(action));
+    }
+}
+
+void selectListEntries(QWidget& window, const QString& name, const QList<int>& positions) {
+    auto* list = window.findChild<QAbstractItemView*>(name);
+    if (list == nullptr) {
+        cannot(
+            QStringLiteral("the window \"%1\" has no list \"%2\"").arg(window.windowTitle(), name));
+    }
+    QAbstractItemModel* model = list->model();
+    const int count = model->rowCount();
+    for (int n : positions) {
+        if (n < 1 || n > count) {
+            cannot(QStringLiteral("\"%1\" holds %2 entries, not %3").arg(name).arg(count).arg(n));
+        }
+    }
+    QItemSelectionModel* selection = list->selectionModel();
+    selection->clearSelection();
+    for (int n : positions) {
+        const QModelIndex index = model->index(n - 1, 0);
+        selection->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     }
 }
 

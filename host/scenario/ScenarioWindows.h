@@ -5,6 +5,7 @@
 
 #include "platform/Help.h"
 #include "platform/Modal.h"
+#include "platform/Sound.h"
 
 #include <QPointer>
 #include <QTextStream>
@@ -15,7 +16,9 @@
 
 namespace vantorel::host {
 
-class ScenarioWindows : public platform::ModalRunner, public platform::HelpViewer {
+class ScenarioWindows : public platform::ModalRunner,
+                        public platform::HelpViewer,
+                        public platform::SoundPlayer {
 public:
     // RUNUNTIL runs script commands until its argument holds.
     ScenarioWindows(QTextStream& out, std::function<void(const std::function<bool()>&)> runUntil,
@@ -24,6 +27,8 @@ public:
     int runModal(QObject& dialog) override;
     void showContext(const QString& helpFile, int context) override;
     void showTopic(const QString& helpFile) override;
+    // Prints `sound "PATH"`, PATH relative to the program's folder when it lies there.
+    void playWave(const QString& path) override;
 
     // The window that `ui` commands act on: the innermost open modal dialog, else the
     // add-in's visible window; null when there is none.
@@ -43,5 +48,10 @@ private:
 // [LEN]. Throws std::invalid_argument for what a person could not do.
 void actOnControl(QWidget& window, const QString& name, const QString& action,
                   const QStringList& values);
+
+// Selects exactly the entries at POSITIONS (from 1) of the list view NAME of WINDOW, as
+// a person's clicks would. Throws std::invalid_argument for a list or position that
+// is not there.
+void selectListEntries(QWidget& window, const QString& name, const QList<int>& positions);
 
 }  // namespace vantorel::host

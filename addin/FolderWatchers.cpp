@@ -1,0 +1,160 @@
+#include "addin/FolderWatchers.h"
+
+#include "forms/ReminderWindowUnit.h"
+#include "reminders/ReminderUnit.h"
+#include "reminders/TrackingProperties.h"
+#include "tools/Globals.h"
+
+#include <stdexcept>
+
+namespace vantorel {
+
+TTaskItems* TaskItemsEvents = nullptr;
+
+namespace {
+
+// A tracking flag as the reply detection reads it: false when missing, an error for
+// a text that is no flag.
+bool replyFlag(outlook::TaskItem& task, const QString& name) {
+    if (!ReadTrackingProperty(task, name)) {
+        return false;
+    }
+    const std::optional<bool> flag = ReadTrackingFlag(task, name);
+    if (!flag) {
+        throw std::runtime_error(
+            QStringLiteral("\"%1\" is not a valid Boolean value").arg(name).toStdString());
+    }
+    return *flag;
+}
+
+}  // namespace
+
+// --- TItems ------------------------------------------------------------------------------
+
+TItems::~TItems() = default;
+
+void TItems::ConnectTo(const outlook::MAPIFolderPtr& AFolder) {
+    if (!AFolder) {
+        return;
+    }
+    Disconnect();
+    items_ = AFolder->Items();
+    if (bindItemAdd_) {
+        itemAdd_ = items_->OnItemAdd([this](const outlook::ItemPtr& item) { ItemAdd(item); });
+    }
+}
+
+outlook::MAPIFolderPtr TItems::WatchedFolder() {
+    return items_ ? items_->Parent() : nullptr;
+}
+
+void TItems::Disconnect() {
+    itemAdd_.disconnect();
+    items_.reset();
+}
+
+// --- the handlers --------------------------------------------------------------------------
+
+void TSentItems::ItemAdd(const outlook::ItemPtr& Item) {
+    // A folder event never fails: whatever goes wrong ends the handler silently.
+    try {
+        const outlook::MailItemPtr mail = outlook::asMailItem(Item);
+        if (!mail) {
+            return;
+        }
+        const outlook::UserPropertyPtr reminderId =
+            mail->UserProperties()->Item(TrackingProperty::ReminderID);
+        if (!reminderId) {
+            return;
+        }
+        const outlook::TaskItemPtr task = outlook::asTaskItem(
+            OutlookApp->GetNamespace(QStringLiteral("MAPI"))->GetItemFromID(reminderId->Value()));
+        if (!task) {
+            return;
+        }
+        const outlook::UserPropertyPtr sentMail =
+            task->UserProperties()->Item(TrackingProperty::Mail);
+        if (!sentMail) {
+            return;
+        }
+        sentMail->SetValue(mail->EntryID());
+        task->Save();
+    } catch (const std::exception&) {
+    }
+}
+
+void TInboxItems::ItemAdd(const outlook::ItemPtr& Item) {
+    // A folder event never fails: an error ends the handler with its steps kept.
+    try {
+        const outlook::MailItemPtr mail = outlook::asMailItem(Item);
+        if (!mail || TaskItemsEvents == nullptr) {
+            return;
+        }
+        const outlook::MAPIFolderPtr tasks = TaskItemsEvents->WatchedFolder();
+        if (!tasks) {
+            return;
+        }
+        const int n = tasks->Items()->Count();
+        // From the end: of two tasks for one message, the later one is closed.
+        for (int i = n; i >= 1; --i) {
+            outlook::TaskItemPtr task;
+            try {
+                task = outlook::asTaskItem(tasks->Items()->Item(i));
+            } catch (const std::exception&) {
+                continue;
+            }
+            if (!task || !IsReplyToTask(task, mail)) {
+                continue;
+            }
+            if (ReminderWindow != nullptr) {
+                ReminderWindow->RemoveFromList(task->EntryID());
+            }
+            const bool bDelete = replyFlag(*task, TrackingProperty::DeleteOnReply);
+            const bool bComplete = replyFlag(*task, TrackingProperty::MarkCompletedOnReply);
+            if (bComplete) {
+                task->SetComplete(true);
+            }
+            DeleteTrackingProperties(task);
+            task->Save();
+            if (bDelete) {
+                task->Delete();
+            }
+            return;  // one arriving message closes at most one task
+        }
+    } catch (const std::exception&) {
+    }
+}
+
+// --- the other stores' Inboxes -------------------------------------------------------------
+
+void WatchOtherInboxes(const outlook::MAPIFolderPtr& inbox, outlook::NameSpace& session,
+                       TInboxList& InboxesEvents) {
+    const outlook::FoldersPtr roots = session.Folders();
+    if (!roots || roots->Count() < 1) {
+        return;
+    }
+    for (int i = 1; i <= roots->Count(); ++i) {
+        WatchInboxesOfStore(inbox, roots->Item(i), InboxesEvents);
+    }
+}
+
+void WatchInboxesOfStore(const outlook::MAPIFolderPtr& inbox, const outlook::MAPIFolderPtr& root,
+                         TInboxList& InboxesEvents) {
+    try {
+        for (int j = 1; j <= root->Folders()->Count(); ++j) {
+            if (root->Folders()->Item(j)->Name() != inbox->Name()) {
+                continue;  // the name must be spelled exactly alike
+            }
+            if (root->Folders()->Item(j)->EntryID() == inbox->EntryID()) {
+                continue;  // the default Inbox is watched already
+            }
+            auto watcher = std::make_unique<TInboxItems>();
+            watcher->ConnectTo(root->Folders()->Item(j));
+            InboxesEvents.push_back(std::move(watcher));
+        }
+    } catch (const std::exception&) {
+        // The scan of this store ends; the watchers found so far stay.
+    }
+}
+
+}  // namespace vantorel

@@ -1,0 +1,80 @@
+#pragma once
+
+// The folder watchers. Each follows one folder through the ItemAdd event of its item
+// collection: the Sent Items watcher links a tracking task to the sent copy of its
+// message, the Inbox watchers close the tracking task a reply answers, and the Tasks
+// watcher raises nothing but gives the reply detection and the reminder poll their
+// way to the Tasks folder.
+
+#include "outlook/Outlook.h"
+
+#include <memory>
+#include <vector>
+
+namespace vantorel {
+
+// The event wrapper of one Items collection.
+class TItems {
+public:
+    virtual ~TItems();
+    TItems(const TItems&) = delete;
+    TItems& operator=(const TItems&) = delete;
+
+    // Connects to AFolder's items; with no folder, does nothing.
+    void ConnectTo(const outlook::MAPIFolderPtr& AFolder);
+    // The folder of the connected collection; null when not connected.
+    outlook::MAPIFolderPtr WatchedFolder();
+    // Stops the events.
+    void Disconnect();
+
+protected:
+    // BINDITEMADD: whether the watcher's ItemAdd handler is bound.
+    explicit TItems(bool bindItemAdd) : bindItemAdd_(bindItemAdd) {}
+    virtual void ItemAdd(const outlook::ItemPtr& /*Item*/) {}
+
+private:
+    bool bindItemAdd_;
+    outlook::ItemsPtr items_;
+    outlook::Connection itemAdd_;
+};
+
+// Sent Items: the sent copy's EntryID goes into its task's "Mail".
+class TSentItems : public TItems {
+public:
+    TSentItems() : TItems(true) {}
+
+protected:
+    void ItemAdd(const outlook::ItemPtr& Item) override;
+};
+
+// An Inbox: a reply to a tracked message closes its tracking task.
+class TInboxItems : public TItems {
+public:
+    TInboxItems() : TItems(true) {}
+
+protected:
+    void ItemAdd(const outlook::ItemPtr& Item) override;
+};
+
+// Tasks: no events.
+class TTaskItems : public TItems {
+public:
+    TTaskItems() : TItems(false) {}
+};
+
+// The Tasks watcher, from start-up to shutdown; null outside.
+extern TTaskItems* TaskItemsEvents;
+
+// The Inbox watchers: the default Inbox's first, then those of other stores.
+using TInboxList = std::vector<std::unique_ptr<TInboxItems>>;
+
+// Watches the Inbox of every other store: a folder directly below a store's
+// top-level folder, named exactly like the default Inbox INBOX and not INBOX itself.
+// An error reading the stores' top-level folders is thrown; an error within one
+// store ends the scan of that store, keeping the watchers found before it.
+void WatchOtherInboxes(const outlook::MAPIFolderPtr& inbox, outlook::NameSpace& session,
+                       TInboxList& InboxesEvents);
+void WatchInboxesOfStore(const outlook::MAPIFolderPtr& inbox, const outlook::MAPIFolderPtr& root,
+                         TInboxList& InboxesEvents);
+
+}  // namespace vantorel

@@ -1,0 +1,28 @@
+#include "platform/Sound.h"
+
+#include <QFileInfo>
+
+namespace vantorel::platform {
+
+namespace {
+std::shared_ptr<SoundPlayer>& installed() {
+    static std::shared_ptr<SoundPlayer> player;
+    return player;
+}
+}  // namespace
+
+void PlayWaveAsync(const QString& path) {
+    if (const std::shared_ptr<SoundPlayer> player = installed()) {
+        player->playWave(path);
+    }
+}
+
+void installSoundPlayer(std::shared_ptr<SoundPlayer> player) {
+    installed() = std::move(player);
+}
+
+bool FileExists(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+}  // namespace vantorel::platform

@@ -1,0 +1,298 @@
+// The road after sending: the Sent Items watcher links the task to the sent copy,
+// the Inbox watchers close the task a reply answers, and the poll hands due reminders
+// to the reminders window with a sound.
+
+#include "AddInFixture.h"
+#include "forms/ReminderWindowUnit.h"
+#include "platform/Sound.h"
+#include "reminders/TrackingProperties.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace vantorel;
+using namespace vantorel::test;
+namespace ol = vantorel::outlook;
+
+namespace {
+
+class RecordingSound : public platform::SoundPlayer {
+public:
+    void playWave(const QString& path) override { played << path; }
+    QStringList played;
+};
+
+class Reminders : public ModuleFixture {
+protected:
+    Reminders() : sound(std::make_shared<RecordingSound>()) { platform::installSoundPlayer(sound); }
+    ~Reminders() override { platform::installSoundPlayer(nullptr); }
+
+    void startWithSound() {
+        startModule();
+        QFile wave(soundDir.filePath(QStringLiteral("reminder.wav")));
+        ASSERT_TRUE(wave.open(QIODevice::WriteOnly));
+        ReminderSoundPath = wave.fileName();
+    }
+
+    ol::NameSpacePtr session() { return client->engine().application()->Session(); }
+    ol::ItemsPtr tasks() { return session()->GetDefaultFolder(ol::olFolderTasks)->Items(); }
+    ol::TaskItemPtr task(int n) { return ol::asTaskItem(tasks()->Item(n)); }
+
+    // A tracking task for a message on TOPIC to Ann (To) and Carl (Cc).
+    ol::TaskItemPtr trackingTask(const QString& topic,
+                                 std::vector<std::pair<QString, QString>> extra = {}) {
+        const ol::TaskItemPtr t =
+            ol::asTaskItem(client->engine().application()->CreateItem(ol::olTaskItem));
+        t->SetSubject(QStringLiteral("[Vantorel] ") + topic);
+        namespace tp = TrackingProperty;
+        std::vector<std::pair<QString, QString>> props = {
+            {tp::Topic, topic},
+            {tp::Mail, QString()},
+            {tp::Recipients, QStringLiteral("Ann Lee|ann@example.com;")},
+            {tp::CcRecipients, QStringLiteral("Carl|carl@example.com;")},
+            {tp::BccRecipients, QString()},
+            {tp::FirstSent, QStringLiteral("1796893200")},  // 2026-12-10 09:00
+            {tp::DeleteOnReply, QStringLiteral("0")},
+            {tp::MarkCompletedOnReply, QStringLiteral("-1")},
+        };
+        props.insert(props.end(), extra.begin(), extra.end());
+        for (const auto& [name, value] : props) {
+            WriteTrackingProperty(*t, name, value);
+        }
+        t->Save();
+        return t;
+    }
+    // A reminder due at SECONDS (local Unix seconds).
+    ol::TaskItemPtr dueTask(const QString& topic, const QString& seconds,
+                            const QString& reminderSet = QStringLiteral("-1")) {
+        return trackingTask(topic, {{TrackingProperty::ReminderSet, reminderSet},
+                                    {TrackingProperty::ReminderTime, seconds}});
+    }
+
+    void reply(const QString& from, const QString& subject, const QString& store = {}) {
+        engine::Delivery d;
+        d.from = from;
+        d.subject = subject;
+        client->engine().deliver(d, store);
+    }
+
+    QString window() { return ReminderWindow ? ReminderWindow->DescribeForScript() : QString(); }
+    std::optional<QString> prop(int n, const QString& name) {
+        return ReadTrackingProperty(*task(n), name);
+    }
+
+    static constexpr const char* kNineOClock = "1796893200";  // 2026-12-10 09:00:00
+    std::shared_ptr<RecordingSound> sound;
+    QTemporaryDir soundDir;
+};
+
+}  // namespace
+
+// --- the Sent Items watcher ----------------------------------------------------------------
+
+TEST_F(Reminders, TheSentCopyOfAStampedMessageBecomesItsTasksMail) {
+    startModule();
+    const ol::TaskItemPtr t = trackingTask(QStringLiteral("Offer"));
+    ol::InspectorPtr stamped = client->engine().compose(
+        {QStringLiteral("ann@example.com"), {}, {}, QStringLiteral("Offer"), {}});
+    const ol::MailItemPtr mail = ol::asMailItem(stamped->CurrentItem());
+    WriteTrackingProperty(*mail, TrackingProperty::ReminderID, t->EntryID());
+    mail->Send();
+    ol::InspectorPtr plain = client->engine().compose(
+        {QStringLiteral("bob@example.com"), {}, {}, QStringLiteral("Other"), {}});
+    ol::asMailItem(plain->CurrentItem())->Send();
+
+    const ol::ItemsPtr sent = session()->GetDefaultFolder(ol::olFolderSentMail)->Items();
+    ASSERT_EQ(sent->Count(), 2);
+    EXPECT_EQ(prop(1, TrackingProperty::Mail), sent->Item(1)->EntryID());
+}
+
+// --- the Inbox watchers --------------------------------------------------------------------
+
+struct ReplyRow {
+    const char* name;
+    const char* deleteOnReply;
+    const char* markCompleted;
+    int tasksLeft;
+    bool complete;
+};
+
+class ReplyFlags : public Reminders, public ::testing::WithParamInterface<ReplyRow> {};
+
+TEST_P(ReplyFlags, AReplyFromAToRecipientClosesTheTask) {
+    const ReplyRow& row = GetParam();
+    startWithSound();
+    const ol::TaskItemPtr t =
+        trackingTask(QStringLiteral("Offer"),
+                     {{TrackingProperty::ReminderSet, QStringLiteral("-1")},
+                      {TrackingProperty::ReminderTime, QString::fromUtf8(kNineOClock)}});
+    WriteTrackingProperty(*t, TrackingProperty::DeleteOnReply,
+                          QString::fromUtf8(row.deleteOnReply));
+    WriteTrackingProperty(*t, TrackingProperty::MarkCompletedOnReply,
+                          QString::fromUtf8(row.markCompleted));
+    t->Save();
+    scheduler->advance(10'000);
+    ASSERT_TRUE(window().startsWith(QStringLiteral("window visible")));
+
+    reply(QStringLiteral("Ann@Example.com"), QStringLiteral("RE: Offer"));
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window hidden"))) << window().toStdString();
+    ASSERT_EQ(tasks()->Count(), row.tasksLeft);
+    if (row.tasksLeft == 1) {
+        EXPECT_EQ(task(1)->Complete(), row.complete);
+        for (const QString& name : TrackingProperty::All) {
+            EXPECT_FALSE(prop(1, name)) << name.toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Watchers, ReplyFlags,
+                         ::testing::Values(ReplyRow{"complete", "0", "-1", 1, true},
+                                           ReplyRow{"delete", "-1", "0", 0, false},
+                                           ReplyRow{"delete_and_complete", "True", "True", 0, true},
+                                           ReplyRow{"neither", "0", "False", 1, false}),
+                         [](const ::testing::TestParamInfo<ReplyRow>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(Reminders, WhatIsNoReplyToTheTaskChangesNothing) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    reply(QStringLiteral("carl@example.com"), QStringLiteral("RE: Offer"));  // Cc
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: offer"));   // letter case
+    reply(QStringLiteral("zoe@example.com"), QStringLiteral("RE: Offer"));
+    ASSERT_EQ(tasks()->Count(), 1);
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_EQ(prop(1, TrackingProperty::Topic), QStringLiteral("Offer"));
+}
+
+TEST_F(Reminders, OneReplyClosesOnlyTheLaterOfTwoTasksForItsTopic) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    trackingTask(QStringLiteral("Offer"));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_TRUE(task(2)->Complete());
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    EXPECT_TRUE(task(1)->Complete());
+}
+
+TEST_F(Reminders, AFlagThatIsNoBooleanEndsTheHandlerQuietly) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"), {{TrackingProperty::DeleteOnReply, QStringLiteral("x")}});
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    ASSERT_EQ(tasks()->Count(), 1);
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_TRUE(prop(1, TrackingProperty::Topic));
+}
+
+TEST_F(Reminders, OtherStoresInboxesAreWatchedWhenNamedLikeTheDefaultOne) {
+    client->engine().addStore(QStringLiteral("Archive"));
+    client->engine().addStore(QStringLiteral("Other"), QStringLiteral("Posteingang"));
+    client->engine().addStore(QStringLiteral("Deep"), QString(), true);
+    startModule();
+    EXPECT_EQ(module->InboxesEvents.size(), 2u);
+    trackingTask(QStringLiteral("A"));
+    trackingTask(QStringLiteral("B"));
+    trackingTask(QStringLiteral("C"));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: B"), QStringLiteral("Other"));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: C"), QStringLiteral("Deep"));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: A"), QStringLiteral("Archive"));
+    EXPECT_TRUE(task(1)->Complete());
+    EXPECT_FALSE(task(2)->Complete());
+    EXPECT_FALSE(task(3)->Complete());
+}
+
+// --- the poll ------------------------------------------------------------------------------
+
+TEST_F(Reminders, ADueReminderIsListedOnceWithOneSound) {
+    startWithSound();
+    dueTask(QStringLiteral("Offer"), QStringLiteral("1796893199"));  // a second ago
+    dueTask(QStringLiteral("Later"), QStringLiteral("1796893300"));
+    dueTask(QStringLiteral("Quote"), QStringLiteral("1796890000"));
+    scheduler->advance(10'000);
+    EXPECT_EQ(sound->played, QStringList{ReminderSoundPath});
+    EXPECT_TRUE(window().contains(QStringLiteral("\"Offer\"")));
+    EXPECT_TRUE(window().contains(QStringLiteral("\"Quote\"")));
+    EXPECT_FALSE(window().contains(QStringLiteral("\"Later\"")));
+    scheduler->advance(20'000);
+    EXPECT_EQ(sound->played.size(), 1);
+    scheduler->advance(100'000);  // "Later" falls due
+    EXPECT_EQ(sound->played.size(), 2);
+    EXPECT_TRUE(window().contains(QStringLiteral("\"Later\"")));
+}
+
+TEST_F(Reminders, OnlyTasksWhoseReminderIsSetAreListed) {
+    startWithSound();
+    dueTask(QStringLiteral("Off"), QStringLiteral("1796890000"), QStringLiteral("0"));
+    trackingTask(QStringLiteral("NoFlag"),
+                 {{TrackingProperty::ReminderTime, QStringLiteral("1796890000")}});
+    trackingTask(QStringLiteral("NoTime"), {{TrackingProperty::ReminderSet, QStringLiteral("-1")}});
+    scheduler->advance(30'000);
+    EXPECT_TRUE(sound->played.isEmpty());
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window hidden")));
+}
+
+TEST_F(Reminders, ASnoozeInTheFutureHoldsTheReminderBackThenGoes) {
+    startWithSound();
+    trackingTask(QStringLiteral("Offer"),
+                 {{TrackingProperty::ReminderSet, QStringLiteral("-1")},
+                  {TrackingProperty::ReminderTime, QStringLiteral("1796890000")},
+                  {TrackingProperty::Snooze, QStringLiteral("1796893300")}});
+    scheduler->advance(90'000);
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window hidden")));
+    scheduler->advance(20'000);  // past 09:01:40
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window visible")));
+    EXPECT_FALSE(prop(1, TrackingProperty::Snooze));
+}
+
+TEST_F(Reminders, WithoutTheSoundFileTheReminderComesSilently) {
+    startModule();
+    ReminderSoundPath = soundDir.filePath(QStringLiteral("missing.wav"));
+    dueTask(QStringLiteral("Offer"), QStringLiteral("1796890000"));
+    scheduler->advance(10'000);
+    EXPECT_TRUE(sound->played.isEmpty());
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window visible")));
+}
+
+// A damaged task is passed over; its error is shown once, not on every pass.
+TEST_F(Reminders, ADamagedTaskNeitherHidesTheOthersNorRepeatsItsError) {
+    startWithSound();
+    dueTask(QStringLiteral("First"), QStringLiteral("1796890000"));
+    dueTask(QStringLiteral("Damaged"), QStringLiteral("1796890000"), QStringLiteral("maybe"));
+    dueTask(QStringLiteral("Third"), QStringLiteral("1796890000"));
+    scheduler->advance(30'000);
+    EXPECT_TRUE(window().contains(QStringLiteral("\"First\"")));
+    EXPECT_TRUE(window().contains(QStringLiteral("\"Third\"")));
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].icon, platform::MessageIcon::Error);
+    EXPECT_TRUE(prompts->shown[0].text.contains(QStringLiteral("maybe")));
+}
+
+// 02:30 on 2026-03-29 does not exist in Europe/Berlin; the reminder still comes once.
+TEST_F(Reminders, AReminderInsideTheDaylightSavingGapFallsDueOnce) {
+    clock->set(QDateTime(QDate(2026, 3, 29), QTime(1, 59, 0)));
+    startWithSound();
+    dueTask(QStringLiteral("Gap"), QStringLiteral("1774751400"));  // 2026-03-29 02:30 wall
+    scheduler->advance(50'000);
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window hidden")));
+    scheduler->advance(20'000);  // the clock jumps to 03:00
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window visible")));
+    scheduler->advance(60'000);
+    EXPECT_EQ(sound->played.size(), 1);
+}
+
+// --- shutdown ------------------------------------------------------------------------------
+
+TEST_F(Reminders, AfterShutdownNoTickOrFolderEventReachesFreedObjects) {
+    startWithSound();
+    dueTask(QStringLiteral("Offer"), QStringLiteral("1796890000"));
+    scheduler->advance(10'000);
+    module->ReleaseAddIn();
+    EXPECT_EQ(ReminderWindow, nullptr);
+    EXPECT_EQ(TaskItemsEvents, nullptr);
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    scheduler->advance(60'000);
+    EXPECT_EQ(sound->played.size(), 1);
+    EXPECT_EQ(tasks()->Count(), 1);
+    EXPECT_FALSE(task(1)->Complete());
+}
