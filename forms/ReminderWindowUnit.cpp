@@ -138,7 +138,7 @@ TTReminderWindow::TTReminderWindow() : QWidget(nullptr, Qt::Window) {
     lstReminders->header()->setSectionsClickable(false);
     lstReminders->header()->setSectionsMovable(false);
     lstReminders->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    lstReminders->header()->setStretchLastSection(false);
+    lstReminders->header()->setStretchLastSection(true);
     lstReminders->setFont(LabelFont(11));
     setGreyText(lstReminders);
 
@@ -306,9 +306,13 @@ bool TTReminderWindow::ReminderAdd(const outlook::TaskItemPtr& task) {
     entry->setIcon(ColSubject, m_nSmallImageSize == 24 ? ImageList24 : ImageList16);
     lstReminders->addTopLevelItem(entry);
 
+    // A hidden window comes up in front; a visible one is brought there.
     setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
+    if (isVisible()) {
+        raise();
+    } else {
+        show();
+    }
     activateWindow();
     UpdateCaption();
 
