@@ -230,7 +230,10 @@ void TTReminderWindow::FormCreate() {
     const int nScale = DisplayScale == 0 ? 100 : DisplayScale;
     const int nPictureHeight = PictureTask->height() * nScale / 100;
     m_nSmallImageSize = nPictureHeight >= 48 ? 24 : 16;
-    lstReminders->setIconSize(QSize(m_nSmallImageSize, m_nSmallImageSize));
+    // The images are device pixels; where the toolkit scales the window itself, the
+    // list measures them in its own units.
+    const int nIconSize = qRound(m_nSmallImageSize / std::max(devicePixelRatioF(), 1.0));
+    lstReminders->setIconSize(QSize(nIconSize, nIconSize));
 }
 
 void TTReminderWindow::Anchor(QWidget* control, const QRect& design, Qt::Edges anchors,
