@@ -57,7 +57,7 @@ extern const QString kItemNotFoundMessage;     // Re-send: the task is gone
 extern const QString kMessageNotFoundMessage;  // Open e-mail: the message is gone
 
 // The "Sent to" cell: the names of the recipient list text, ", on ", and the short
-// date of the moment of sending (local Unix seconds); a missing part stays empty.
+// date of the moment of sending (local Unix seconds); what is missing stays empty.
 QString SentToText(const std::optional<QString>& sRecipients,
                    const std::optional<qint64>& nFirstSent);
 

@@ -138,7 +138,7 @@ TTReminderWindow::TTReminderWindow() : QWidget(nullptr, Qt::Window) {
     lstReminders->header()->setSectionsClickable(false);
     lstReminders->header()->setSectionsMovable(false);
     lstReminders->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    lstReminders->header()->setStretchLastSection(false);
+    lstReminders->header()->setStretchLastSection(true);
     lstReminders->setFont(LabelFont(11));
     setGreyText(lstReminders);
 
@@ -230,7 +230,10 @@ void TTReminderWindow::FormCreate() {
     const int nScale = DisplayScale == 0 ? 100 : DisplayScale;
     const int nPictureHeight = PictureTask->height() * nScale / 100;
     m_nSmallImageSize = nPictureHeight >= 48 ? 24 : 16;
-    lstReminders->setIconSize(QSize(m_nSmallImageSize, m_nSmallImageSize));
+    // The images are device pixels; where the toolkit scales the window itself, the
+    // list measures them in its own units.
+    const int nIconSize = qRound(m_nSmallImageSize / std::max(devicePixelRatioF(), 1.0));
+    lstReminders->setIconSize(QSize(nIconSize, nIconSize));
 }
 
 void TTReminderWindow::Anchor(QWidget* control, const QRect& design, Qt::Edges anchors,
@@ -306,9 +309,13 @@ bool TTReminderWindow::ReminderAdd(const outlook::TaskItemPtr& task) {
     entry->setIcon(ColSubject, m_nSmallImageSize == 24 ? ImageList24 : ImageList16);
     lstReminders->addTopLevelItem(entry);
 
+    // A hidden window comes up in front; a visible one is brought there.
     setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
+    if (isVisible()) {
+        raise();
+    } else {
+        show();
+    }
     activateWindow();
     UpdateCaption();
 

@@ -80,7 +80,7 @@ public:
     QIcon ImageList24;
     std::unique_ptr<platform::Timer> TimerUpdate;
 
-    // The size of the small images the list shows (16 or 24).
+    // The size in device pixels of the small images the list shows (16 or 24).
     int SmallImageSize() const { return m_nSmallImageSize; }
 
     static constexpr int kClientWidth = 517;
