@@ -7,7 +7,11 @@
 #include "platform/Sound.h"
 #include "reminders/TrackingProperties.h"
 
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
+#include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 using namespace vantorel;
@@ -295,4 +299,63 @@ TEST_F(Reminders, AfterShutdownNoTickOrFolderEventReachesFreedObjects) {
     EXPECT_EQ(sound->played.size(), 1);
     EXPECT_EQ(tasks()->Count(), 1);
     EXPECT_FALSE(task(1)->Complete());
+}
+
+// However the mail client shuts down, with the reminders window open, nothing is
+// snoozed and nothing runs afterwards.
+class ShutdownWithTheWindowOpen : public Reminders,
+                                  public ::testing::WithParamInterface<ShutdownBehavior> {};
+
+TEST_P(ShutdownWithTheWindowOpen, FreesEverythingQuietly) {
+    client->setShutdownBehavior(GetParam());
+    start();
+    dueTask(QStringLiteral("Offer"), QStringLiteral("1796890000"));
+    scheduler->advance(10'000);
+    ASSERT_NE(ReminderWindow, nullptr);
+    ASSERT_TRUE(ReminderWindow->isVisible());
+    client->quit();
+    EXPECT_EQ(ReminderWindow, nullptr);
+    scheduler->advance(60'000);
+    EXPECT_FALSE(prop(1, TrackingProperty::Snooze));
+    EXPECT_TRUE(prompts->shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Module, ShutdownWithTheWindowOpen,
+                         ::testing::Values(ShutdownBehavior::Fast, ShutdownBehavior::Normal),
+                         [](const ::testing::TestParamInfo<ShutdownBehavior>& info) {
+                             return std::string(info.param == ShutdownBehavior::Fast ? "fast"
+                                                                                     : "normal");
+                         });
+
+// The mail client shuts down while a message box of the window is open: the window
+// outlives the handler that showed the box.
+TEST_F(Reminders, ShutdownDuringAMessageBoxOfTheWindow) {
+    class QuittingPrompts : public platform::Prompts {
+    public:
+        explicit QuittingPrompts(TAddInModule& module) : module_(module) {}
+        platform::MessageReply show(const platform::MessageRequest& request) override {
+            texts << request.text;
+            module_.ReleaseAddIn();
+            return {};
+        }
+        QStringList texts;
+
+    private:
+        TAddInModule& module_;
+    };
+    startWithSound();
+    dueTask(QStringLiteral("Offer"), QStringLiteral("1796890000"));
+    scheduler->advance(10'000);
+    auto quitting = std::make_shared<QuittingPrompts>(*module);
+    platform::installPrompts(quitting);
+    QPointer<QWidget> window = ReminderWindow;
+    window->findChild<QComboBox*>(QStringLiteral("comSnooze"))->setEditText(QStringLiteral("abc"));
+    window->findChild<QPushButton*>(QStringLiteral("cmdSnooze"))->click();
+    EXPECT_EQ(quitting->texts.size(), 1);
+    EXPECT_EQ(ReminderWindow, nullptr);
+    EXPECT_TRUE(window.isNull() || window->isHidden());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+    scheduler->advance(60'000);
+    platform::installPrompts(prompts.prompts);
 }

@@ -474,6 +474,25 @@ TEST_F(ReminderWindowTest, ReSendSkipsATaskThatIsGone) {
     EXPECT_EQ(selected(), QList<int>{1});
 }
 
+// A follow-up that cannot be shown stops the walk: nothing after it is re-sent and no
+// entry is removed or closed out.
+TEST_F(ReminderWindowTest, ReSendStopsWhereAFollowUpCannotBeShown) {
+    const QStringList ids = listed({QStringLiteral("A"), QStringLiteral("B")});
+    window->SelectEntries({1, 2});
+    engine->faults().failNext(QStringLiteral("MailItem.Display"), 1,
+                              QStringLiteral("The message window cannot be opened."));
+    click("cmdReSend");
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text, QStringLiteral("The message window cannot be opened."));
+    EXPECT_EQ(prompts->shown[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(topics(), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    EXPECT_TRUE(engine->displayed().empty());
+    for (const QString& id : ids) {
+        EXPECT_TRUE(property(id, TrackingProperty::Topic));
+        EXPECT_FALSE(stored(id)->Complete());
+    }
+}
+
 // ---- Opening ----
 
 TEST_F(ReminderWindowTest, OpenEmailShowsTheMessagesThatCanBeFound) {
