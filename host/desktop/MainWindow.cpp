@@ -236,12 +236,15 @@ void MainWindow::showFolder() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The add-in shuts down first and takes its windows along (its reminders window
+    // must not take the mail client's exit for the user closing it); then the
+    // message windows close.
+    client_.quit();
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w != this && w->isVisible()) {
             w->close();
         }
     }
-    client_.quit();
     event->accept();
 }
 
