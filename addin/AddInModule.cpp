@@ -12,6 +12,7 @@
 #include "tools/Globals.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace vantorel {
 
@@ -19,6 +20,21 @@ TAddInModule* AddInModule = nullptr;
 
 namespace {
 const int kReminderIntervalMs = 10000;
+
+// Frees a long-lived form, its global cleared first. A visible form may have one of
+// its handlers on the stack (a message box of its own is open, or the mail client
+// shuts down from inside it): TAKEDOWN takes it off the screen now, and it goes once
+// that handler has returned.
+template <typename Form, typename TakeDown>
+void FreeForm(Form*& global, TakeDown takeDown) {
+    Form* form = std::exchange(global, nullptr);
+    if (form != nullptr && form->isVisible()) {
+        takeDown(*form);
+        form->deleteLater();
+    } else {
+        delete form;
+    }
+}
 const int kFirstSupportedVersion = 14;  // Office 2010
 }  // namespace
 
@@ -202,26 +218,8 @@ void TAddInModule::ReleaseAddIn() {
     TAddInRegistry* store = AddInRegistry;
     AddInRegistry = nullptr;
     delete store;
-    TTReminderWindow* reminderWindow = ReminderWindow;
-    ReminderWindow = nullptr;
-    if (reminderWindow != nullptr && reminderWindow->isVisible()) {
-        // One of its handlers may be on the stack (a message box of the window is
-        // open): hidden now, it goes once that handler has returned.
-        reminderWindow->hide();
-        reminderWindow->deleteLater();
-    } else {
-        delete reminderWindow;
-    }
-    TCustomSendTask* customSendTask = CustomSendTask;
-    CustomSendTask = nullptr;
-    if (customSendTask != nullptr && customSendTask->isVisible()) {
-        // Shut down from inside the dialog (a message box of its own may be open): it
-        // closes now and goes once its handlers have returned.
-        customSendTask->reject();
-        customSendTask->deleteLater();
-    } else {
-        delete customSendTask;
-    }
+    FreeForm(ReminderWindow, [](TTReminderWindow& window) { window.hide(); });
+    FreeForm(CustomSendTask, [](TCustomSendTask& dialog) { dialog.reject(); });
 }
 
 void TAddInModule::FinalizeAddIn() {

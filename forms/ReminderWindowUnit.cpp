@@ -518,15 +518,20 @@ void TTReminderWindow::cmdReSendClick() {
     });
 }
 
-void TTReminderWindow::cmdViewClick() {
-    // The selection as it is now: a message box lets other events run.
+std::vector<TListItemData> TTReminderWindow::SelectedEntries() const {
+    // The selection as it is now: a message box shown for one entry lets other
+    // events change the list.
     std::vector<TListItemData> entries;
     for (int i = 0; i < lstReminders->topLevelItemCount(); ++i) {
         if (lstReminders->topLevelItem(i)->isSelected()) {
             entries.push_back(EntryData(i));
         }
     }
-    for (const TListItemData& entry : entries) {
+    return entries;
+}
+
+void TTReminderWindow::cmdViewClick() {
+    for (const TListItemData& entry : SelectedEntries()) {
         try {
             if (entry.MailID.isEmpty()) {
                 throw outlook::OutlookError(kMessageNotFoundMessage);
@@ -539,13 +544,7 @@ void TTReminderWindow::cmdViewClick() {
 }
 
 void TTReminderWindow::OpenSelectedTasks() {
-    std::vector<TListItemData> entries;
-    for (int i = 0; i < lstReminders->topLevelItemCount(); ++i) {
-        if (lstReminders->topLevelItem(i)->isSelected()) {
-            entries.push_back(EntryData(i));
-        }
-    }
-    for (const TListItemData& entry : entries) {
+    for (const TListItemData& entry : SelectedEntries()) {
         try {
             GetItem(entry.TaskID)->Display(false);
         } catch (const std::exception& e) {

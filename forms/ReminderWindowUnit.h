@@ -45,6 +45,8 @@ public:
 
     // The data of the entry at POSITION (from 0).
     const TListItemData& EntryData(int position) const;
+    // The data of the selected entries, in list order.
+    std::vector<TListItemData> SelectedEntries() const;
 
     // Handlers.
     void FormCreate();
