@@ -17,4 +17,9 @@ using Drawing = std::function<void(QPainter&)>;
 // By resource prefix without the scale ("IMG_ALARM", "ICO_REMINDER").
 const std::map<QString, Drawing>& drawings();
 
+// The pictures of single windows, each kept in a file of its own.
+void addTemplateEditDrawings(std::map<QString, Drawing>& into);  // DrawingsTemplateEdit.cpp
+void addWizardDrawings(std::map<QString, Drawing>& into);        // DrawingsWizard.cpp
+void addAboutDrawings(std::map<QString, Drawing>& into);         // DrawingsAbout.cpp
+
 }  // namespace vantorel::artwork
