@@ -29,7 +29,7 @@ inline QPen outline(const QColor& color, qreal width) {
 }
 
 inline void fillAndStroke(QPainter& p, const QPainterPath& path, const QColor& fill,
-                          inline const QColor& line, qreal width) {
+                          const QColor& line, qreal width) {
     p.setPen(outline(line, width));
     p.setBrush(fill);
     p.drawPath(path);
