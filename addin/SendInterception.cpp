@@ -7,6 +7,7 @@
 #include "forms/CustomSendTaskUnit.h"
 #include "forms/ReminderChoices.h"
 #include "platform/Prompts.h"
+#include "platform/RegionalSettings.h"
 #include "reminders/PendingSends.h"
 #include "reminders/ReminderSettings.h"
 #include "reminders/TrackingProperties.h"
@@ -127,10 +128,15 @@ void TAddInModule::UpdateRemindMeScreenTip() {
     if (registry.GetTaskRemindMe(kDefaultSettings)) {
         tools::TDateTime dTime = 0;
         TimePhraseToDateTime(registry.GetTaskRemindMeTime(kDefaultSettings), dTime);
+        // hh:nn with the user's time separator, as the stored time phrases are written.
+        const QTime time = tools::fromDateTime(dTime).time();
+        const QString sTime = QStringLiteral("%1").arg(time.hour(), 2, 10, QLatin1Char('0')) +
+                              platform::RegionalSettings::current().timeSeparator +
+                              QStringLiteral("%1").arg(time.minute(), 2, 10, QLatin1Char('0'));
         sTip = QStringLiteral("Send and remind me %1 at %2")
                    .arg(FormatPeriodPhrase(registry.GetTaskRemindMeStart(kDefaultSettings),
                                            kPhraseStyleStart),
-                        tools::fromDateTime(dTime).toString(QStringLiteral("HH:mm")));
+                        sTime);
     } else {
         sTip = QStringLiteral("Send and create a task starting %1")
                    .arg(FormatPeriodPhrase(registry.GetTaskCreateOnlyStart(kDefaultSettings),

@@ -7,6 +7,7 @@
 #include "host/MailClient.h"
 #include "host/desktop/DesktopHelp.h"
 #include "host/desktop/DesktopSound.h"
+#include "host/desktop/DesktopUrlOpener.h"
 #include "host/desktop/MainWindow.h"
 #include "host/scenario/ScenarioRunner.h"
 #include "platform/Clock.h"
@@ -53,6 +54,7 @@ int runDesktop(const QString& dataOption) {
     vantorel::platform::installPrompts(std::make_shared<vantorel::QtPrompts>());
     vantorel::platform::installHelpViewer(std::make_shared<vantorel::host::DesktopHelp>());
     vantorel::platform::installSoundPlayer(std::make_shared<vantorel::host::DesktopSound>());
+    vantorel::platform::installUrlOpener(std::make_shared<vantorel::host::DesktopUrlOpener>());
 
     vantorel::host::MailClient client(dataDir);
     vantorel::host::MainWindow window(client, clock);

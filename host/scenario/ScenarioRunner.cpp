@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/Hives.h"
 #include "platform/Prompts.h"
+#include "platform/ShellOpen.h"
 #include "platform/Sound.h"
 #include "platform/Timer.h"
 
@@ -65,6 +66,7 @@ ScenarioRunner::ScenarioRunner(QTextStream& out, QTextStream& err, const QString
     platform::installModalRunner(windows_);
     platform::installHelpViewer(windows_);
     platform::installSoundPlayer(windows_);
+    platform::installUrlOpener(windows_);
 
     client_ = std::make_unique<MailClient>(dataDir_);
     client_->onErrorSuppressed = [this](const QString& text) {
@@ -87,6 +89,7 @@ ScenarioRunner::~ScenarioRunner() {
     displayed_.disconnect();
     eventErrors_.disconnect();
     client_.reset();
+    platform::installUrlOpener(nullptr);
     platform::installSoundPlayer(nullptr);
     platform::installHelpViewer(nullptr);
     platform::installModalRunner(nullptr);

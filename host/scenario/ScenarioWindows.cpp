@@ -84,6 +84,10 @@ void ScenarioWindows::playWave(const QString& path) {
     out_ << "sound \"" << escapeText(QDir::toNativeSeparators(shown)) << "\"\n";
 }
 
+void ScenarioWindows::openUrl(const QString& url) {
+    out_ << "open url \"" << escapeText(url) << "\"\n";
+}
+
 QWidget* ScenarioWindows::activeWindow() const {
     for (auto it = modals_.rbegin(); it != modals_.rend(); ++it) {
         if (!it->isNull() && (*it)->isVisible()) {

@@ -5,6 +5,7 @@
 
 #include "platform/Help.h"
 #include "platform/Modal.h"
+#include "platform/ShellOpen.h"
 #include "platform/Sound.h"
 
 #include <QPointer>
@@ -18,7 +19,8 @@ namespace vantorel::host {
 
 class ScenarioWindows : public platform::ModalRunner,
                         public platform::HelpViewer,
-                        public platform::SoundPlayer {
+                        public platform::SoundPlayer,
+                        public platform::UrlOpener {
 public:
     // RUNUNTIL runs script commands until its argument holds.
     ScenarioWindows(QTextStream& out, std::function<void(const std::function<bool()>&)> runUntil,
@@ -29,6 +31,8 @@ public:
     void showTopic(const QString& helpFile) override;
     // Prints `sound "PATH"`, PATH relative to the program's folder when it lies there.
     void playWave(const QString& path) override;
+    // Prints `open url "URL"`.
+    void openUrl(const QString& url) override;
 
     // The window that `ui` commands act on: the innermost open modal dialog, else the
     // add-in's visible window; null when there is none.

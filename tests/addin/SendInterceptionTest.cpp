@@ -247,6 +247,19 @@ INSTANTIATE_TEST_SUITE_P(
                              "Send and create a task starting on next Friday"},
                       TipRow{0, "d1", "NOW", "d0", "Send and create a task starting today"}));
 
+// The tip writes the time as the dialogs do, with the user's time separator.
+TEST_F(SendTest, TheScreenTipsTimeHasTheUsersSeparator) {
+    QLocale::setDefault(QLocale(QStringLiteral("fi_FI")));
+    setReg(QStringLiteral("Task"), QStringLiteral("RemindMe"), 1);
+    setText(QStringLiteral("Task"), QStringLiteral("RemindMeStart"), QStringLiteral("d1"));
+    setText(QStringLiteral("Task"), QStringLiteral("RemindMeTime"), QStringLiteral("NOW"));
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(14, 5)));
+    compose(QStringLiteral("Offer"));
+    const QString tip = remindMeTip();
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    EXPECT_EQ(tip, QStringLiteral("Send and remind me tomorrow at 14.05"));
+}
+
 TEST_F(SendTest, ATaskWindowLeavesTheScreenTipAsItWas) {
     compose(QStringLiteral("Offer"));
     const QString tip = remindMeTip();
