@@ -1,0 +1,100 @@
+// Renders every window of the add-in offscreen to PNG files, as a person sees them
+// with sample content, at the display scale the environment gives (QT_SCALE_FACTOR).
+//
+//   vantorel_screenshots OUTDIR    writes OUTDIR/NAME-SCALE.png for each window
+
+#include "forms/CustomSendTaskUnit.h"
+#include "forms/ReminderWindowUnit.h"
+#include "host/engine/Engine.h"
+#include "platform/Clock.h"
+#include "platform/Hives.h"
+#include "reminders/TrackingProperties.h"
+#include "settings/AddInRegistry.h"
+#include "tools/Globals.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+using namespace vantorel;
+namespace ol = vantorel::outlook;
+
+namespace {
+
+// Shows WINDOW offscreen, lets it lay itself out and saves what it shows.
+bool save(QWidget& window, const QString& path) {
+    window.show();
+    QApplication::processEvents();
+    const bool saved = window.grab().save(path, "PNG");
+    window.hide();
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+// A tracking task that the reminders window lists.
+void listTask(ol::Application& app, const QString& topic, const QString& recipients,
+              const QString& reminderTime) {
+    const ol::TaskItemPtr task = ol::asTaskItem(app.CreateItem(ol::olTaskItem));
+    task->SetSubject(QStringLiteral("[Vantorel] ") + topic);
+    WriteTrackingProperty(*task, TrackingProperty::Topic, topic);
+    WriteTrackingProperty(*task, TrackingProperty::Recipients, recipients);
+    WriteTrackingProperty(*task, TrackingProperty::FirstSent, QStringLiteral("1796893200"));
+    WriteTrackingProperty(*task, TrackingProperty::ReminderSet, QStringLiteral("-1"));
+    WriteTrackingProperty(*task, TrackingProperty::ReminderTime, reminderTime);
+    task->Save();
+    ReminderWindow->ReminderAdd(task);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: vantorel_screenshots OUTDIR\n");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    QTemporaryDir data;
+    platform::useHiveFolder(data.path());
+    platform::installClock(
+        std::make_shared<platform::ManualClock>(QDateTime(QDate(2026, 12, 11), QTime(10, 30))));
+    engine::Engine mailbox(QDir(data.path()).filePath(QStringLiteral("mailbox.db")));
+    OutlookApp = mailbox.application();
+    AddInRegistry = new TAddInRegistry();
+    DisplayScale = static_cast<quint16>(std::lround(app.devicePixelRatio() * 100));
+    const QString scale = QString::number(DisplayScale);
+    const auto file = [&](const char* name) {
+        return out.filePath(QStringLiteral("%1-%2.png").arg(QLatin1String(name), scale));
+    };
+
+    bool ok = true;
+    {
+        TCustomSendTask dialog;
+        ok = save(dialog, file("custom-send")) && ok;
+    }
+    {
+        ReminderWindow = new TTReminderWindow();
+        listTask(*OutlookApp, QStringLiteral("Offer"), QStringLiteral("Ann Lee|ann@example.com;"),
+                 QStringLiteral("1796893200"));
+        listTask(*OutlookApp, QStringLiteral("Minutes of the meeting"),
+                 QStringLiteral("Bob|bob@example.com;Carl|carl@example.com;"),
+                 QStringLiteral("1796979600"));
+        ok = save(*ReminderWindow, file("reminders")) && ok;
+        delete std::exchange(ReminderWindow, nullptr);
+    }
+
+    delete std::exchange(AddInRegistry, nullptr);
+    OutlookApp.reset();
+    platform::installClock(nullptr);
+    platform::installHives(nullptr, nullptr);
+    return ok ? 0 : 1;
+}
