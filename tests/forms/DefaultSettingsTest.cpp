@@ -18,6 +18,11 @@ using namespace vantorel;
 
 namespace {
 
+void key(QWidget* target, int code) {
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+}
+
 class DefaultSettingsTest : public ::testing::Test {
 protected:
     DefaultSettingsTest()
@@ -48,11 +53,6 @@ protected:
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QCoreApplication::sendEvent(box, &out);
     }
-    static void key(QWidget* target, int code) {
-        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &press);
-    }
-
     // Every value of one set, as stored.
     static QStringList stored(bool DefaultSet) {
         TAddInRegistry& r = *AddInRegistry;
@@ -315,19 +315,17 @@ TEST_P(WaysToCancel, StoreNothingAndTheNextShowingShowsTheStoredDefaults) {
     EXPECT_EQ(stored(false), customBefore);
     show([](TDefaultSettings& d) {
         EXPECT_EQ(d.controls->comRemindMe->currentText(), QStringLiteral("tomorrow"));
-        EXPECT_FALSE(d.controls->chkDelete->isChecked());
+        EXPECT_EQ(d.controls->chkDelete->isChecked(), AddInRegistry->GetTaskDeleteOnReply(true));
         d.btnCancel->click();
     });
 }
 
 INSTANTIATE_TEST_SUITE_P(
     DefaultSettingsTest, WaysToCancel,
-    ::testing::Values(CloseRow{"CancelButton", [](TDefaultSettings& d) { d.btnCancel->click(); }},
-                      CloseRow{"Escape",
-                               [](TDefaultSettings& d) {
-                                   DefaultSettingsTest::key(d.controls->comTask, Qt::Key_Escape);
-                               }},
-                      CloseRow{"CloseBox", [](TDefaultSettings& d) { d.close(); }}),
+    ::testing::Values(
+        CloseRow{"CancelButton", [](TDefaultSettings& d) { d.btnCancel->click(); }},
+        CloseRow{"Escape", [](TDefaultSettings& d) { key(d.controls->comTask, Qt::Key_Escape); }},
+        CloseRow{"CloseBox", [](TDefaultSettings& d) { d.close(); }}),
     [](const ::testing::TestParamInfo<CloseRow>& info) { return info.param.what; });
 
 TEST_F(DefaultSettingsTest, ReturnInABoxPressesOK) {
