@@ -66,6 +66,11 @@ TReminderData CustomReminderData(const TReminderChoices& choices, const TChoiceC
 void StoreCustomChoices(const TReminderChoices& choices, bool bShowOptions,
                         TAddInRegistry& registry);
 
+// Remembers the choices as the default settings; with bResetCustom each value goes
+// into the custom set as well. A text that does not parse is written to neither set.
+void StoreDefaultChoices(const TReminderChoices& choices, bool bResetCustom,
+                         TAddInRegistry& registry);
+
 // The messages of the custom send dialog.
 QString PeriodInvalidMessage(const QString& sText);
 QString TimeInvalidMessage(const QString& sText);

@@ -1,0 +1,145 @@
+#include "forms/DefaultSettingsUnit.h"
+
+#include "platform/Help.h"
+#include "platform/Modal.h"
+#include "platform/Prompts.h"
+#include "tools/Globals.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace vantorel {
+
+TDefaultSettings* DefaultSettings = nullptr;
+
+namespace {
+constexpr int kClientWidth = 377;
+constexpr int kClientHeight = 355;
+constexpr bool kDefaultSet = true;
+
+QPushButton* createButton(QWidget& window, const char* name, const QString& caption,
+                          const QRect& geometry) {
+    auto* button = new QPushButton(caption, &window);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    return button;
+}
+}  // namespace
+
+TDefaultSettings::TDefaultSettings(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("DefaultSettings"));
+    setWindowTitle(QStringLiteral("Vantorel - Default Settings"));
+    setFont(DesignFont());
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    controls = new TReminderOptionsControls(*this);
+    btnOK = createButton(*this, "btnOK", QStringLiteral("&OK"), {213, 322, 75, 25});
+    btnOK->setDefault(true);
+    btnCancel = createButton(*this, "btnCancel", QStringLiteral("&Cancel"), {294, 322, 75, 25});
+    cmdReset = new QCheckBox(QStringLiteral("Re&set \"custom\" settings with these defauts"), this);
+    cmdReset->setObjectName(QStringLiteral("cmdReset"));
+    cmdReset->setGeometry(59, 280, 289, 17);
+
+    connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
+    // Cancel closes and stores nothing.
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    const TReminderOptionsControls& c = *controls;
+    const QList<QWidget*> tabOrder{
+        btnOK,         btnCancel,     c.rdbRemindMe,  c.comRemindMe, c.comRemindMeTime,
+        c.rdbTask,     c.comTask,     c.chkCompleted, c.chkDelete,   c.chkDuration,
+        c.comDuration, c.comPriority, cmdReset};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
+    FormCreate();
+}
+
+void TDefaultSettings::FormCreate() {
+    // The options area is always shown; the images came with the shared controls.
+}
+
+int TDefaultSettings::ShowModal() {
+    return platform::runModal(*this);
+}
+
+void TDefaultSettings::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        FormShow();
+    }
+}
+
+void TDefaultSettings::FormShow() {
+    if (AddInClosed()) {
+        return;
+    }
+    LoadDefaultSettings();
+    // Centred on the screen; no control is given the focus on purpose.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TDefaultSettings::LoadDefaultSettings() {
+    // cmdReset is not loaded: it stays as the user left it.
+    controls->SetChoices(LoadReminderChoices(*AddInRegistry, kDefaultSet));
+}
+
+void TDefaultSettings::Complain(const QString& sMessage, QWidget* box) {
+    platform::showMessage(sMessage, platform::MessageIcon::Warning);
+    if (!AddInClosed()) {
+        box->setFocus();
+    }
+}
+
+void TDefaultSettings::btnOKClick() {
+    if (AddInClosed()) {
+        return;
+    }
+    // Only the period of the chosen mode and, reminding, the time must be valid; the
+    // duration is not checked, an invalid one is simply not stored.
+    const TChoiceCheck check = CheckStartChoices(controls->Choices());
+    if (check.problem == TChoiceProblem::Period) {
+        Complain(check.sMessage, controls->PeriodBox());
+        return;
+    }
+    if (check.problem == TChoiceProblem::Time) {
+        Complain(check.sMessage, controls->comRemindMeTime);
+        return;
+    }
+    StoreDefaultSettings();
+    done(QDialog::Accepted);
+}
+
+void TDefaultSettings::StoreDefaultSettings() {
+    StoreDefaultChoices(controls->Choices(), cmdReset->isChecked(), *AddInRegistry);
+}
+
+void TDefaultSettings::FormHelp() {
+    platform::HtmlHelpContext(HelpFilePath, kHelpContext);
+}
+
+void TDefaultSettings::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_F1:
+            FormHelp();
+            event->accept();
+            return;
+        case Qt::Key_Escape:
+            // Esc is the Cancel button.
+            btnCancel->click();
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+}  // namespace vantorel
