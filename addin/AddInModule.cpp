@@ -1,7 +1,9 @@
 #include "addin/AddInModule.h"
 
 #include "forms/CustomSendTaskUnit.h"
+#include "forms/DefaultSettingsUnit.h"
 #include "forms/ReminderWindowUnit.h"
+#include "forms/WizardUnit.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/Sound.h"
@@ -118,6 +120,7 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
     ActivateMenu(true);
     // 8. The long-lived forms.
     CustomSendTask = new TCustomSendTask();
+    DefaultSettings = new TDefaultSettings();
     ReminderWindow = new TTReminderWindow();
     // 9. The first step of the send event, ahead of the framework's subscription.
     itemSendHook_ = OutlookApp->OnItemSend([this](const outlook::ItemPtr& Item, bool& Cancel) {
@@ -135,6 +138,14 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
     InboxesEvents.push_back(std::make_unique<TInboxItems>());
     InboxesEvents.back()->ConnectTo(inbox);
     WatchOtherInboxes(inbox);
+    // 12. The quick start wizard, for a person who has not switched it off.
+    if (OutlookApp->Explorers()->Count() > 0 && AddInRegistry->GetStartWizard()) {
+        TWizardWindow wizard;
+        wizard.ShowModal();
+        if (released_) {
+            return;  // the mail client shut down while the wizard was open
+        }
+    }
     // 13. The reminder timer.
     TimerCheckReminders->setEnabled(true);
 }
@@ -220,6 +231,7 @@ void TAddInModule::ReleaseAddIn() {
     delete store;
     FreeForm(ReminderWindow, [](TTReminderWindow& window) { window.hide(); });
     FreeForm(CustomSendTask, [](TCustomSendTask& dialog) { dialog.reject(); });
+    FreeForm(DefaultSettings, [](TDefaultSettings& dialog) { dialog.reject(); });
 }
 
 void TAddInModule::FinalizeAddIn() {
@@ -357,7 +369,11 @@ void TAddInModule::SendMailToolbarControls0Controls1Click() {
     SendCurrentMail(true);
 }
 
-void TAddInModule::MainToolbarControls0Controls0Click() {}
+void TAddInModule::MainToolbarControls0Controls0Click() {
+    if (DefaultSettings != nullptr) {
+        DefaultSettings->ShowModal();
+    }
+}
 
 void TAddInModule::MainToolbarControls0Controls1Click() {}
 

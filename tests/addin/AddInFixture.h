@@ -26,6 +26,8 @@ protected:
           scheduler(std::make_shared<host::VirtualScheduler>(clock)) {
         platform::installClock(clock);
         platform::installTimerService(scheduler);
+        // The quick start wizard greets a new user; these tests are no new users.
+        setReg(QStringLiteral("General"), QStringLiteral("StartWizardOnStartup"), 0);
         client = std::make_unique<host::MailClient>(hives.folder());
         client->onErrorSuppressed = [this](const QString& text) { suppressed.push_back(text); };
     }

@@ -94,21 +94,24 @@ INSTANTIATE_TEST_SUITE_P(
                  "-:2: the value name \"a\\nb\" holds a line break"},
         FaultRow{"key_with_a_line_break", "reg set \"HKCU\\\\Software\\\\a\\rb\" N \"V\"\n", 2,
                  "-:2: the key"},
-        FaultRow{"disabled_control",
-                 "start\ncompose to=ann@example.com subject=Offer\npress Custom\n"
-                 "ui comDuration set x\n",
-                 2, "-:5: the control \"comDuration\" is disabled"},
-        FaultRow{"combo_without_the_entry",
-                 "start\ncompose to=ann@example.com subject=Offer\npress Custom\n"
-                 "ui btnShowOptions click\nui comPriority select Urgent\n",
-                 2, "-:6: \"comPriority\" has no entry \"Urgent\""}),
+        FaultRow{
+            "disabled_control",
+            "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\npress Custom\n"
+            "ui comDuration set x\n",
+            2, "-:6: the control \"comDuration\" is disabled"},
+        FaultRow{
+            "combo_without_the_entry",
+            "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\npress Custom\n"
+            "ui btnShowOptions click\nui comPriority select Urgent\n",
+            2, "-:7: \"comPriority\" has no entry \"Urgent\""}),
     [](const ::testing::TestParamInfo<FaultRow>& info) { return std::string(info.param.name); });
 
 // A value at a hive's root is legal: written, kept, and read back.
 TEST(ScriptRun, AValueAtTheHivesRootIsWrittenAndKept) {
-    const HostRun run = runHost(
-        QStringLiteral("reg set HKCU\\Software\\Ostrelin\\Vantorel\\Verbose IsVerbose "
-                       "dword:00000001\nreg set HKCU N \"V\"\nstart\nquit\ndump reg HKCU\n"));
+    const HostRun run =
+        runHost(QStringLiteral("reg set HKCU\\Software\\Ostrelin\\Vantorel\\Verbose IsVerbose "
+                               "dword:00000001\nreg set HKCU N \"V\"\nstart\nclose \"Quick "
+                               "Start\"\nquit\ndump reg HKCU\n"));
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.startsWith(QStringLiteral("[HKEY_CURRENT_USER]\n\"N\"=\"V\"\n")))
         << run.out.toStdString();
@@ -116,21 +119,23 @@ TEST(ScriptRun, AValueAtTheHivesRootIsWrittenAndKept) {
 }
 
 TEST(ScriptRun, ALongAdvanceWithTheAddInStartedEnds) {
-    const HostRun run =
-        runHost(QStringLiteral("clock 2026-12-10 09:00\nstart\nadvance 2900000d\n"
-                               "quit\n"));
+    const HostRun run = runHost(
+        QStringLiteral("clock 2026-12-10 09:00\nstart\nclose \"Quick Start\"\nadvance 2900000d\n"
+                       "quit\n"));
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
 }
 
 TEST(DataFolder, OneHostAtATimeAndTheSecondChangesNothing) {
     QTemporaryDir data;
     ASSERT_TRUE(data.isValid());
-    ASSERT_EQ(runHost(QStringLiteral("start\nquit\n"), data.path()).status, 0);
+    ASSERT_EQ(runHost(QStringLiteral("start\nclose \"Quick Start\"\nquit\n"), data.path()).status,
+              0);
 
     const host::DataFolderLock held(data.path());
     const QStringList before = folderState(data.path());
     const HostRun second =
-        runHost(QStringLiteral("start\nreg set HKCU\\Software\\X N \"V\"\n"), data.path());
+        runHost(QStringLiteral("start\nclose \"Quick Start\"\nreg set HKCU\\Software\\X N \"V\"\n"),
+                data.path());
     EXPECT_EQ(second.status, 1);
     EXPECT_EQ(second.err.trimmed(),
               QStringLiteral("vantorel-host: the data folder %1 is in use by another "
@@ -144,7 +149,8 @@ TEST(DataFolder, OneHostAtATimeAndTheSecondChangesNothing) {
 // Two hosts started together on a new folder: one owns it, the other refuses or
 // starts after it; neither breaks the other's mailbox or hive.
 TEST(DataFolder, HostsStartedTogetherTakeTurns) {
-    const QByteArray script = "start\nreg set HKCU\\Software\\X N \"V\"\nquit\n";
+    const QByteArray script =
+        "start\nclose \"Quick Start\"\nreg set HKCU\\Software\\X N \"V\"\nquit\n";
     for (int round = 0; round < 4; ++round) {
         QTemporaryDir data;
         ASSERT_TRUE(data.isValid());
