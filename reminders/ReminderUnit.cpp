@@ -73,25 +73,12 @@ void forEachRecipient(outlook::MailItem& message, Visit visit) {
 
 QString composeSubject(outlook::TaskItem& task, const outlook::MailItemPtr& message,
                        const TReminderData& data, const QDateTime& now) {
-    QString s = data.sSubjectHeader;
-    if (!s.isEmpty()) {
-        s += QLatin1Char(' ');
-    }
-    if (data.bSubjectIncludeName || data.bSubjectIncludeAdress) {
-        s += SubjectRecipientText(message, data.bSubjectIncludeName, data.bSubjectIncludeAdress);
-        if (!s.isEmpty()) {
-            s += QLatin1String(": ");
-        }
-    }
-    s += message->Subject();
-    if (data.bSubjectIncludeDate && data.bSubjectIncludeTime) {
-        s += QLatin1String(" - ") + shortDate(now) + QLatin1Char(' ') + hoursMinutes(now);
-    } else if (data.bSubjectIncludeDate) {
-        s += QLatin1String(" - ") + shortDate(now);
-    } else if (data.bSubjectIncludeTime) {
-        s += QLatin1String(" - ") + hoursMinutes(now);
-    }
-    return task.Subject() + s;
+    const bool withRecipients = data.bSubjectIncludeName || data.bSubjectIncludeAdress;
+    const QString recipients =
+        withRecipients
+            ? SubjectRecipientText(message, data.bSubjectIncludeName, data.bSubjectIncludeAdress)
+            : QString();
+    return task.Subject() + ComposeSubject(data, recipients, message->Subject(), now);
 }
 
 QString quotedMessageBody(outlook::MailItem& message, qint32 maxLength, const QDateTime& now) {
@@ -238,25 +225,55 @@ void FillReminderTask(const outlook::TaskItemPtr& task, const outlook::MailItemP
     task->Save();
 }
 
+QString ComposeSubject(const TReminderData& data, const QString& sRecipientText,
+                       const QString& sMessageSubject, const QDateTime& now) {
+    QString s = data.sSubjectHeader;
+    if (!s.isEmpty()) {
+        s += QLatin1Char(' ');
+    }
+    if (data.bSubjectIncludeName || data.bSubjectIncludeAdress) {
+        s += sRecipientText;
+        if (!s.isEmpty()) {
+            s += QLatin1String(": ");
+        }
+    }
+    s += sMessageSubject;
+    if (data.bSubjectIncludeDate && data.bSubjectIncludeTime) {
+        s += QLatin1String(" - ") + shortDate(now) + QLatin1Char(' ') + hoursMinutes(now);
+    } else if (data.bSubjectIncludeDate) {
+        s += QLatin1String(" - ") + shortDate(now);
+    } else if (data.bSubjectIncludeTime) {
+        s += QLatin1String(" - ") + hoursMinutes(now);
+    }
+    return s;
+}
+
+QString SubjectRecipientName(const QString& sName, const QString& sAddress, bool bExchange,
+                             bool includeName, bool includeAddress) {
+    QString name;
+    if (includeName || (bExchange && includeAddress)) {
+        name = sName;
+    }
+    const qsizetype p = position(upper(sAddress), upper(name));
+    if (!includeAddress && p > 4) {
+        // "Name <address>" or "Name (address)": the name alone.
+        name = name.left(p - 3);
+    }
+    if (includeAddress && p < 1 && !bExchange) {
+        name = name.isEmpty() ? sAddress : name + QLatin1String(" (") + sAddress + QLatin1Char(')');
+    }
+    return name;
+}
+
 QString SubjectRecipientText(const outlook::MailItemPtr& message, bool includeName,
                              bool includeAddress) {
     QString result;
     forEachRecipient(*message, [&](outlook::Recipient& recipient) {
         const bool exchange = entryTypeOf(recipient) == kExchangeEntry;
-        const QString address = recipient.Address();
-        QString name;
-        if (includeName || (exchange && includeAddress)) {
-            name = recipient.Name();
-        }
-        const qsizetype p = position(upper(address), upper(name));
-        if (!includeAddress && p > 4) {
-            // "Name <address>" or "Name (address)": the name alone.
-            name = name.left(p - 3);
-        }
-        if (includeAddress && p < 1 && !exchange) {
-            name =
-                name.isEmpty() ? address : name + QLatin1String(" (") + address + QLatin1Char(')');
-        }
+        const bool needsName = includeName || (exchange && includeAddress);
+        const QString name =
+            SubjectRecipientName(needsName ? recipient.Name() : QString(), recipient.Address(),
+                                 exchange, includeName, includeAddress);
         if (recipient.Type() == outlook::olTo) {
             if (!result.isEmpty()) {
                 result += QLatin1String("; ");

@@ -11,6 +11,7 @@
 #include "outlook/Outlook.h"
 #include "tools/DateTime.h"
 
+#include <QDateTime>
 #include <QString>
 
 namespace vantorel {
@@ -54,6 +55,21 @@ void CreateReminderTask(const outlook::TaskItemPtr& task, const outlook::MailIte
 // properties, then saves the task.
 void FillReminderTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr& message,
                       const TReminderData& data);
+
+// The composed task subject, without the task's current subject in front: the
+// header and a blank, the recipient part (RECIPIENTTEXT, used only when the data
+// includes names or addresses) and ": ", the message's subject, then " - " and the
+// short date and/or HH:MM of NOW as the data asks. The preferences dialog's sample
+// follows the same composition.
+QString ComposeSubject(const TReminderData& data, const QString& sRecipientText,
+                       const QString& sMessageSubject, const QDateTime& now);
+
+// One recipient in a task subject: its display name, its address, or both
+// ("Name (address)"). A display name that already holds the address is not repeated;
+// without the address, "Name <address>" keeps only the name. An Exchange entry
+// (BEXCHANGE) stands as its display name, never as its address.
+QString SubjectRecipientName(const QString& sName, const QString& sAddress, bool bExchange,
+                             bool includeName, bool includeAddress);
 
 // The recipient part of a task subject: the To recipients, each as its display
 // name, its address, or both ("Name (address)"), joined by "; ". An Exchange entry

@@ -1,0 +1,280 @@
+#include "forms/SettingsUnit.h"
+
+#include "forms/AboutBoxUnit.h"
+#include "forms/ReminderOptionsControls.h"
+#include "platform/Clock.h"
+#include "platform/Help.h"
+#include "platform/Modal.h"
+#include "platform/Prompts.h"
+#include "resources/Images.h"
+#include "tools/DisplayScale.h"
+#include "tools/Globals.h"
+
+#include <QKeyEvent>
+#include <QShowEvent>
+
+#include <memory>
+
+namespace vantorel {
+
+namespace {
+
+template <typename T>
+T* makeControl(QWidget& window, const char* name, const QRect& geometry) {
+    auto* control = new T(&window);
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(geometry);
+    return control;
+}
+
+QPushButton* createButton(QWidget& window, const char* name, const QString& caption,
+                          const QRect& geometry) {
+    auto* button = makeControl<QPushButton>(window, name, geometry);
+    button->setText(caption);
+    return button;
+}
+
+QCheckBox* createCheck(QWidget& window, const char* name, const QString& caption,
+                       const QRect& geometry) {
+    auto* check = makeControl<QCheckBox>(window, name, geometry);
+    check->setText(caption);
+    return check;
+}
+
+QLabel* createLabel(QWidget& window, const char* name, const QString& caption, QPoint at) {
+    auto* label = makeControl<QLabel>(window, name, QRect(at, QSize()));
+    label->setText(caption);
+    label->adjustSize();
+    return label;
+}
+
+// A rule one pixel high that runs on from an area's heading.
+QFrame* createRule(QWidget& window, const char* name, const QRect& geometry) {
+    auto* rule = makeControl<QFrame>(window, name, geometry);
+    rule->setFrameShape(QFrame::NoFrame);
+    rule->setAutoFillBackground(true);
+    rule->setBackgroundRole(QPalette::Mid);
+    rule->setFocusPolicy(Qt::NoFocus);
+    return rule;
+}
+
+}  // namespace
+
+TSettings::TSettings(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Settings"));
+    setWindowTitle(QStringLiteral("Vantorel - Preferences"));
+    setFont(DesignFont());
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    btnOK = createButton(*this, "btnOK", QStringLiteral("&OK"), {303, 460, 75, 25});
+    btnOK->setDefault(true);
+    btnCancel = createButton(*this, "btnCancel", QStringLiteral("&Cancel"), {384, 460, 75, 25});
+    chkDisplayName =
+        createCheck(*this, "chkDisplayName", QStringLiteral("Include Recipient Display Name"),
+                    {59, 35, 239, 17});
+    chkEmail = createCheck(*this, "chkEmail", QStringLiteral("Include Recipient E-mail"),
+                           {59, 58, 239, 17});
+    chkDate = createCheck(*this, "chkDate", QStringLiteral("Include Date"), {59, 81, 239, 17});
+    chkTime = createCheck(*this, "chkTime", QStringLiteral("Include Time"), {59, 104, 239, 17});
+    chkText =
+        createCheck(*this, "chkText", QStringLiteral("Include this text:"), {59, 127, 97, 17});
+    txtText = makeControl<QLineEdit>(*this, "txtText", {162, 125, 136, 21});
+    cmbCategories = makeControl<QComboBox>(*this, "cmbCategories", {167, 259, 145, 21});
+    cmbCategories->setEditable(true);
+    cmbCategories->setInsertPolicy(QComboBox::NoInsert);
+    cmbCategories->addItem(kNoCategoryItem);
+    chkShowQuickIntrodution =
+        createCheck(*this, "chkShowQuickIntrodution",
+                    QStringLiteral("Show quick introduction at startup"), {59, 411, 239, 17});
+    pnlLineRemindersSubjects = createRule(*this, "pnlLineRemindersSubjects", {107, 14, 352, 1});
+    pnlLineStartup = createRule(*this, "pnlLineStartup", {109, 334, 350, 1});
+    pnlLineCategories = createRule(*this, "pnlLineCategories", {66, 241, 393, 1});
+    btnAbout = createButton(*this, "btnAbout", QStringLiteral("&About..."), {384, 355, 75, 25});
+    btnHelp = createButton(*this, "btnHelp", QStringLiteral("&Help.."), {8, 460, 75, 25});
+
+    lblSubjects = createLabel(*this, "lblSubjects", QStringLiteral("Reminders Subjects"), {8, 8});
+    lblSampleTitle = createLabel(*this, "lblSampleTitle", QString(), {59, 165});
+    QFont bold = font();
+    bold.setBold(true);
+    lblSampleTitle->setFont(bold);
+    lblSampleTitle->setText(QStringLiteral("Sample Subject:"));
+    lblSampleTitle->adjustSize();
+    lblSample = makeControl<QLabel>(*this, "lblSample", {61, 184, 398, 25});
+    lblSample->setWordWrap(true);
+    lblSample->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblCategories = createLabel(*this, "lblCategories", QStringLiteral("Categories"), {8, 235});
+    lblSetCategories =
+        createLabel(*this, "lblSetCategories", QStringLiteral("Set Task Cate&gory to"), {59, 262});
+    lblSetCategories->setBuddy(cmbCategories);
+    imgSubjects = makeControl<QLabel>(*this, "imgSubjects", {8, 27, 32, 32});
+    imgCategories = makeControl<QLabel>(*this, "imgCategories", {8, 254, 32, 32});
+    imgStartup = makeControl<QLabel>(*this, "imgStartup", {8, 347, 32, 32});
+    // The headings stand in front of the rules that run on from them.
+    lblSubjects->raise();
+    lblCategories->raise();
+
+    connect(btnOK, &QPushButton::clicked, this, [this] { RunHandler([this] { btnOKClick(); }); });
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnAbout, &QPushButton::clicked, this,
+            [this] { RunHandler([this] { btnAboutClick(); }); });
+    connect(btnHelp, &QPushButton::clicked, this,
+            [this] { RunHandler([this] { btnHelpClick(); }); });
+    connect(chkDisplayName, &QCheckBox::toggled, this, [this] { chkDisplayNameClick(); });
+    connect(chkEmail, &QCheckBox::toggled, this, [this] { chkEmailClick(); });
+    connect(chkDate, &QCheckBox::toggled, this, [this] { chkDateClick(); });
+    connect(chkTime, &QCheckBox::toggled, this, [this] { chkTimeClick(); });
+    connect(chkText, &QCheckBox::toggled, this, [this] { chkTextClick(); });
+    connect(txtText, &QLineEdit::textChanged, this, [this] { txtTextChange(); });
+
+    const QList<QWidget*> tabOrder{
+        btnOK,   btnCancel,     chkDisplayName,          chkEmail, chkDate, chkTime, chkText,
+        txtText, cmbCategories, chkShowQuickIntrodution, btnAbout, btnHelp};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
+    FormCreate();
+}
+
+void TSettings::FormCreate() {
+    m_nStartHeight = OuterHeight();
+    const QString suffix = ScaleToSuffix(DisplayScale);
+    const std::pair<QLabel*, const char*> pictures[] = {{imgSubjects, "IMG_SUBJECT_"},
+                                                        {imgCategories, "IMG_CATEGORIES_"},
+                                                        {imgStartup, "IMG_TIP_"}};
+    for (const auto& [picture, prefix] : pictures) {
+        picture->setScaledContents(true);
+        picture->setPixmap(QPixmap::fromImage(LoadImageResource(QLatin1String(prefix) + suffix)));
+    }
+}
+
+int TSettings::ShowModal() {
+    return platform::runModal(*this);
+}
+
+void TSettings::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        FormShow();
+    }
+}
+
+void TSettings::FormShow() {
+    LoadSettings();
+    ApplyShownHeight();
+}
+
+void TSettings::LoadSettings() {
+    if (AddInRegistry == nullptr) {
+        return;
+    }
+    TAddInRegistry& registry = *AddInRegistry;
+    const TSubjectChoices choices = LoadSubjectChoices(registry);
+    // Filled without the sample following each step; it is composed once at the end.
+    for (QWidget* w : std::initializer_list<QWidget*>{chkDisplayName, chkEmail, chkDate, chkTime,
+                                                      chkText, txtText}) {
+        w->blockSignals(true);
+    }
+    chkDisplayName->setChecked(choices.bDisplayName);
+    chkEmail->setChecked(choices.bEmail);
+    chkDate->setChecked(choices.bDate);
+    chkTime->setChecked(choices.bTime);
+    chkText->setChecked(choices.bText);
+    txtText->setEnabled(choices.bText);
+    txtText->setText(choices.sText);
+    for (QWidget* w : std::initializer_list<QWidget*>{chkDisplayName, chkEmail, chkDate, chkTime,
+                                                      chkText, txtText}) {
+        w->blockSignals(false);
+    }
+    chkShowQuickIntrodution->setChecked(registry.GetStartWizard());
+
+    const TCategoryItems categories =
+        CategoryItems(registry.GetMasterCategories(), registry.GetRemindersCategory());
+    cmbCategories->clear();
+    cmbCategories->addItems(categories.items);
+    cmbCategories->setCurrentIndex(categories.nSelected);
+
+    UpdateSample();
+}
+
+void TSettings::ApplyShownHeight() {
+    const int nClientHeight = ShownOuterHeight(m_nStartHeight) - kFrameHeight;
+    setFixedHeight(nClientHeight);
+    // The controls anchored to the bottom keep their distance to the bottom edge.
+    const int nShift = nClientHeight - kClientHeight;
+    btnOK->move(303, 460 + nShift);
+    btnCancel->move(384, 460 + nShift);
+    btnHelp->move(8, 460 + nShift);
+    // The start-up check box shares its row with the About button.
+    chkShowQuickIntrodution->move(59, btnAbout->y());
+}
+
+TPreferences TSettings::Preferences() const {
+    TPreferences p;
+    p.subject.bDisplayName = chkDisplayName->isChecked();
+    p.subject.bEmail = chkEmail->isChecked();
+    p.subject.bDate = chkDate->isChecked();
+    p.subject.bTime = chkTime->isChecked();
+    p.subject.bText = chkText->isChecked();
+    p.subject.sText = txtText->text();
+    p.bShowQuickIntroduction = chkShowQuickIntrodution->isChecked();
+    // "(none)" stays chosen only while its entry is selected and its text untouched.
+    p.bNoCategory = cmbCategories->currentIndex() == 0 &&
+                    cmbCategories->currentText() == cmbCategories->itemText(0);
+    p.sCategory = cmbCategories->currentText();
+    return p;
+}
+
+void TSettings::UpdateSample() {
+    const TPreferences p = Preferences();
+    lblSample->setText(SampleSubject(p.subject, platform::now()));
+}
+
+void TSettings::chkTextClick() {
+    txtText->setEnabled(chkText->isChecked());
+    UpdateSample();
+}
+
+void TSettings::btnOKClick() {
+    if (AddInRegistry != nullptr) {
+        StorePreferences(Preferences(), *AddInRegistry);
+    }
+    accept();
+}
+
+void TSettings::btnAboutClick() {
+    const auto about = std::make_unique<TAboutWindow>(this);
+    about->ShowModal();
+}
+
+void TSettings::btnHelpClick() {
+    platform::HtmlHelpTopic(HelpFilePath);
+}
+
+void TSettings::FormHelp() {
+    platform::HtmlHelpContext(HelpFilePath, kHelpContext);
+}
+
+void TSettings::RunHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        if (OnHandlerError) {
+            OnHandlerError(std::current_exception());
+        } else {
+            platform::showMessage(QString::fromUtf8(error.what()), platform::MessageIcon::Error);
+        }
+    }
+}
+
+void TSettings::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        FormHelp();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace vantorel
