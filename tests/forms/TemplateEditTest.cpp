@@ -572,16 +572,22 @@ TEST_F(TemplateEditOutlook2010Test, TheInsertButtonsReadNADTE) {
     EXPECT_FALSE(dialog->btnInsertName->icon().isNull());
 }
 
-// What a person sees, drawn at the display's scale. With VANTOREL_GRAB_DIR set, the
-// picture is written there as templateedit-SCALE.png.
+// What a person sees, drawn at the display's scale: in use and, after "Do not use
+// templates", disabled. With VANTOREL_GRAB_DIR set, the pictures are written there as
+// templateedit-SCALE.png and templateedit-SCALE-off.png.
 void checkGrab(TTemplateEdit& d, int nScale) {
-    const QPixmap grab = d.grab();
-    EXPECT_EQ(grab.size(), QSize(552, 371) * nScale / 100);
     const QString sDir = qEnvironmentVariable("VANTOREL_GRAB_DIR");
-    if (!sDir.isEmpty()) {
-        QDir().mkpath(sDir);
-        EXPECT_TRUE(
-            grab.save(QDir(sDir).filePath(QStringLiteral("templateedit-%1.png").arg(nScale))));
+    for (const QString& sState : {QString(), QStringLiteral("-off")}) {
+        if (!sState.isEmpty()) {
+            d.OptNoTemplate->click();
+        }
+        const QPixmap grab = d.grab();
+        EXPECT_EQ(grab.size(), QSize(552, 371) * nScale / 100);
+        if (!sDir.isEmpty()) {
+            QDir().mkpath(sDir);
+            EXPECT_TRUE(grab.save(QDir(sDir).filePath(
+                QStringLiteral("templateedit-%1%2.png").arg(nScale).arg(sState))));
+        }
     }
 }
 
