@@ -3,6 +3,7 @@
 
 #include "forms/TemplateEditLogic.h"
 #include "forms/TemplateEditUnit.h"
+#include "resources/Images.h"
 #include "settings/AddInRegistry.h"
 #include "tests/support/RecordingPrompts.h"
 #include "tests/support/ScriptedWindows.h"
@@ -139,6 +140,19 @@ TEST(TemplateEditImages, PairsOfEnabledAndDisabledInTheListOrder) {
     EXPECT_EQ(TemplateEditImagePrefix(4), QStringLiteral("IMG_INSERTTIME_"));
     EXPECT_EQ(TemplateEditImagePrefix(9), QStringLiteral("IMG_INSERTSIGNATURE_DISABLED_"));
     EXPECT_TRUE(TemplateEditImagePrefix(10).isEmpty());
+}
+
+TEST(TemplateEditImages, AllTenExistAtEveryScaleIn24PixelSquares) {
+    for (int nIndex = 0; nIndex < kTemplateEditImageCount; ++nIndex) {
+        for (const int nScale : {100, 125, 150, 175, 200, 225, 250, 300, 400}) {
+            const QString sName = TemplateEditImagePrefix(nIndex) + QString::number(nScale);
+            SCOPED_TRACE(sName.toStdString());
+            const QImage image = LoadImageResource(sName);
+            ASSERT_FALSE(image.isNull());
+            EXPECT_EQ(image.size(), QSize(24, 24) * nScale / 100);
+            EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "drawn on a transparent ground";
+        }
+    }
 }
 
 struct ScaleRow {
