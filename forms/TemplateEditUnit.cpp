@@ -19,6 +19,8 @@
 
 namespace vantorel {
 
+TTemplateEdit* TemplateEdit = nullptr;
+
 // ---------------------------------------------------------------------------------
 // txtTemplate
 

@@ -112,4 +112,7 @@ private:
     static bool AddInClosed() { return AddInRegistry == nullptr; }
 };
 
+// The add-in's template editor while the add-in runs; null outside.
+extern TTemplateEdit* TemplateEdit;
+
 }  // namespace vantorel
