@@ -3,6 +3,8 @@
 #include "forms/CustomSendTaskUnit.h"
 #include "forms/DefaultSettingsUnit.h"
 #include "forms/ReminderWindowUnit.h"
+#include "forms/SettingsUnit.h"
+#include "forms/TemplateEditUnit.h"
 #include "forms/WizardUnit.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
@@ -108,6 +110,9 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
     HelpFilePath = AddInFolder() + QStringLiteral("Vantorel.chm");
     // 4. The application object.
     OutlookApp = HostApplication();
+    // 5. The template editor, which measures the display scale every other form uses.
+    TemplateEdit = new TTemplateEdit();
+    DisplayScale = TemplateEdit->GetWindowsScaling();
     // 6. The version gate.
     if (OutlookMajorVersion < kFirstSupportedVersion) {
         platform::showMessage(
@@ -230,6 +235,7 @@ void TAddInModule::ReleaseAddIn() {
     AddInRegistry = nullptr;
     delete store;
     FreeForm(ReminderWindow, [](TTReminderWindow& window) { window.hide(); });
+    FreeForm(TemplateEdit, [](TTemplateEdit& dialog) { dialog.reject(); });
     FreeForm(CustomSendTask, [](TCustomSendTask& dialog) { dialog.reject(); });
     FreeForm(DefaultSettings, [](TDefaultSettings& dialog) { dialog.reject(); });
 }
@@ -375,9 +381,20 @@ void TAddInModule::MainToolbarControls0Controls0Click() {
     }
 }
 
-void TAddInModule::MainToolbarControls0Controls1Click() {}
+void TAddInModule::MainToolbarControls0Controls1Click() {
+    if (TemplateEdit != nullptr) {
+        TemplateEdit->ShowModal();
+    }
+}
 
-void TAddInModule::MainToolbarControls0Controls3Click() {}
+void TAddInModule::MainToolbarControls0Controls3Click() {
+    TSettings dialog;
+    // An error of the About box reaches the error path; the dialog stays open.
+    dialog.OnHandlerError = [this](const std::exception_ptr& error) {
+        Guarded([&] { std::rethrow_exception(error); });
+    };
+    dialog.ShowModal();
+}
 
 QString TAddInModule::Describe(const QString& what) {
     QString out;
