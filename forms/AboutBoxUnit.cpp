@@ -14,7 +14,7 @@
 
 namespace vantorel {
 
-const QString kSupportUrl = QStringLiteral("https://www.ostrelin.com/vantorel/support");
+const QString kSupportUrl = QStringLiteral("https://www.ostrelin.example/vantorel/support");
 
 namespace {
 

@@ -3,8 +3,13 @@
 //
 //   vantorel_screenshots OUTDIR    writes OUTDIR/NAME-SCALE.png for each window
 
+#include "forms/AboutBoxUnit.h"
 #include "forms/CustomSendTaskUnit.h"
+#include "forms/DefaultSettingsUnit.h"
 #include "forms/ReminderWindowUnit.h"
+#include "forms/SettingsUnit.h"
+#include "forms/TemplateEditUnit.h"
+#include "forms/WizardUnit.h"
 #include "host/engine/Engine.h"
 #include "platform/Clock.h"
 #include "platform/Hives.h"
@@ -14,6 +19,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -26,13 +32,19 @@ namespace ol = vantorel::outlook;
 
 namespace {
 
+// Saves what WINDOW shows now.
+bool grab(QWidget& window, const QString& path) {
+    QApplication::processEvents();
+    const bool saved = window.grab().save(path, "PNG");
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    return saved;
+}
+
 // Shows WINDOW offscreen, lets it lay itself out and saves what it shows.
 bool save(QWidget& window, const QString& path) {
     window.show();
-    QApplication::processEvents();
-    const bool saved = window.grab().save(path, "PNG");
+    const bool saved = grab(window, path);
     window.hide();
-    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
     return saved;
 }
 
@@ -70,16 +82,45 @@ int main(int argc, char** argv) {
     engine::Engine mailbox(QDir(data.path()).filePath(QStringLiteral("mailbox.db")));
     OutlookApp = mailbox.application();
     AddInRegistry = new TAddInRegistry();
-    DisplayScale = static_cast<quint16>(std::lround(app.devicePixelRatio() * 100));
+    OutlookMajorVersion = 16;
+    HelpFilePath = QStringLiteral(VANTOREL_ADDIN_DIR "/Vantorel.chm");
+    {
+        TTemplateEdit measuring;
+        DisplayScale = measuring.GetWindowsScaling();
+    }
     const QString scale = QString::number(DisplayScale);
-    const auto file = [&](const char* name) {
-        return out.filePath(QStringLiteral("%1-%2.png").arg(QLatin1String(name), scale));
+    const auto file = [&](const QString& name) {
+        return out.filePath(QStringLiteral("%1-%2.png").arg(name, scale));
     };
 
     bool ok = true;
     {
         TCustomSendTask dialog;
-        ok = save(dialog, file("custom-send")) && ok;
+        ok = save(dialog, file(QStringLiteral("custom-send"))) && ok;
+    }
+    {
+        TDefaultSettings dialog;
+        ok = save(dialog, file(QStringLiteral("default-settings"))) && ok;
+    }
+    {
+        TTemplateEdit dialog;
+        ok = save(dialog, file(QStringLiteral("template-edit"))) && ok;
+    }
+    {
+        TSettings dialog;
+        ok = save(dialog, file(QStringLiteral("preferences"))) && ok;
+    }
+    {
+        TAboutWindow dialog;
+        ok = save(dialog, file(QStringLiteral("about"))) && ok;
+    }
+    {
+        TWizardWindow wizard;
+        wizard.show();
+        for (int page = 1; page <= 5; ++page) {
+            ok = grab(wizard, file(QStringLiteral("wizard-%1").arg(page))) && ok;
+            wizard.findChild<QPushButton*>(QStringLiteral("cmdNext"))->click();
+        }
     }
     {
         ReminderWindow = new TTReminderWindow();
@@ -88,7 +129,7 @@ int main(int argc, char** argv) {
         listTask(*OutlookApp, QStringLiteral("Minutes of the meeting"),
                  QStringLiteral("Bob|bob@example.com;Carl|carl@example.com;"),
                  QStringLiteral("1796979600"));
-        ok = save(*ReminderWindow, file("reminders")) && ok;
+        ok = save(*ReminderWindow, file(QStringLiteral("reminders"))) && ok;
         delete std::exchange(ReminderWindow, nullptr);
     }
 

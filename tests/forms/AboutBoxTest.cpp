@@ -97,7 +97,7 @@ TEST_F(AboutBoxTest, TheWindowAsDesigned) {
          {8, 149},
          {297, 26},
          "Should you have any issues, questions or suggestions, please contact us:"},
-        {"LnkSupport", {8, 178}, {}, "https://www.ostrelin.com/vantorel/support"},
+        {"LnkSupport", {8, 178}, {}, "https://www.ostrelin.example/vantorel/support"},
         {"btnClose", {230, 206}, {75, 25}, "&Close"},
     };
     for (const ControlRow& row : rows) {
