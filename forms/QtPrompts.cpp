@@ -61,7 +61,7 @@ platform::MessageReply QtPrompts::show(const platform::MessageRequest& request) 
         no = box.addButton(QMessageBox::No);
         yes->setObjectName(QStringLiteral("btnYes"));
         no->setObjectName(QStringLiteral("btnNo"));
-        box.setDefaultButton(yes);
+        box.setDefaultButton(request.defaultAnswer == platform::MessageAnswer::No ? no : yes);
         box.setEscapeButton(no);
     } else {
         QPushButton* ok = box.addButton(QMessageBox::Ok);

@@ -327,6 +327,7 @@ void TTemplateEdit::btnRestoreDefaultClick() {
     request.text = kRestoreDefaultQuestion;
     request.icon = platform::MessageIcon::Confirmation;
     request.buttons = platform::MessageButtons::YesNo;
+    request.defaultAnswer = platform::MessageAnswer::No;  // a slip of Enter keeps the text
     if (platform::prompts().show(request).answer == platform::MessageAnswer::Yes) {
         txtTemplate->SetText(QString());
         InsertTemplateText(DefaultReplyTemplate);

@@ -21,6 +21,8 @@ struct MessageRequest {
     MessageButtons buttons = MessageButtons::Ok;
     QString checkBoxText;  // non-empty: the box has a check box with this caption
     bool checked = false;  // the check box's initial state
+    // Of a Yes/No box: the button that Enter presses (Yes unless set to No).
+    MessageAnswer defaultAnswer = MessageAnswer::Yes;
 };
 
 struct MessageReply {

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -91,6 +92,23 @@ TEST_F(QtPromptsTest, YesNoAnswers) {
     EXPECT_EQ(platform::prompts().show(request).answer, platform::MessageAnswer::No);
     // The close box is "No".
     whenShown([](QWidget& box) { box.close(); });
+    EXPECT_EQ(platform::prompts().show(request).answer, platform::MessageAnswer::No);
+}
+
+// Enter presses the default button: Yes, unless the question makes No the default.
+TEST_F(QtPromptsTest, EnterAnswersTheDefaultButton) {
+    platform::MessageRequest request;
+    request.text = QStringLiteral("Restore?");
+    request.icon = platform::MessageIcon::Confirmation;
+    request.buttons = platform::MessageButtons::YesNo;
+    const auto enter = [](QWidget& box) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(&box, &press);
+    };
+    whenShown(enter);
+    EXPECT_EQ(platform::prompts().show(request).answer, platform::MessageAnswer::Yes);
+    request.defaultAnswer = platform::MessageAnswer::No;
+    whenShown(enter);
     EXPECT_EQ(platform::prompts().show(request).answer, platform::MessageAnswer::No);
 }
 

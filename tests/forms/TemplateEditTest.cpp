@@ -486,6 +486,7 @@ TEST_F(TemplateEditTest, RestoreAnsweredNoKeepsTheTextAndTheCaret) {
               QStringLiteral("Do you want to replace your template by the default template?"));
     EXPECT_EQ(asked.icon, platform::MessageIcon::Confirmation);
     EXPECT_EQ(asked.buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(asked.defaultAnswer, platform::MessageAnswer::No);
 }
 
 TEST_F(TemplateEditTest, RestoreAnsweredYesGivesTheDefaultWithTheCaretAtItsEnd) {
