@@ -1,5 +1,7 @@
 #include "forms/AboutBoxUnit.h"
 
+#include "forms/DialogFrame.h"
+
 #include "forms/ReminderOptionsControls.h"
 #include "platform/Help.h"
 #include "platform/Modal.h"
@@ -62,12 +64,8 @@ QString LogoResourceName(int nScale) {
 
 TAboutWindow::TAboutWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutWindow"));
-    setWindowTitle(QStringLiteral("About"));
-    setFont(DesignFont());
+    SetFixedDialogFrame(*this, QStringLiteral("About"), {kClientWidth, kClientHeight});
     setLayoutDirection(Qt::LeftToRight);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
 
     imgLogo = makeControl<QLabel>(*this, "imgLogo", {8, 8, kLogoSize, kLogoSize});
     imgLogo->setScaledContents(true);
@@ -130,18 +128,9 @@ bool TAboutWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TAboutWindow::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_F1:
-            FormHelp();
-            event->accept();
-            return;
-        case Qt::Key_Escape:
-            // Close is the cancel button as well.
-            btnClose->click();
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
+    if (!HandleHelpAndCancelKeys(
+            *event, [this] { FormHelp(); }, btnClose)) {
+        QDialog::keyPressEvent(event);
     }
 }
 

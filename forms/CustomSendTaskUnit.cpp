@@ -1,5 +1,7 @@
 #include "forms/CustomSendTaskUnit.h"
 
+#include "forms/DialogFrame.h"
+
 #include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/Prompts.h"
@@ -22,31 +24,21 @@ constexpr int kClientHeight = 323;
 constexpr int kButtonsFromBottom = kClientHeight - 290;
 constexpr bool kCustomSettings = false;
 
-QPushButton* createButton(QWidget& window, const char* name, const QString& caption,
-                          const QRect& geometry) {
-    auto* button = new QPushButton(caption, &window);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
-    return button;
-}
 }  // namespace
 
 TCustomSendTask::TCustomSendTask(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("CustomSendTask"));
-    setWindowTitle(QStringLiteral("Send with Custom Settings"));
-    setFont(DesignFont());
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    SetFixedDialogFrame(*this, QStringLiteral("Send with Custom Settings"),
+                        {kClientWidth, kClientHeight});
 
     controls = new TReminderOptionsControls(*this);
-    btnSend = createButton(*this, "btnSend", QStringLiteral("&Send"), {213, 290, 75, 25});
+    btnSend = CreateButton(*this, "btnSend", QStringLiteral("&Send"), {213, 290, 75, 25});
     btnSend->setDefault(true);
-    btnCancel = createButton(*this, "btnCancel", QStringLiteral("&Cancel"), {294, 290, 75, 25});
+    btnCancel = CreateButton(*this, "btnCancel", QStringLiteral("&Cancel"), {294, 290, 75, 25});
     btnShowOptions =
-        createButton(*this, "btnShowOptions", QStringLiteral("Show &Options"), {8, 290, 97, 25});
+        CreateButton(*this, "btnShowOptions", QStringLiteral("Show &Options"), {8, 290, 97, 25});
     btnHideOptions =
-        createButton(*this, "btnHideOptions", QStringLiteral("Hide &Options"), {8, 290, 97, 25});
+        CreateButton(*this, "btnHideOptions", QStringLiteral("Hide &Options"), {8, 290, 97, 25});
 
     connect(btnSend, &QPushButton::clicked, this, [this] { btnSendClick(); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
@@ -188,18 +180,9 @@ void TCustomSendTask::FormHelp() {
 }
 
 void TCustomSendTask::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_F1:
-            FormHelp();
-            event->accept();
-            return;
-        case Qt::Key_Escape:
-            // Esc is the Cancel button.
-            btnCancel->click();
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
+    if (!HandleHelpAndCancelKeys(
+            *event, [this] { FormHelp(); }, btnCancel)) {
+        QDialog::keyPressEvent(event);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "forms/DefaultSettingsUnit.h"
 
+#include "forms/DialogFrame.h"
+
 #include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/Prompts.h"
@@ -19,27 +21,17 @@ constexpr int kClientWidth = 377;
 constexpr int kClientHeight = 355;
 constexpr bool kDefaultSet = true;
 
-QPushButton* createButton(QWidget& window, const char* name, const QString& caption,
-                          const QRect& geometry) {
-    auto* button = new QPushButton(caption, &window);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
-    return button;
-}
 }  // namespace
 
 TDefaultSettings::TDefaultSettings(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("DefaultSettings"));
-    setWindowTitle(QStringLiteral("Vantorel - Default Settings"));
-    setFont(DesignFont());
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    SetFixedDialogFrame(*this, QStringLiteral("Vantorel - Default Settings"),
+                        {kClientWidth, kClientHeight});
 
     controls = new TReminderOptionsControls(*this);
-    btnOK = createButton(*this, "btnOK", QStringLiteral("&OK"), {213, 322, 75, 25});
+    btnOK = CreateButton(*this, "btnOK", QStringLiteral("&OK"), {213, 322, 75, 25});
     btnOK->setDefault(true);
-    btnCancel = createButton(*this, "btnCancel", QStringLiteral("&Cancel"), {294, 322, 75, 25});
+    btnCancel = CreateButton(*this, "btnCancel", QStringLiteral("&Cancel"), {294, 322, 75, 25});
     cmdReset = new QCheckBox(QStringLiteral("Re&set \"custom\" settings with these defauts"), this);
     cmdReset->setObjectName(QStringLiteral("cmdReset"));
     cmdReset->setGeometry(59, 280, 289, 17);
@@ -127,18 +119,9 @@ void TDefaultSettings::FormHelp() {
 }
 
 void TDefaultSettings::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_F1:
-            FormHelp();
-            event->accept();
-            return;
-        case Qt::Key_Escape:
-            // Esc is the Cancel button.
-            btnCancel->click();
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
+    if (!HandleHelpAndCancelKeys(
+            *event, [this] { FormHelp(); }, btnCancel)) {
+        QDialog::keyPressEvent(event);
     }
 }
 

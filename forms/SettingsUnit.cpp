@@ -1,5 +1,7 @@
 #include "forms/SettingsUnit.h"
 
+#include "forms/DialogFrame.h"
+
 #include "forms/AboutBoxUnit.h"
 #include "forms/ReminderOptionsControls.h"
 #include "platform/Clock.h"
@@ -25,13 +27,6 @@ T* makeControl(QWidget& window, const char* name, const QRect& geometry) {
     control->setObjectName(QLatin1String(name));
     control->setGeometry(geometry);
     return control;
-}
-
-QPushButton* createButton(QWidget& window, const char* name, const QString& caption,
-                          const QRect& geometry) {
-    auto* button = makeControl<QPushButton>(window, name, geometry);
-    button->setText(caption);
-    return button;
 }
 
 QCheckBox* createCheck(QWidget& window, const char* name, const QString& caption,
@@ -62,15 +57,12 @@ QFrame* createRule(QWidget& window, const char* name, const QRect& geometry) {
 
 TSettings::TSettings(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Settings"));
-    setWindowTitle(QStringLiteral("Vantorel - Preferences"));
-    setFont(DesignFont());
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    SetFixedDialogFrame(*this, QStringLiteral("Vantorel - Preferences"),
+                        {kClientWidth, kClientHeight});
 
-    btnOK = createButton(*this, "btnOK", QStringLiteral("&OK"), {303, 460, 75, 25});
+    btnOK = CreateButton(*this, "btnOK", QStringLiteral("&OK"), {303, 460, 75, 25});
     btnOK->setDefault(true);
-    btnCancel = createButton(*this, "btnCancel", QStringLiteral("&Cancel"), {384, 460, 75, 25});
+    btnCancel = CreateButton(*this, "btnCancel", QStringLiteral("&Cancel"), {384, 460, 75, 25});
     chkDisplayName =
         createCheck(*this, "chkDisplayName", QStringLiteral("Include Recipient Display Name"),
                     {59, 35, 239, 17});
@@ -91,8 +83,8 @@ TSettings::TSettings(QWidget* parent) : QDialog(parent) {
     pnlLineRemindersSubjects = createRule(*this, "pnlLineRemindersSubjects", {107, 14, 352, 1});
     pnlLineStartup = createRule(*this, "pnlLineStartup", {109, 334, 350, 1});
     pnlLineCategories = createRule(*this, "pnlLineCategories", {66, 241, 393, 1});
-    btnAbout = createButton(*this, "btnAbout", QStringLiteral("&About..."), {384, 355, 75, 25});
-    btnHelp = createButton(*this, "btnHelp", QStringLiteral("&Help.."), {8, 460, 75, 25});
+    btnAbout = CreateButton(*this, "btnAbout", QStringLiteral("&About..."), {384, 355, 75, 25});
+    btnHelp = CreateButton(*this, "btnHelp", QStringLiteral("&Help.."), {8, 460, 75, 25});
 
     lblSubjects = createLabel(*this, "lblSubjects", QStringLiteral("Reminders Subjects"), {8, 8});
     lblSampleTitle = createLabel(*this, "lblSampleTitle", QString(), {59, 165});
@@ -269,12 +261,10 @@ void TSettings::RunHandler(const std::function<void()>& handler) {
 }
 
 void TSettings::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        FormHelp();
-        event->accept();
-        return;
+    if (!HandleHelpAndCancelKeys(
+            *event, [this] { FormHelp(); }, nullptr)) {
+        QDialog::keyPressEvent(event);
     }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace vantorel

@@ -1,5 +1,7 @@
 #include "forms/TemplateEditUnit.h"
 
+#include "forms/DialogFrame.h"
+
 #include "forms/ReminderOptionsControls.h"
 #include "platform/Help.h"
 #include "platform/Modal.h"
@@ -107,14 +109,6 @@ void TTemplateTextBox::insertFromMimeData(const QMimeData* source) {
 
 namespace {
 
-QPushButton* createButton(QWidget& parent, const char* name, const QString& caption,
-                          const QRect& geometry) {
-    auto* button = new QPushButton(caption, &parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
-    return button;
-}
-
 QRadioButton* createRadio(QWidget& parent, const char* name, const QString& caption,
                           const QRect& geometry) {
     auto* radio = new QRadioButton(caption, &parent);
@@ -137,11 +131,7 @@ QPixmap listImage(int nIndex, quint16 nScale) {
 
 TTemplateEdit::TTemplateEdit(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TemplateEdit"));
-    setWindowTitle(kTemplateEditCaption);
-    setFont(DesignFont());
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    SetFixedDialogFrame(*this, kTemplateEditCaption, {kClientWidth, kClientHeight});
 
     imgTemplate = new QLabel(this);
     imgTemplate->setObjectName(QStringLiteral("imgTemplate"));
@@ -168,11 +158,11 @@ TTemplateEdit::TTemplateEdit(QWidget* parent) : QDialog(parent) {
     OptUseTemplate->setAutoFillBackground(true);
     OptUseTemplate->raise();
 
-    btnInsertName = createButton(*GroupBox1, "btnInsertName", {}, {8, 31, 25, 25});
-    btnInsertEmail = createButton(*GroupBox1, "btnInsertEmail", {}, {32, 31, 27, 25});
-    btnInsertDate = createButton(*GroupBox1, "btnInsertDate", {}, {58, 31, 25, 25});
-    btnInsertTime = createButton(*GroupBox1, "btnInsertTime", {}, {82, 31, 25, 25});
-    btnInsertVantorel = createButton(*GroupBox1, "btnInsertVantorel", {}, {122, 31, 25, 25});
+    btnInsertName = CreateButton(*GroupBox1, "btnInsertName", {}, {8, 31, 25, 25});
+    btnInsertEmail = CreateButton(*GroupBox1, "btnInsertEmail", {}, {32, 31, 27, 25});
+    btnInsertDate = CreateButton(*GroupBox1, "btnInsertDate", {}, {58, 31, 25, 25});
+    btnInsertTime = CreateButton(*GroupBox1, "btnInsertTime", {}, {82, 31, 25, 25});
+    btnInsertVantorel = CreateButton(*GroupBox1, "btnInsertVantorel", {}, {122, 31, 25, 25});
     for (const TInsertButton button : kInsertButtons) {
         QPushButton* b = InsertButton(button);
         b->setToolTip(InsertButtonHint(button));
@@ -181,15 +171,15 @@ TTemplateEdit::TTemplateEdit(QWidget* parent) : QDialog(parent) {
         b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
     }
     btnRestoreDefault =
-        createButton(*GroupBox1, "btnRestoreDefault", QStringLiteral("&Restore default template"),
+        CreateButton(*GroupBox1, "btnRestoreDefault", QStringLiteral("&Restore default template"),
                      {399, 31, 129, 25});
     txtTemplate = new TTemplateTextBox(GroupBox1);
     txtTemplate->setObjectName(QStringLiteral("txtTemplate"));
     txtTemplate->setGeometry(8, 59, 520, 154);
 
-    btnOK = createButton(*this, "btnOK", QStringLiteral("&OK"), {388, 338, 75, 25});
+    btnOK = CreateButton(*this, "btnOK", QStringLiteral("&OK"), {388, 338, 75, 25});
     btnOK->setDefault(true);
-    btnCancel = createButton(*this, "btnCancel", QStringLiteral("&Cancel"), {469, 338, 75, 25});
+    btnCancel = CreateButton(*this, "btnCancel", QStringLiteral("&Cancel"), {469, 338, 75, 25});
     // The window keeps its size, so the anchors (GroupBox1 and txtTemplate to all four
     // edges, btnRestoreDefault to the right, OK and Cancel to the bottom right) never
     // move anything.
@@ -358,18 +348,9 @@ void TTemplateEdit::FormHelp() {
 }
 
 void TTemplateEdit::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_F1:
-            FormHelp();
-            event->accept();
-            return;
-        case Qt::Key_Escape:
-            // Esc is the Cancel button.
-            btnCancel->click();
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
+    if (!HandleHelpAndCancelKeys(
+            *event, [this] { FormHelp(); }, btnCancel)) {
+        QDialog::keyPressEvent(event);
     }
 }
 

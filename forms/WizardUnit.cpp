@@ -1,5 +1,7 @@
 #include "forms/WizardUnit.h"
 
+#include "forms/DialogFrame.h"
+
 #include "forms/ReminderOptionsControls.h"
 #include "forms/WizardLogic.h"
 #include "platform/Help.h"
@@ -75,11 +77,7 @@ QPushButton* createButton(QWidget& window, const char* name, const QString& capt
 
 TWizardWindow::TWizardWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("WizardWindow"));
-    setWindowTitle(QStringLiteral("Quick Start"));
-    setFont(DesignFont());
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    SetFixedDialogFrame(*this, QStringLiteral("Quick Start"), {kClientWidth, kClientHeight});
 
     // The title band.
     PanelTitle = makeControl<QFrame>(*this, "PanelTitle", {0, 0, 519, 59});
@@ -213,24 +211,15 @@ void TWizardWindow::FormHelp() {
 }
 
 void TWizardWindow::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_F1:
-            FormHelp();
-            event->accept();
-            return;
-        case Qt::Key_Escape:
-            // Esc is the cancel button.
-            cmdCancel->click();
-            event->accept();
-            return;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            // No default button: Enter presses nothing.
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
+    if (HandleHelpAndCancelKeys(
+            *event, [this] { FormHelp(); }, cmdCancel)) {
+        return;
     }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();  // no default button: Enter presses nothing
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 }  // namespace vantorel

@@ -1,0 +1,39 @@
+#include "forms/DialogFrame.h"
+
+#include "forms/ReminderOptionsControls.h"
+
+#include <QAbstractButton>
+#include <QKeyEvent>
+
+namespace vantorel {
+
+void SetFixedDialogFrame(QDialog& dialog, const QString& sCaption, QSize clientSize) {
+    dialog.setWindowTitle(sCaption);
+    dialog.setFont(DesignFont());
+    dialog.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    dialog.setFixedSize(clientSize);
+}
+
+QPushButton* CreateButton(QWidget& parent, const char* name, const QString& sCaption,
+                          const QRect& geometry) {
+    auto* button = new QPushButton(sCaption, &parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+bool HandleHelpAndCancelKeys(QKeyEvent& event, const std::function<void()>& help,
+                             QAbstractButton* cancel) {
+    if (event.key() == Qt::Key_F1) {
+        help();
+    } else if (event.key() == Qt::Key_Escape && cancel != nullptr) {
+        cancel->click();
+    } else {
+        return false;
+    }
+    event.accept();
+    return true;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,33 @@
+#pragma once
+
+// What the add-in's dialogs share: the fixed frame they are designed in, named push
+// buttons at design positions, and the keys every dialog answers alike (F1 for its
+// help, Esc for its cancel button).
+
+#include <QDialog>
+#include <QPushButton>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+
+class QAbstractButton;
+class QKeyEvent;
+
+namespace vantorel {
+
+// The design font, a dialog frame with the system menu and close box only, and the
+// fixed client size.
+void SetFixedDialogFrame(QDialog& dialog, const QString& sCaption, QSize clientSize);
+
+// A push button named NAME on PARENT at its design position.
+QPushButton* CreateButton(QWidget& parent, const char* name, const QString& sCaption,
+                          const QRect& geometry);
+
+// F1 runs HELP; Esc clicks CANCEL (when given). True when the key was one of these and
+// has been handled.
+bool HandleHelpAndCancelKeys(QKeyEvent& event, const std::function<void()>& help,
+                             QAbstractButton* cancel);
+
+}  // namespace vantorel
