@@ -26,16 +26,8 @@ const QString kLibraryFileName = QStringLiteral("libvantorel.so");
 constexpr int kLogoSize = 48;
 constexpr int kLargeLogoHeight = 64;
 
-template <typename T>
-T* makeControl(QWidget& window, const char* name, const QRect& geometry) {
-    auto* control = new T(&window);
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(geometry);
-    return control;
-}
-
 QLabel* createLabel(QWidget& window, const char* name, const QString& caption, QPoint at) {
-    auto* label = makeControl<QLabel>(window, name, QRect(at, QSize()));
+    auto* label = MakeControl<QLabel>(window, name, QRect(at, QSize()));
     label->setText(caption);
     label->adjustSize();
     return label;
@@ -67,9 +59,9 @@ TAboutWindow::TAboutWindow(QWidget* parent) : QDialog(parent) {
     SetFixedDialogFrame(*this, QStringLiteral("About"), {kClientWidth, kClientHeight});
     setLayoutDirection(Qt::LeftToRight);
 
-    imgLogo = makeControl<QLabel>(*this, "imgLogo", {8, 8, kLogoSize, kLogoSize});
+    imgLogo = MakeControl<QLabel>(*this, "imgLogo", {8, 8, kLogoSize, kLogoSize});
     imgLogo->setScaledContents(true);
-    lblVersion = makeControl<QLabel>(*this, "lblVersion", {80, 8, 0, 0});
+    lblVersion = MakeControl<QLabel>(*this, "lblVersion", {80, 8, 0, 0});
     QFont large = font();
     large.setPixelSize(16);
     large.setBold(true);
@@ -77,7 +69,7 @@ TAboutWindow::TAboutWindow(QWidget* parent) : QDialog(parent) {
     lblVersion->setText(QStringLiteral("Vantorel 2.0"));
     lblVersion->adjustSize();
     lblBuild = createLabel(*this, "lblBuild", QStringLiteral("Build %s"), {80, 33});
-    Label3 = makeControl<QLabel>(*this, "Label3", {8, 149, 297, 26});
+    Label3 = MakeControl<QLabel>(*this, "Label3", {8, 149, 297, 26});
     Label3->setWordWrap(true);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label3->setText(
@@ -92,7 +84,7 @@ TAboutWindow::TAboutWindow(QWidget* parent) : QDialog(parent) {
     LnkSupport->setCursor(Qt::PointingHandCursor);
     LnkSupport->adjustSize();
     LnkSupport->installEventFilter(this);
-    btnClose = makeControl<QPushButton>(*this, "btnClose", {230, 206, 75, 25});
+    btnClose = MakeControl<QPushButton>(*this, "btnClose", {230, 206, 75, 25});
     btnClose->setText(QStringLiteral("&Close"));
     btnClose->setDefault(true);
     connect(btnClose, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });

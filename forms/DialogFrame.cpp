@@ -17,9 +17,8 @@ void SetFixedDialogFrame(QDialog& dialog, const QString& sCaption, QSize clientS
 
 QPushButton* CreateButton(QWidget& parent, const char* name, const QString& sCaption,
                           const QRect& geometry) {
-    auto* button = new QPushButton(sCaption, &parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
+    auto* button = MakeControl<QPushButton>(parent, name, geometry);
+    button->setText(sCaption);
     return button;
 }
 

@@ -21,6 +21,15 @@ namespace vantorel {
 // fixed client size.
 void SetFixedDialogFrame(QDialog& dialog, const QString& sCaption, QSize clientSize);
 
+// A control of kind T named NAME on PARENT at its design position.
+template <typename T>
+T* MakeControl(QWidget& parent, const char* name, const QRect& geometry) {
+    auto* control = new T(&parent);
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(geometry);
+    return control;
+}
+
 // A push button named NAME on PARENT at its design position.
 QPushButton* CreateButton(QWidget& parent, const char* name, const QString& sCaption,
                           const QRect& geometry);

@@ -21,23 +21,15 @@ namespace vantorel {
 
 namespace {
 
-template <typename T>
-T* makeControl(QWidget& window, const char* name, const QRect& geometry) {
-    auto* control = new T(&window);
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(geometry);
-    return control;
-}
-
 QCheckBox* createCheck(QWidget& window, const char* name, const QString& caption,
                        const QRect& geometry) {
-    auto* check = makeControl<QCheckBox>(window, name, geometry);
+    auto* check = MakeControl<QCheckBox>(window, name, geometry);
     check->setText(caption);
     return check;
 }
 
 QLabel* createLabel(QWidget& window, const char* name, const QString& caption, QPoint at) {
-    auto* label = makeControl<QLabel>(window, name, QRect(at, QSize()));
+    auto* label = MakeControl<QLabel>(window, name, QRect(at, QSize()));
     label->setText(caption);
     label->adjustSize();
     return label;
@@ -45,7 +37,7 @@ QLabel* createLabel(QWidget& window, const char* name, const QString& caption, Q
 
 // A rule one pixel high that runs on from an area's heading.
 QFrame* createRule(QWidget& window, const char* name, const QRect& geometry) {
-    auto* rule = makeControl<QFrame>(window, name, geometry);
+    auto* rule = MakeControl<QFrame>(window, name, geometry);
     rule->setFrameShape(QFrame::NoFrame);
     rule->setAutoFillBackground(true);
     rule->setBackgroundRole(QPalette::Mid);
@@ -72,8 +64,8 @@ TSettings::TSettings(QWidget* parent) : QDialog(parent) {
     chkTime = createCheck(*this, "chkTime", QStringLiteral("Include Time"), {59, 104, 239, 17});
     chkText =
         createCheck(*this, "chkText", QStringLiteral("Include this text:"), {59, 127, 97, 17});
-    txtText = makeControl<QLineEdit>(*this, "txtText", {162, 125, 136, 21});
-    cmbCategories = makeControl<QComboBox>(*this, "cmbCategories", {167, 259, 145, 21});
+    txtText = MakeControl<QLineEdit>(*this, "txtText", {162, 125, 136, 21});
+    cmbCategories = MakeControl<QComboBox>(*this, "cmbCategories", {167, 259, 145, 21});
     cmbCategories->setEditable(true);
     cmbCategories->setInsertPolicy(QComboBox::NoInsert);
     cmbCategories->addItem(kNoCategoryItem);
@@ -93,16 +85,16 @@ TSettings::TSettings(QWidget* parent) : QDialog(parent) {
     lblSampleTitle->setFont(bold);
     lblSampleTitle->setText(QStringLiteral("Sample Subject:"));
     lblSampleTitle->adjustSize();
-    lblSample = makeControl<QLabel>(*this, "lblSample", {61, 184, 398, 25});
+    lblSample = MakeControl<QLabel>(*this, "lblSample", {61, 184, 398, 25});
     lblSample->setWordWrap(true);
     lblSample->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblCategories = createLabel(*this, "lblCategories", QStringLiteral("Categories"), {8, 235});
     lblSetCategories =
         createLabel(*this, "lblSetCategories", QStringLiteral("Set Task Cate&gory to"), {59, 262});
     lblSetCategories->setBuddy(cmbCategories);
-    imgSubjects = makeControl<QLabel>(*this, "imgSubjects", {8, 27, 32, 32});
-    imgCategories = makeControl<QLabel>(*this, "imgCategories", {8, 254, 32, 32});
-    imgStartup = makeControl<QLabel>(*this, "imgStartup", {8, 347, 32, 32});
+    imgSubjects = MakeControl<QLabel>(*this, "imgSubjects", {8, 27, 32, 32});
+    imgCategories = MakeControl<QLabel>(*this, "imgCategories", {8, 254, 32, 32});
+    imgStartup = MakeControl<QLabel>(*this, "imgStartup", {8, 347, 32, 32});
     // The headings stand in front of the rules that run on from them.
     lblSubjects->raise();
     lblCategories->raise();

@@ -22,16 +22,8 @@ namespace {
 constexpr int kClientWidth = 519;
 constexpr int kClientHeight = 401;
 
-template <typename T>
-T* makeControl(QWidget& parent, const char* name, const QRect& geometry) {
-    auto* control = new T(&parent);
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(geometry);
-    return control;
-}
-
 QFrame* createPage(QWidget& workspace, const char* name) {
-    auto* page = makeControl<QFrame>(workspace, name, {});
+    auto* page = MakeControl<QFrame>(workspace, name, {});
     page->setFrameShape(QFrame::NoFrame);
     page->hide();
     return page;
@@ -39,7 +31,7 @@ QFrame* createPage(QWidget& workspace, const char* name) {
 
 // A label of one line at AT, as wide as its text.
 QLabel* createLabel(QWidget& page, const char* name, const QString& text, QPoint at) {
-    auto* label = makeControl<QLabel>(page, name, QRect(at, QSize()));
+    auto* label = MakeControl<QLabel>(page, name, QRect(at, QSize()));
     label->setText(text);
     label->adjustSize();
     return label;
@@ -48,7 +40,7 @@ QLabel* createLabel(QWidget& page, const char* name, const QString& text, QPoint
 // A label that wraps its text within WIDTH.
 QLabel* createWrappedLabel(QWidget& page, const char* name, const QString& text, QPoint at,
                            int nWidth) {
-    auto* label = makeControl<QLabel>(page, name, QRect(at, QSize(nWidth, 0)));
+    auto* label = MakeControl<QLabel>(page, name, QRect(at, QSize(nWidth, 0)));
     label->setText(text);
     label->setWordWrap(true);
     label->resize(nWidth, label->heightForWidth(nWidth));
@@ -57,7 +49,7 @@ QLabel* createWrappedLabel(QWidget& page, const char* name, const QString& text,
 
 // A picture stretched to its box: the band of the square image that has the box's shape.
 QLabel* createPicture(QWidget& page, const char* name, const QRect& box, const QString& prefix) {
-    auto* picture = makeControl<QLabel>(page, name, box);
+    auto* picture = MakeControl<QLabel>(page, name, box);
     picture->setScaledContents(true);
     const QImage image = LoadImageResource(prefix + ScaleToSuffix(DisplayScale));
     picture->setPixmap(QPixmap::fromImage(PictureBand(image, box.size())));
@@ -66,7 +58,7 @@ QLabel* createPicture(QWidget& page, const char* name, const QRect& box, const Q
 
 QPushButton* createButton(QWidget& window, const char* name, const QString& caption,
                           const QRect& geometry) {
-    auto* button = makeControl<QPushButton>(window, name, geometry);
+    auto* button = MakeControl<QPushButton>(window, name, geometry);
     button->setText(caption);
     // None of the wizard's buttons answers Enter.
     button->setAutoDefault(false);
@@ -80,7 +72,7 @@ TWizardWindow::TWizardWindow(QWidget* parent) : QDialog(parent) {
     SetFixedDialogFrame(*this, QStringLiteral("Quick Start"), {kClientWidth, kClientHeight});
 
     // The title band.
-    PanelTitle = makeControl<QFrame>(*this, "PanelTitle", {0, 0, 519, 59});
+    PanelTitle = MakeControl<QFrame>(*this, "PanelTitle", {0, 0, 519, 59});
     PanelTitle->setFrameShape(QFrame::NoFrame);
     PanelTitle->setAutoFillBackground(true);
     QPalette white = PanelTitle->palette();
@@ -93,13 +85,13 @@ TWizardWindow::TWizardWindow(QWidget* parent) : QDialog(parent) {
     Title->setFont(bold);
     Title->adjustSize();
     SubTitle = createLabel(*PanelTitle, "SubTitle", WizardPageTitle(1), {8, 24});
-    Image1 = makeControl<QLabel>(*PanelTitle, "Image1", {463, 5, 48, 48});
+    Image1 = MakeControl<QLabel>(*PanelTitle, "Image1", {463, 5, 48, 48});
     Image1->setScaledContents(true);
     Image1->setPixmap(QPixmap::fromImage(
         LoadImageResource(QStringLiteral("IMG_REMINDER_") + TitleImageSuffix(DisplayScale))));
 
     // The work area: past both side edges, so only its top and bottom bevels show.
-    PanelWorkspace = makeControl<QFrame>(*this, "PanelWorkspace", {-5, 59, 529, 293});
+    PanelWorkspace = MakeControl<QFrame>(*this, "PanelWorkspace", {-5, 59, 529, 293});
     PanelWorkspace->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     PanelWorkspace->setLineWidth(1);
 
