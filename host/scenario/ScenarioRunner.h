@@ -99,6 +99,8 @@ private:
     void cmdList(const Args& args);
     void cmdDump(const Args& args);
     void dumpReg(const Args& args);
+    // Throws ScriptError while a modal dialog is open: COMMAND aims at another window.
+    void refuseWhileModal() const;
 
     QTextStream& out_;
     QTextStream& err_;
