@@ -391,6 +391,10 @@ void ScenarioRunner::cmdList(const Args& args) {
 
 void ScenarioRunner::cmdClose(const Args& args) {
     expectArgs(args, 1, 1, QStringLiteral("close TITLE"));
+    if (const QWidget* modal = windows_->openModal();
+        modal && modal->windowTitle() != args[1].text) {
+        refuseWhileModal();
+    }
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w->isVisible() && w->windowTitle() == args[1].text) {
             w->close();

@@ -137,6 +137,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\n"
                  "press Custom\npress \"Remind me\"\n",
                  2, "-:6: the dialog \"Send with Custom Settings\" is open; close it first"},
+        FaultRow{"closing_the_message_under_custom",
+                 "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\n"
+                 "press Custom\nclose Offer\n",
+                 2, "-:6: the dialog \"Send with Custom Settings\" is open; close it first"},
         FaultRow{"send_under_custom",
                  "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\n"
                  "press Custom\nsend\n",
