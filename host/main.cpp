@@ -2,6 +2,7 @@
 //
 //   vantorel-host [--data DIR]                  the mail client's window with the add-in
 //   vantorel-host --script FILE [--data DIR]    run a scenario script headless
+//   vantorel-host --help                        the options
 
 #include "forms/QtPrompts.h"
 #include "host/MailClient.h"
@@ -15,13 +16,17 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFile>
-
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QTextStream>
 
 #include <unistd.h>
+#include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 
 namespace {
 
@@ -38,17 +43,19 @@ void ensureRuntimeDir() {
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
 }
 
+// Where the desktop keeps its data without --data.
+QString defaultDataFolder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("Ostrelin/Vantorel"));
+}
+
 // The desktop: a real clock (with the Simulate menu's offset), real dialogs, the
-// help pages in the browser.
-int runDesktop(const QString& dataOption) {
-    QString dataDir = dataOption;
-    if (dataDir.isEmpty()) {
-        dataDir = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-                      .filePath(QStringLiteral("Ostrelin/Vantorel"));
-    } else {
+// help pages in the browser. DATADIR exists and is writable; CHOSEN: it came from
+// --data, and the hives live there too.
+int runDesktop(const QString& dataDir, bool chosen) {
+    if (chosen) {
         vantorel::platform::useHiveFolder(dataDir);
     }
-    QDir().mkpath(dataDir);
     auto clock = std::make_shared<vantorel::platform::SystemClock>();
     vantorel::platform::installClock(clock);
     vantorel::platform::installPrompts(std::make_shared<vantorel::QtPrompts>());
@@ -78,23 +85,23 @@ void quietOffscreenNoise(QtMsgType type, const QMessageLogContext& context, cons
     defaultMessageHandler(type, context, text);
 }
 
-}  // namespace
+// The command line, read before Qt starts: a display that is missing or a data
+// folder that cannot be used is reported before any window or file is touched.
+struct CommandLine {
+    bool help = false;
+    bool scripted = false;
+    QString script;
+    QString data;
+};
 
-int main(int argc, char** argv) {
-    // Scripts run without a window: choose the offscreen platform before Qt starts.
-    for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], "--script") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-    }
-    ensureRuntimeDir();
-    defaultMessageHandler = qInstallMessageHandler(quietOffscreenNoise);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("vantorel-host"));
+constexpr int kUsageError = 2;
 
+// Parses ARGS (the program first); throws the one line that explains a mistake.
+CommandLine parseCommandLine(const QStringList& args, QString* helpText) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("The mail client that hosts Vantorel."));
-    parser.addHelpOption();
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show these options and exit."));
     const QCommandLineOption script(QStringLiteral("script"),
                                     QStringLiteral("Run the scenario FILE headless (- reads "
                                                    "standard input)."),
@@ -102,22 +109,133 @@ int main(int argc, char** argv) {
     const QCommandLineOption data(QStringLiteral("data"),
                                   QStringLiteral("Keep the hives and the mailbox in DIR."),
                                   QStringLiteral("DIR"));
+    parser.addOption(help);
     parser.addOption(script);
     parser.addOption(data);
-    parser.process(app);
+    // Without a running application Qt names the program "<executable_name>".
+    *helpText = parser.helpText().replace(QLatin1String("<executable_name>"),
+                                          QLatin1String("vantorel-host"));
+    if (!parser.parse(args)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty()) {
+            // As written: "--x" and "-x" are both the option named "x".
+            const QString& name = unknown.first();
+            const QString longForm = QStringLiteral("--") + name;
+            const bool isLong = std::any_of(args.begin(), args.end(), [&](const QString& arg) {
+                return arg == longForm || arg.startsWith(longForm + QLatin1Char('='));
+            });
+            const QString dashes = isLong ? QStringLiteral("--") : QStringLiteral("-");
+            throw std::invalid_argument(
+                QStringLiteral("unknown option '%1%2'").arg(dashes, unknown.first()).toStdString());
+        }
+        QString why = parser.errorText();
+        if (why.endsWith(QLatin1Char('.'))) {
+            why.chop(1);
+        }
+        if (!why.isEmpty()) {
+            why[0] = why[0].toLower();
+        }
+        throw std::invalid_argument(why.toStdString());
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        throw std::invalid_argument(QStringLiteral("unexpected argument '%1'")
+                                        .arg(parser.positionalArguments().first())
+                                        .toStdString());
+    }
+    CommandLine line;
+    line.help = parser.isSet(help);
+    line.scripted = parser.isSet(script);
+    line.script = parser.value(script);
+    line.data = parser.value(data);
+    return line;
+}
 
+// Makes FOLDER when it is missing; empty when the host can keep its data there, else
+// the reason it cannot.
+QString dataFolderProblem(const QString& folder) {
+    const QString path = QDir(folder).absolutePath();
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir()) {
+        return QStringLiteral("the data folder %1 is not a folder").arg(path);
+    }
+    if (!info.exists() && !QDir().mkpath(path)) {
+        return QStringLiteral("cannot create the data folder %1").arg(path);
+    }
+    // Write a file rather than ask for permissions: they do not bind every user.
+    QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".vantorel-probe-XXXXXX")));
+    if (!probe.open()) {
+        return QStringLiteral("cannot write in the data folder %1").arg(path);
+    }
+    return {};
+}
+
+bool hasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i) {
+        args << QString::fromLocal8Bit(argv[i]);
+    }
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (!parser.isSet(script)) {
+    CommandLine line;
+    QString helpText;
+    try {
+        line = parseCommandLine(args, &helpText);
+    } catch (const std::invalid_argument& e) {
+        err << "vantorel-host: " << QString::fromUtf8(e.what()) << "; see --help" << Qt::endl;
+        return kUsageError;
+    }
+    if (line.help) {
+        out << helpText;
+        return 0;
+    }
+    if (!line.scripted && !hasDisplay()) {
+        err << "vantorel-host: no display to open the window on (DISPLAY and WAYLAND_DISPLAY "
+               "are not set)."
+            << Qt::endl
+            << "Run it as QT_QPA_PLATFORM=vnc vantorel-host and connect a VNC viewer to port "
+               "5900, or run a scenario headless with --script FILE."
+            << Qt::endl;
+        return 1;
+    }
+    QString dataDir = line.data;
+    if (!line.scripted && dataDir.isEmpty()) {
+        dataDir = defaultDataFolder();
+    }
+    if (!dataDir.isEmpty()) {
+        const QString problem = dataFolderProblem(dataDir);
+        if (!problem.isEmpty()) {
+            err << "vantorel-host: " << problem << Qt::endl;
+            return 1;
+        }
+    }
+
+    // Scripts run without a window: choose the offscreen platform before Qt starts.
+    if (line.scripted && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    ensureRuntimeDir();
+    defaultMessageHandler = qInstallMessageHandler(quietOffscreenNoise);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vantorel-host"));
+
+    if (!line.scripted) {
         try {
-            return runDesktop(parser.value(data));
+            return runDesktop(dataDir, !line.data.isEmpty());
         } catch (const std::exception& e) {
             err << "vantorel-host: " << QString::fromUtf8(e.what()) << Qt::endl;
             return 1;
         }
     }
 
-    const QString path = parser.value(script);
+    const QString path = line.script;
     QFile file;
     const bool opened = path == QLatin1String("-")
                             ? file.open(stdin, QIODevice::ReadOnly)
@@ -127,7 +245,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     try {
-        vantorel::host::ScenarioRunner runner(out, err, parser.value(data));
+        vantorel::host::ScenarioRunner runner(out, err, line.data);
         return runner.run(file, path);
     } catch (const std::exception& e) {
         err << "vantorel-host: " << QString::fromUtf8(e.what()) << Qt::endl;

@@ -194,6 +194,13 @@ void ScenarioRunner::cmdReg(const Args& args) {
 
 // --- the add-in and the mail ---------------------------------------------------------------
 
+void ScenarioRunner::refuseWhileModal() const {
+    if (const QWidget* modal = windows_->openModal()) {
+        throw ScriptError(
+            QStringLiteral("the dialog \"%1\" is open; close it first").arg(modal->windowTitle()));
+    }
+}
+
 void ScenarioRunner::cmdStart(const Args& args) {
     expectArgs(args, 0, 0, QStringLiteral("start"));
     if (client_->running()) {
@@ -214,6 +221,7 @@ void ScenarioRunner::cmdCompose(const Args& args) {
                               {QStringLiteral("to"), QStringLiteral("cc"), QStringLiteral("bcc"),
                                QStringLiteral("subject"), QStringLiteral("body")},
                               usage);
+    refuseWhileModal();
     engine::ComposeFields fields;
     fields.to = kv.value(QStringLiteral("to"));
     fields.cc = kv.value(QStringLiteral("cc"));
@@ -225,11 +233,13 @@ void ScenarioRunner::cmdCompose(const Args& args) {
 
 void ScenarioRunner::cmdPress(const Args& args) {
     expectArgs(args, 1, 1, QStringLiteral("press CAPTION"));
+    refuseWhileModal();
     client_->press(args[1].text);
 }
 
 void ScenarioRunner::cmdSend(const Args& args) {
     expectArgs(args, 0, 0, QStringLiteral("send"));
+    refuseWhileModal();
     const outlook::InspectorPtr inspector = client_->engine().application()->ActiveInspector();
     const outlook::MailItemPtr mail =
         inspector ? outlook::asMailItem(inspector->CurrentItem()) : nullptr;
@@ -381,6 +391,10 @@ void ScenarioRunner::cmdList(const Args& args) {
 
 void ScenarioRunner::cmdClose(const Args& args) {
     expectArgs(args, 1, 1, QStringLiteral("close TITLE"));
+    if (const QWidget* modal = windows_->openModal();
+        modal && modal->windowTitle() != args[1].text) {
+        refuseWhileModal();
+    }
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w->isVisible() && w->windowTitle() == args[1].text) {
             w->close();

@@ -99,6 +99,9 @@ private:
     void cmdList(const Args& args);
     void cmdDump(const Args& args);
     void dumpReg(const Args& args);
+    // Throws ScriptError while a modal dialog is open: the command aims at another
+    // window, which a person cannot reach then.
+    void refuseWhileModal() const;
 
     QTextStream& out_;
     QTextStream& err_;

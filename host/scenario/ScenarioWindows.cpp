@@ -88,11 +88,18 @@ void ScenarioWindows::openUrl(const QString& url) {
     out_ << "open url \"" << escapeText(url) << "\"\n";
 }
 
-QWidget* ScenarioWindows::activeWindow() const {
+QWidget* ScenarioWindows::openModal() const {
     for (auto it = modals_.rbegin(); it != modals_.rend(); ++it) {
         if (!it->isNull() && (*it)->isVisible()) {
             return it->data();
         }
+    }
+    return nullptr;
+}
+
+QWidget* ScenarioWindows::activeWindow() const {
+    if (QWidget* modal = openModal()) {
+        return modal;
     }
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w->isVisible() && qobject_cast<QDialog*>(w) == nullptr) {

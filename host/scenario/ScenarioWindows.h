@@ -34,6 +34,10 @@ public:
     // Prints `open url "URL"`.
     void openUrl(const QString& url) override;
 
+    // The innermost open modal dialog; null when none is open. While one is, a person
+    // can reach no other window.
+    QWidget* openModal() const;
+
     // The window that `ui` commands act on: the innermost open modal dialog, else the
     // add-in's visible window; null when there is none.
     QWidget* activeWindow() const;

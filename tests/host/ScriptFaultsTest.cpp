@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -23,6 +24,26 @@ struct HostRun {
     QString out;
     QString err;
 };
+
+// Runs the host with ARGS and the test's environment less UNSET; nothing on its input.
+HostRun runHostWith(const QStringList& args, const QStringList& unset = {}) {
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : unset) {
+        env.remove(name);
+    }
+    host.setProcessEnvironment(env);
+    host.start(QStringLiteral(VANTOREL_HOST_PATH), args);
+    host.closeWriteChannel();
+    if (!host.waitForFinished(60'000)) {
+        host.kill();
+        host.waitForFinished();
+        return {};
+    }
+    return {host.exitStatus() == QProcess::NormalExit ? host.exitCode() : -1,
+            QString::fromUtf8(host.readAllStandardOutput()),
+            QString::fromUtf8(host.readAllStandardError())};
+}
 
 HostRun runHost(const QString& script, const QString& dataDir = {}) {
     QProcess host;
@@ -103,8 +124,132 @@ INSTANTIATE_TEST_SUITE_P(
             "combo_without_the_entry",
             "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\npress Custom\n"
             "ui btnShowOptions click\nui comPriority select Urgent\n",
-            2, "-:7: \"comPriority\" has no entry \"Urgent\""}),
+            2, "-:7: \"comPriority\" has no entry \"Urgent\""},
+        // While a dialog is open a person reaches no other window; timers and mail go on.
+        FaultRow{"compose_under_the_quick_start", "start\ncompose to=ann@example.com\n", 2,
+                 "-:3: the dialog \"Quick Start\" is open; close it first"},
+        FaultRow{"compose_under_custom",
+                 "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\n"
+                 "press Custom\nadvance 1h\ndeliver from=bob@example.com subject=Hi\n"
+                 "compose to=bob@example.com subject=Second\n",
+                 2, "-:8: the dialog \"Send with Custom Settings\" is open; close it first"},
+        FaultRow{"remind_me_under_custom",
+                 "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\n"
+                 "press Custom\npress \"Remind me\"\n",
+                 2, "-:6: the dialog \"Send with Custom Settings\" is open; close it first"},
+        FaultRow{"closing_the_message_under_custom",
+                 "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\n"
+                 "press Custom\nclose Offer\n",
+                 2, "-:6: the dialog \"Send with Custom Settings\" is open; close it first"},
+        FaultRow{"send_under_custom",
+                 "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\n"
+                 "press Custom\nsend\n",
+                 2, "-:6: the dialog \"Send with Custom Settings\" is open; close it first"}),
     [](const ::testing::TestParamInfo<FaultRow>& info) { return std::string(info.param.name); });
+
+struct CommandLineRow {
+    const char* name;
+    QStringList args;
+    int status;
+    const char* stderrText;  // the whole of standard error
+};
+
+class CommandLineFaults : public ::testing::TestWithParam<CommandLineRow> {};
+
+TEST_P(CommandLineFaults, AreOneLineAndNothingStarts) {
+    const CommandLineRow& row = GetParam();
+    const HostRun run = runHostWith(row.args);
+    EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+    EXPECT_EQ(run.err.toStdString(), row.stderrText);
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Host, CommandLineFaults,
+    ::testing::Values(
+        CommandLineRow{"unknown_long_option",
+                       {QStringLiteral("--x")},
+                       2,
+                       "vantorel-host: unknown option '--x'; see --help\n"},
+        CommandLineRow{"unknown_option_with_a_value",
+                       {QStringLiteral("--colour=red")},
+                       2,
+                       "vantorel-host: unknown option '--colour'; see --help\n"},
+        CommandLineRow{"unknown_short_option",
+                       {QStringLiteral("-q"), QStringLiteral("--script"), QStringLiteral("-")},
+                       2,
+                       "vantorel-host: unknown option '-q'; see --help\n"},
+        CommandLineRow{"option_without_its_value",
+                       {QStringLiteral("--script")},
+                       2,
+                       "vantorel-host: missing value after '--script'; see --help\n"},
+        CommandLineRow{"a_stray_argument",
+                       {QStringLiteral("--script"), QStringLiteral("-"), QStringLiteral("extra")},
+                       2,
+                       "vantorel-host: unexpected argument 'extra'; see --help\n"}),
+    [](const ::testing::TestParamInfo<CommandLineRow>& info) {
+        return std::string(info.param.name);
+    });
+
+TEST(CommandLine, HelpListsTheOptions) {
+    const HostRun run = runHostWith({QStringLiteral("--help")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("Usage: vantorel-host [options]\n")))
+        << run.out.toStdString();
+    for (const char* option : {"--help", "--script <FILE>", "--data <DIR>"}) {
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8(option))) << option;
+    }
+}
+
+// A data folder the host cannot keep its data in stops it, in the window's mode and
+// in the scripted one, before anything starts.
+TEST(CommandLine, AnUnusableDataFolderIsNamed) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QString file = temp.filePath(QStringLiteral("file"));
+    QFile made(file);
+    ASSERT_TRUE(made.open(QIODevice::WriteOnly));
+    made.close();
+    const struct {
+        QString folder;
+        QString message;
+    } rows[] = {
+        {file, QStringLiteral("the data folder %1 is not a folder").arg(file)},
+        {file + QStringLiteral("/sub"),
+         QStringLiteral("cannot create the data folder %1/sub").arg(file)},
+        // Not even the superuser may make a file there.
+        {QStringLiteral("/proc/self"),
+         QStringLiteral("cannot write in the data folder /proc/self")},
+    };
+    for (const auto& row : rows) {
+        for (const QStringList& mode :
+             {QStringList{}, QStringList{QStringLiteral("--script"), QStringLiteral("-")}}) {
+            const HostRun run =
+                runHostWith(mode + QStringList{QStringLiteral("--data"), row.folder});
+            EXPECT_EQ(run.status, 1) << row.folder.toStdString();
+            EXPECT_EQ(run.err.toStdString(),
+                      QStringLiteral("vantorel-host: %1\n").arg(row.message).toStdString());
+            EXPECT_TRUE(run.out.isEmpty());
+        }
+    }
+}
+
+// Without a display the window's mode says what to do instead of letting Qt abort,
+// and leaves the data folder alone.
+TEST(CommandLine, WithoutADisplayTheWindowsModeSaysWhatToDo) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QString data = temp.filePath(QStringLiteral("data"));
+    const HostRun run = runHostWith({QStringLiteral("--data"), data},
+                                    {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"),
+                                     QStringLiteral("QT_QPA_PLATFORM")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.count(QLatin1Char('\n')), 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QLatin1String("QT_QPA_PLATFORM=vnc"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QLatin1String("port 5900")));
+    EXPECT_TRUE(run.err.contains(QLatin1String("--script FILE")));
+    EXPECT_FALSE(QFileInfo::exists(data));
+}
 
 // A value at a hive's root is legal: written, kept, and read back.
 TEST(ScriptRun, AValueAtTheHivesRootIsWrittenAndKept) {
