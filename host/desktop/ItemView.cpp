@@ -29,11 +29,10 @@ QString itemHtml(const outlook::ItemPtr& item) {
     QString html =
         QStringLiteral("<h3>%1</h3><table cellspacing=\"2\">").arg(item->Subject().toHtmlEscaped());
     if (const auto mail = outlook::asMailItem(item)) {
-        if (mail->ReceivedTime() < outlook::kNoDate) {
+        if (!mail->SenderEmailAddress().isEmpty()) {
             html +=
                 row(QStringLiteral("From"), mail->SenderName() + QStringLiteral(" <") +
                                                 mail->SenderEmailAddress() + QStringLiteral(">"));
-            html += row(QStringLiteral("Received"), shortDate(mail->ReceivedTime()));
         }
         html += row(QStringLiteral("To"), mail->To());
         if (!mail->CC().isEmpty()) {
@@ -42,8 +41,11 @@ QString itemHtml(const outlook::ItemPtr& item) {
         if (!mail->BCC().isEmpty()) {
             html += row(QStringLiteral("Bcc"), mail->BCC());
         }
-        if (mail->Sent() && mail->ReceivedTime() >= outlook::kNoDate) {
+        if (mail->SentOn() < outlook::kNoDate) {
             html += row(QStringLiteral("Sent"), shortDate(mail->SentOn()));
+        }
+        if (mail->ReceivedTime() < outlook::kNoDate && mail->ReceivedTime() != mail->SentOn()) {
+            html += row(QStringLiteral("Received"), shortDate(mail->ReceivedTime()));
         }
     } else if (const auto task = outlook::asTaskItem(item)) {
         html += row(QStringLiteral("Start"), shortDate(task->StartDate()));
@@ -58,10 +60,6 @@ QString itemHtml(const outlook::ItemPtr& item) {
         html += row(QStringLiteral("Received"), shortDate(meeting->ReceivedTime()));
     }
     html += QStringLiteral("</table>");
-    const QString body = item->Body();
-    if (!body.isEmpty()) {
-        html += QStringLiteral("<hr><pre>%1</pre>").arg(body.toHtmlEscaped());
-    }
     const outlook::UserPropertiesPtr props = item->UserProperties();
     if (props->Count() > 0) {
         html += QStringLiteral(
@@ -74,6 +72,13 @@ QString itemHtml(const outlook::ItemPtr& item) {
                         .arg(p->Name().toHtmlEscaped(), p->Value().toHtmlEscaped());
         }
         html += QStringLiteral("</table>");
+    }
+    QString body = item->Body();
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (!body.isEmpty()) {
+        html += QStringLiteral("<hr><p style=\"white-space: pre-wrap\">%1</p>")
+                    .arg(body.toHtmlEscaped());
     }
     return html;
 }

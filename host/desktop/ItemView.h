@@ -1,8 +1,8 @@
 #pragma once
 
 // What the reading pane and an item's own window show of an item: its header fields,
-// its body, and the user properties it carries (the add-in keeps its tracking data in
-// a task's user properties).
+// the user properties it carries (the add-in keeps its tracking data in a task's user
+// properties), and its body.
 
 #include "outlook/Outlook.h"
 

@@ -21,6 +21,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vantorel::host {
 
@@ -367,8 +368,10 @@ void MainWindow::refresh() {
             }
         }
         items_->setSortingEnabled(true);
+        // Columns fit their content; a long subject does not push the rest out of view.
         for (int c = 0; c < items_->columnCount(); ++c) {
             items_->resizeColumnToContents(c);
+            items_->setColumnWidth(c, std::min(items_->columnWidth(c), 320));
         }
         if (!selectedId.isEmpty()) {
             selectItem(selectedId);
