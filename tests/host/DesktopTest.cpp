@@ -248,6 +248,49 @@ TEST_F(Desktop, TheFolderTreeListsEveryStoreAndTheListFollowsArrivals) {
     EXPECT_EQ(window->itemList()->topLevelItem(0)->text(1), QStringLiteral("Hello"));
 }
 
+// The open message window showing the item with that subject, if any.
+host::ComposeWindow* messageWindow(const QString& subject) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* window = dynamic_cast<host::ComposeWindow*>(w);
+        if (window && window->isVisible() && window->subject()->text() == subject) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(Desktop, ASentMessageOpensReadOnlyAndAnUnsentOneCanBeSent) {
+    startDesktop();
+    sendWith(QStringLiteral("Send"));
+    const ol::MailItemPtr draft =
+        ol::asMailItem(client->engine().application()->CreateItem(ol::olMailItem));
+    draft->SetTo(QStringLiteral("bob@example.com"));
+    draft->SetSubject(QStringLiteral("Draft"));
+    draft->Save();
+
+    // Double-clicking the sent message in Sent Items.
+    ASSERT_TRUE(window->selectFolder(folderPath(ol::olFolderSentMail)));
+    ASSERT_TRUE(window->selectItem(folderItems(ol::olFolderSentMail)->Item(1)->EntryID()));
+    // As a double-click does.
+    window->itemList()->itemActivated(window->itemList()->currentItem(), 0);
+    host::ComposeWindow* sent = messageWindow(QStringLiteral("Offer"));
+    ASSERT_NE(sent, nullptr);
+    EXPECT_TRUE(sent->readOnly());
+    EXPECT_TRUE(sent->to()->isReadOnly());
+    EXPECT_EQ(sent->sendAction(), nullptr);
+    EXPECT_EQ(sent->addInGroup(), nullptr);
+
+    // The unsent message, as the add-in's Display opens a follow-up.
+    draft->Display(false);
+    host::ComposeWindow* unsent = messageWindow(QStringLiteral("Draft"));
+    ASSERT_NE(unsent, nullptr);
+    EXPECT_FALSE(unsent->readOnly());
+    ASSERT_NE(unsent->addInGroup(), nullptr);
+    unsent->sendAction()->trigger();
+    EXPECT_EQ(folderItems(ol::olFolderSentMail)->Count(), 2);
+    EXPECT_EQ(folderItems(ol::olFolderDrafts)->Count(), 0);
+}
+
 // Not a check: with VANTOREL_DESKTOP_SHOTS=DIR (scripts/desktop-screenshots) the
 // desktop's windows, as a person sees them after two tracked sends, go to DIR as PNG.
 TEST_F(Desktop, Screenshots) {
