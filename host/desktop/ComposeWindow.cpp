@@ -5,7 +5,8 @@
 
 #include <QCloseEvent>
 #include <QFormLayout>
-#include <QPushButton>
+#include <QStyle>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace vantorel::host {
@@ -14,27 +15,35 @@ ComposeWindow::ComposeWindow(MailClient& client, outlook::InspectorPtr inspector
     : client_(client),
       inspector_(std::move(inspector)),
       mail_(outlook::asMailItem(inspector_->CurrentItem())),
+      readOnly_(mail_ && (mail_->Sent() || mail_->ReceivedTime() < outlook::kNoDate)),
       to_(new QLineEdit),
       cc_(new QLineEdit),
       bcc_(new QLineEdit),
       subject_(new QLineEdit),
-      body_(new QPlainTextEdit) {
+      body_(new QPlainTextEdit),
+      ribbon_(new RibbonStrip) {
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(640, 480);
+    resize(720, 500);
     auto* layout = new QVBoxLayout(this);
-    auto* ribbon = new QHBoxLayout;
-    auto* send = new QPushButton(QStringLiteral("Send"));
-    send->setMinimumHeight(56);
-    connect(send, &QPushButton::clicked, this, [this] { sendWithOwnButton(); });
-    ribbon->addWidget(send);
-    for (RibbonTab* tab : client_.ribbonTabs()) {
-        if (tab->ribbons == kRibbonMailCompose) {
-            ribbon->addWidget(new RibbonBar(
-                *tab, [this](RibbonButton& b) { press(b); }, this));
+    layout->addWidget(ribbon_);
+    const QString tab = QStringLiteral("Message");
+    if (readOnly_) {
+        QToolBar* respond =
+            ribbon_->addGroup(tab, QStringLiteral("GroupRespond"), QStringLiteral("Respond"));
+        respond->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton),
+                           QStringLiteral("Close"), this, [this] { close(); });
+    } else {
+        QToolBar* sendGroup =
+            ribbon_->addGroup(tab, QStringLiteral("GroupSend"), QStringLiteral("Send"));
+        send_ = sendGroup->addAction(style()->standardIcon(QStyle::SP_ArrowRight),
+                                     QStringLiteral("Send"), this, [this] { sendWithOwnButton(); });
+        for (RibbonTab* addInTab : client_.ribbonTabs()) {
+            if (addInTab->ribbons == kRibbonMailCompose) {
+                addIn_ =
+                    ribbon_->addAddInGroup(tab, *addInTab, [this](RibbonButton& b) { press(b); });
+            }
         }
     }
-    ribbon->addStretch();
-    layout->addLayout(ribbon);
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("To"), to_);
     fields->addRow(QStringLiteral("Cc"), cc_);
@@ -49,13 +58,18 @@ ComposeWindow::ComposeWindow(MailClient& client, outlook::InspectorPtr inspector
         subject_->setText(mail_->Subject());
         body_->setPlainText(mail_->Body());
     }
-    connect(subject_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        setWindowTitle((text.isEmpty() ? QStringLiteral("Untitled") : text) +
-                       QStringLiteral(" - Message"));
+    for (QLineEdit* field : {to_, cc_, bcc_, subject_}) {
+        field->setReadOnly(readOnly_);
+    }
+    body_->setReadOnly(readOnly_);
+    const QString kind =
+        readOnly_ ? QStringLiteral(" - Message (Read-only)") : QStringLiteral(" - Message");
+    connect(subject_, &QLineEdit::textChanged, this, [this, kind](const QString& text) {
+        setWindowTitle((text.isEmpty() ? QStringLiteral("Untitled") : text) + kind);
     });
     setWindowTitle(
         (mail_ && !mail_->Subject().isEmpty() ? mail_->Subject() : QStringLiteral("Untitled")) +
-        QStringLiteral(" - Message"));
+        kind);
 }
 
 void ComposeWindow::storeFields() {
@@ -81,6 +95,9 @@ void ComposeWindow::storeFields() {
 }
 
 void ComposeWindow::sendWithOwnButton() {
+    if (!mail_ || readOnly_) {
+        return;
+    }
     try {
         storeFields();
         mail_->Send();

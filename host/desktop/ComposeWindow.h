@@ -1,7 +1,9 @@
 #pragma once
 
-// A message window: the fields of one mail item in an inspector, the mail client's
-// own Send button and the add-in's group of the message window's ribbon.
+// A message window: the fields of one mail item in an inspector and the "Message"
+// tab of its ribbon, with the mail client's own Send group and the add-in's group
+// where the add-in asks for it. An unsent message can be edited and sent; a sent or
+// received one is shown read-only, without the compose commands.
 
 #include "host/MailClient.h"
 
@@ -9,13 +11,29 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
+class QToolButton;
+
 namespace vantorel::host {
+
+class RibbonBar;
+class RibbonStrip;
 
 class ComposeWindow : public QWidget {
 public:
     ComposeWindow(MailClient& client, outlook::InspectorPtr inspector);
 
     const outlook::InspectorPtr& inspector() const { return inspector_; }
+    bool readOnly() const { return readOnly_; }
+    QLineEdit* to() const { return to_; }
+    QLineEdit* cc() const { return cc_; }
+    QLineEdit* bcc() const { return bcc_; }
+    QLineEdit* subject() const { return subject_; }
+    QPlainTextEdit* body() const { return body_; }
+    // The mail client's Send button (null in a read-only window).
+    QAction* sendAction() const { return send_; }
+    // The add-in's group (null while no add-in runs, and in a read-only window).
+    RibbonBar* addInGroup() const { return addIn_; }
+    RibbonStrip* ribbon() const { return ribbon_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -30,11 +48,15 @@ private:
     MailClient& client_;
     outlook::InspectorPtr inspector_;
     outlook::MailItemPtr mail_;
+    bool readOnly_;
     QLineEdit* to_;
     QLineEdit* cc_;
     QLineEdit* bcc_;
     QLineEdit* subject_;
     QPlainTextEdit* body_;
+    RibbonStrip* ribbon_;
+    QAction* send_ = nullptr;
+    RibbonBar* addIn_ = nullptr;
     bool closingFromEngine_ = false;
 
     friend class MainWindow;

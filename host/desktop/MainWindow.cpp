@@ -1,92 +1,151 @@
 #include "host/desktop/MainWindow.h"
 
 #include "host/desktop/ComposeWindow.h"
+#include "host/desktop/ItemView.h"
+#include "host/desktop/ReplyDialog.h"
 #include "host/desktop/RibbonBar.h"
-#include "host/scenario/Transcript.h"
 #include "platform/Prompts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTimeEdit>
+#include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QInputDialog>
-#include <QListWidget>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
 
 namespace vantorel::host {
 
 namespace {
-const std::pair<int, const char*> kFolders[] = {
-    {outlook::olFolderInbox, "Inbox"},   {outlook::olFolderSentMail, "Sent Items"},
-    {outlook::olFolderDrafts, "Drafts"}, {outlook::olFolderTasks, "Tasks"},
-    {outlook::olFolderOutbox, "Outbox"},
+
+constexpr int kEntryIdRole = Qt::UserRole;
+constexpr int kSortRole = Qt::UserRole + 1;
+
+// A row of the item list; date columns sort by the moment, not by the text.
+class ItemRow : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        const QVariant a = data(column, kSortRole);
+        const QVariant b = other.data(column, kSortRole);
+        if (a.isValid() && b.isValid()) {
+            return a.toDouble() < b.toDouble();
+        }
+        return text(column).localeAwareCompare(other.text(column)) < 0;
+    }
 };
+
+void setDate(QTreeWidgetItem* row, int column, outlook::DateTime value) {
+    row->setText(column, shortDate(value));
+    row->setData(column, kSortRole, value);
+}
+
+// An item other than a message in its own window, read-only.
+class ItemWindow : public QWidget {
+public:
+    ItemWindow(MailClient& client, outlook::InspectorPtr inspector)
+        : client_(client), inspector_(std::move(inspector)) {
+        setAttribute(Qt::WA_DeleteOnClose);
+        resize(560, 480);
+        auto* layout = new QVBoxLayout(this);
+        auto* view = new QTextBrowser;
+        view->setHtml(itemHtml(inspector_->CurrentItem()));
+        layout->addWidget(view);
+        setWindowTitle(inspector_->CurrentItem()->Subject() + QStringLiteral(" - Item"));
+    }
+    const outlook::InspectorPtr& inspector() const { return inspector_; }
+    bool closingFromEngine = false;
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        if (!closingFromEngine) {
+            closingFromEngine = true;
+            client_.engine().close(inspector_);
+        }
+        event->accept();
+    }
+
+private:
+    MailClient& client_;
+    outlook::InspectorPtr inspector_;
+};
+
+void collectFolders(const outlook::MAPIFolderPtr& folder, QTreeWidgetItem* parent,
+                    std::map<QString, outlook::MAPIFolderPtr>& byPath) {
+    auto* node = new QTreeWidgetItem(parent, {folder->Name()});
+    const QString path = folder->FolderPath();
+    node->setData(0, kEntryIdRole, path);
+    byPath[path] = folder;
+    const outlook::FoldersPtr children = folder->Folders();
+    for (int i = 1; i <= children->Count(); ++i) {
+        collectFolders(children->Item(i), node, byPath);
+    }
+}
+
 }  // namespace
 
-MainWindow::MainWindow(MailClient& client, std::shared_ptr<platform::SystemClock> clock)
+MainWindow::MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time)
     : client_(client),
-      clock_(std::move(clock)),
-      folders_(new QListWidget),
-      items_(new QTreeWidget) {
-    setWindowTitle(QStringLiteral("Inbox - vantorel-host"));
-    resize(960, 600);
+      time_(std::move(time)),
+      ribbon_(new RibbonStrip),
+      folders_(new QTreeWidget),
+      items_(new QTreeWidget),
+      reading_(new QTextBrowser),
+      tick_(new QTimer(this)) {
+    resize(1180, 680);
+    buildMenus();
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("&New message"), QKeySequence::New, this,
-                    [this] { newMessage(); });
-    file->addSeparator();
-    file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
-    QMenu* simulate = menuBar()->addMenu(QStringLiteral("&Simulate"));
-    simulate->addAction(QStringLiteral("&Receive a message..."), this,
-                        [this] { deliverMessage(); });
-    simulate->addAction(QStringLiteral("Receive a re&ply to a sent message..."), this,
-                        [this] { deliverReply(); });
-    simulate->addSeparator();
-    simulate->addAction(QStringLiteral("Move the clock 1 &hour ahead"), this,
-                        [this] { moveClock(3'600'000); });
-    simulate->addAction(QStringLiteral("Move the clock 1 &day ahead"), this,
-                        [this] { moveClock(86'400'000); });
-    simulate->addAction(QStringLiteral("Back to the &real time"), this,
-                        [this] { moveClock(-clock_->offset()); });
+    QToolBar* newGroup = ribbon_->addGroup(QStringLiteral("Home"), QStringLiteral("GroupNew"),
+                                           QStringLiteral("New"));
+    newGroup->addAction(style()->standardIcon(QStyle::SP_FileIcon), QStringLiteral("New Email"),
+                        this, [this] { newMessage(); });
+    QToolBar* deleteGroup = ribbon_->addGroup(QStringLiteral("Home"), QStringLiteral("GroupDelete"),
+                                              QStringLiteral("Delete"));
+    deleteGroup->addAction(style()->standardIcon(QStyle::SP_TrashIcon), QStringLiteral("Delete"),
+                           this, [this] { deleteSelected(); });
 
-    QToolBar* home = addToolBar(QStringLiteral("Home"));
-    home->setObjectName(QStringLiteral("TabMailHome"));
-    home->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    home->addAction(style()->standardIcon(QStyle::SP_FileIcon), QStringLiteral("New message"), this,
-                    [this] { newMessage(); });
-
-    for (const auto& [kind, name] : kFolders) {
-        folders_->addItem(QString::fromLatin1(name));
-        folderKinds_.push_back(kind);
-    }
-    items_->setHeaderLabels(
-        {QStringLiteral("Subject"), QStringLiteral("From / To"), QStringLiteral("Date")});
+    folders_->setHeaderHidden(true);
     items_->setRootIsDecorated(false);
+    items_->setSortingEnabled(true);
+    items_->setAlternatingRowColors(true);
+    items_->setUniformRowHeights(true);
+    reading_->setOpenLinks(false);
     auto* split = new QSplitter;
     split->addWidget(folders_);
     split->addWidget(items_);
-    split->setStretchFactor(1, 1);
-    setCentralWidget(split);
-    connect(folders_, &QListWidget::currentRowChanged, this, [this] { showFolder(); });
-    connect(items_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* row) {
-        const auto item = client_.engine().application()->Session()->GetItemFromID(
-            row->data(0, Qt::UserRole).toString());
-        item->Display(false);
-    });
-    folders_->setCurrentRow(0);
+    split->addWidget(reading_);
+    split->setStretchFactor(1, 3);
+    split->setStretchFactor(2, 2);
+    split->setSizes({200, 560, 420});
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(ribbon_);
+    layout->addWidget(split, 1);
+    setCentralWidget(central);
 
-    const auto session = client_.engine().application()->Session();
-    for (const auto& [kind, name] : kFolders) {
-        connections_.push_back(
-            session->GetDefaultFolder(kind)->Items()->OnItemAdd([this](const outlook::ItemPtr&) {
-                QTimer::singleShot(0, this, [this] { showFolder(); });
-            }));
-    }
+    connect(folders_, &QTreeWidget::currentItemChanged, this, [this] { showFolder(); });
+    connect(items_, &QTreeWidget::currentItemChanged, this, [this] { showSelectedItem(); });
+    connect(items_, &QTreeWidget::itemActivated, this, [this] {
+        if (const outlook::ItemPtr item = selectedItem()) {
+            try {
+                item->Display(false);
+            } catch (const outlook::OutlookError& e) {
+                platform::showMessage(e.text(), platform::MessageIcon::Error);
+            }
+        }
+    });
+
     connections_.push_back(client_.engine().onDisplay(
         [this](const outlook::ItemPtr& item, const outlook::InspectorPtr& inspector) {
             openWindow(item, inspector);
@@ -94,26 +153,72 @@ MainWindow::MainWindow(MailClient& client, std::shared_ptr<platform::SystemClock
     connections_.push_back(
         client_.engine().onInspectorClose([this](const outlook::InspectorPtr& inspector) {
             for (QWidget* w : QApplication::topLevelWidgets()) {
-                auto* window = dynamic_cast<ComposeWindow*>(w);
-                if (window && window->inspector() == inspector && !window->closingFromEngine_) {
-                    window->closingFromEngine_ = true;
+                if (auto* compose = dynamic_cast<ComposeWindow*>(w);
+                    compose && compose->inspector() == inspector && !compose->closingFromEngine_) {
+                    compose->closingFromEngine_ = true;
+                    compose->close();
+                } else if (auto* window = dynamic_cast<ItemWindow*>(w);
+                           window && window->inspector() == inspector &&
+                           !window->closingFromEngine) {
+                    window->closingFromEngine = true;
                     window->close();
                 }
             }
-            QTimer::singleShot(0, this, [this] { showFolder(); });
+            QTimer::singleShot(0, this, [this] { refresh(); });
         }));
+
+    buildFolderTree();
+    // The add-in changes tasks without an arrival (a reply completes one, a poll
+    // snoozes one): the list looks again every second and redraws when it changed.
+    tick_->setInterval(1000);
+    connect(tick_, &QTimer::timeout, this, [this] {
+        updateTitle();
+        refresh();
+    });
+    tick_->start();
     statusBar()->showMessage(QStringLiteral("Mailbox: %1").arg(client_.engine().path()));
+    updateTitle();
 }
 
+MainWindow::MainWindow(MailClient& client, std::shared_ptr<platform::SystemClock> clock)
+    : MainWindow(client, std::make_shared<SystemTimeMachine>(std::move(clock))) {}
+
 MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&New Email"), QKeySequence::New, this,
+                    [this] { newMessage(); });
+    file->addSeparator();
+    file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
+    QMenu* simulate = menuBar()->addMenu(QStringLiteral("&Simulate"));
+    simulate->addAction(QStringLiteral("Receive a re&ply to the selected sent message..."), this,
+                        [this] { askReply(); });
+    simulate->addAction(QStringLiteral("Receive an &unrelated message"), this,
+                        [this] { deliverUnrelated(); });
+    simulate->addSeparator();
+    simulate->addAction(QStringLiteral("Add a &store..."), this, [this] { askStore(); });
+    simulate->addSeparator();
+    simulate->addAction(QStringLiteral("Clock +10 &minutes"), this,
+                        [this] { moveClockBy(10 * 60'000); });
+    simulate->addAction(QStringLiteral("Clock +1 &hour"), this, [this] { moveClockBy(3'600'000); });
+    simulate->addAction(QStringLiteral("Clock +1 &day"), this, [this] { moveClockBy(86'400'000); });
+    simulate->addAction(QStringLiteral("Set the &clock to..."), this, [this] { askMoment(); });
+    simulate->addAction(QStringLiteral("Back to the &real time"), this, [this] {
+        time_->reset();
+        updateTitle();
+        refresh();
+    });
+}
 
 void MainWindow::addInStarted() {
     for (RibbonTab* tab : client_.ribbonTabs()) {
         if (tab->ribbons == kRibbonExplorer) {
-            addToolBar(Qt::TopToolBarArea, new RibbonBar(
-                                               *tab, [this](RibbonButton& b) { press(b); }, this));
+            addIn_ = ribbon_->addAddInGroup(QStringLiteral("Home"), *tab,
+                                            [this](RibbonButton& b) { press(b); });
         }
     }
+    refresh();
 }
 
 void MainWindow::press(RibbonButton& button) {
@@ -122,123 +227,345 @@ void MainWindow::press(RibbonButton& button) {
     } catch (const std::exception& e) {
         platform::showMessage(QString::fromUtf8(e.what()), platform::MessageIcon::Error);
     }
+    refresh();
 }
 
-void MainWindow::newMessage() {
-    const outlook::InspectorPtr inspector = client_.compose({});
-    auto* window = new ComposeWindow(client_, inspector);
-    window->show();
-}
-
-void MainWindow::openWindow(const outlook::ItemPtr& item, const outlook::InspectorPtr& inspector) {
-    if (outlook::asMailItem(item) && inspector) {
-        (new ComposeWindow(client_, inspector))->show();
-        return;
+void MainWindow::buildFolderTree() {
+    const QString current = folders_->currentItem()
+                                ? folders_->currentItem()->data(0, kEntryIdRole).toString()
+                                : QString();
+    folders_->clear();
+    folderByPath_.clear();
+    const outlook::FoldersPtr stores = client_.engine().application()->Session()->Folders();
+    for (int i = 1; i <= stores->Count(); ++i) {
+        collectFolders(stores->Item(i), folders_->invisibleRootItem(), folderByPath_);
     }
-    QString text;
-    QTextStream out(&text);
-    printItem(out, 1, item);
-    QMessageBox::information(this, item->Subject(), text);
+    folders_->expandAll();
+    if (current.isEmpty() || !selectFolder(current)) {
+        selectFolder(client_.engine().inbox()->FolderPath());
+    }
 }
 
-void MainWindow::deliverMessage() {
-    bool ok = false;
-    const QString from = QInputDialog::getText(this, QStringLiteral("Receive a message"),
-                                               QStringLiteral("From (address):"), QLineEdit::Normal,
-                                               QStringLiteral("ann@example.com"), &ok);
-    if (!ok || from.isEmpty()) {
-        return;
-    }
-    const QString subject =
-        QInputDialog::getText(this, QStringLiteral("Receive a message"), QStringLiteral("Subject:"),
-                              QLineEdit::Normal, QStringLiteral("RE: "), &ok);
-    if (!ok) {
-        return;
-    }
-    engine::Delivery d;
-    d.from = from;
-    d.subject = subject;
-    client_.engine().deliver(d);
-}
-
-// A reply from the first recipient of a message in Sent Items, as it would arrive.
-void MainWindow::deliverReply() {
-    const outlook::ItemsPtr sent = client_.engine()
-                                       .application()
-                                       ->Session()
-                                       ->GetDefaultFolder(outlook::olFolderSentMail)
-                                       ->Items();
-    QStringList choices;
-    std::vector<std::pair<QString, QString>> replies;  // sender, subject
-    for (int i = sent->Count(); i >= 1; --i) {
-        const outlook::MailItemPtr mail = outlook::asMailItem(sent->Item(i));
-        if (!mail || mail->Recipients()->Count() < 1) {
-            continue;
+bool MainWindow::selectFolder(const QString& folderPath) {
+    QTreeWidgetItemIterator it(folders_);
+    for (; *it; ++it) {
+        if ((*it)->data(0, kEntryIdRole).toString() == folderPath) {
+            folders_->setCurrentItem(*it);
+            return true;
         }
-        const QString from = mail->Recipients()->Item(1)->Address();
-        choices << QStringLiteral("%1 (from %2)").arg(mail->Subject(), from);
-        replies.emplace_back(from, QStringLiteral("RE: ") + mail->Subject());
     }
-    if (choices.isEmpty()) {
-        QMessageBox::information(this, QStringLiteral("Receive a reply"),
-                                 QStringLiteral("Sent Items holds no message to reply to."));
-        return;
-    }
-    bool ok = false;
-    const QString chosen =
-        QInputDialog::getItem(this, QStringLiteral("Receive a reply"), QStringLiteral("Reply to:"),
-                              choices, 0, false, &ok);
-    if (!ok) {
-        return;
-    }
-    const auto& [from, subject] = replies[static_cast<std::size_t>(choices.indexOf(chosen))];
-    engine::Delivery d;
-    d.from = from;
-    d.subject = subject;
-    client_.engine().deliver(d);
+    return false;
 }
 
-void MainWindow::moveClock(qint64 milliseconds) {
-    clock_->setOffset(clock_->offset() + milliseconds);
-    statusBar()->showMessage(QStringLiteral("Simulated time: %1")
-                                 .arg(clock_->now().toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+outlook::MAPIFolderPtr MainWindow::shownFolder() const {
+    if (!folders_->currentItem()) {
+        return nullptr;
+    }
+    const auto found =
+        folderByPath_.find(folders_->currentItem()->data(0, kEntryIdRole).toString());
+    return found == folderByPath_.end() ? nullptr : found->second;
+}
+
+MainWindow::FolderKind MainWindow::kindOf(const outlook::MAPIFolderPtr& folder) const {
+    const QString name = folder->Name();
+    if (name == QLatin1String("Tasks")) {
+        return FolderKind::Tasks;
+    }
+    if (name == QLatin1String("Sent Items") || name == QLatin1String("Drafts") ||
+        name == QLatin1String("Outbox")) {
+        return FolderKind::Outgoing;
+    }
+    return FolderKind::Incoming;
 }
 
 void MainWindow::showFolder() {
-    const int row = folders_->currentRow();
-    if (row < 0) {
+    const outlook::MAPIFolderPtr folder = shownFolder();
+    folderAdd_ = {};
+    listSignature_.clear();
+    items_->clear();
+    if (!folder) {
         return;
     }
-    items_->clear();
-    const auto folder =
-        client_.engine().application()->Session()->GetDefaultFolder(folderKinds_[row]);
-    setWindowTitle(folder->Name() + QStringLiteral(" - vantorel-host"));
+    int dateColumn = 2;
+    switch (kindOf(folder)) {
+        case FolderKind::Tasks:
+            items_->setHeaderLabels({QStringLiteral("Subject"), QStringLiteral("Start"),
+                                     QStringLiteral("Due"), QStringLiteral("Complete"),
+                                     QStringLiteral("Categories")});
+            dateColumn = 1;
+            break;
+        case FolderKind::Outgoing:
+            items_->setHeaderLabels(
+                {QStringLiteral("To"), QStringLiteral("Subject"), QStringLiteral("Sent")});
+            break;
+        case FolderKind::Incoming:
+            items_->setHeaderLabels(
+                {QStringLiteral("From"), QStringLiteral("Subject"), QStringLiteral("Received")});
+            break;
+    }
+    items_->sortByColumn(dateColumn, Qt::DescendingOrder);  // newest first
+    folderAdd_ = folder->Items()->OnItemAdd(
+        [this](const outlook::ItemPtr&) { QTimer::singleShot(0, this, [this] { refresh(); }); });
+    refresh();
+    updateTitle();
+}
+
+void MainWindow::refresh() {
+    const outlook::MAPIFolderPtr folder = shownFolder();
+    if (!folder) {
+        return;
+    }
+    const FolderKind kind = kindOf(folder);
+    std::vector<QStringList> rows;
+    std::vector<std::vector<double>> dates;
+    QStringList ids;
     const outlook::ItemsPtr items = folder->Items();
     for (int i = 1; i <= items->Count(); ++i) {
         const outlook::ItemPtr item = items->Item(i);
-        QString who;
-        QString when;
-        if (const auto mail = outlook::asMailItem(item)) {
-            who = mail->Sent() ? mail->To() : mail->SenderName();
-            if (mail->ReceivedTime() < outlook::kNoDate) {
-                who = mail->SenderName();
-                when = formatDate(mail->ReceivedTime());
-            } else if (mail->SentOn() < outlook::kNoDate) {
-                when = formatDate(mail->SentOn());
-            }
-        } else if (const auto task = outlook::asTaskItem(item)) {
-            who = task->Complete() ? QStringLiteral("completed") : QString();
-            when = formatDate(task->StartDate());
+        QStringList texts;
+        std::vector<double> moments;
+        if (const auto task = outlook::asTaskItem(item)) {
+            texts = {task->Subject(), QString(), QString(),
+                     task->Complete() ? QStringLiteral("Yes") : QString(), task->Categories()};
+            moments = {task->StartDate(), task->DueDate()};
+        } else if (const auto mail = outlook::asMailItem(item)) {
+            const bool incoming = kind == FolderKind::Incoming;
+            texts = {incoming ? mail->SenderName() : mail->To(), mail->Subject(), QString()};
+            moments = {incoming ? mail->ReceivedTime() : mail->SentOn()};
+        } else if (const auto meeting = outlook::asMeetingItem(item)) {
+            texts = {meeting->SenderName(), meeting->Subject(), QString()};
+            moments = {meeting->ReceivedTime()};
+        } else {
+            texts = {item->Subject()};
         }
-        auto* row = new QTreeWidgetItem(items_, {item->Subject(), who, when});
-        row->setData(0, Qt::UserRole, item->EntryID());
+        rows.push_back(texts);
+        dates.push_back(moments);
+        ids << item->EntryID();
     }
+    // Redraw only what changed, so a selection and a scrolled pane stay where they are.
+    QString signature = ids.join(QLatin1Char(','));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        signature += rows[r].join(QLatin1Char('\x1f'));
+        for (double d : dates[r]) {
+            signature += QString::number(d, 'f', 8);
+        }
+    }
+    if (signature != listSignature_) {
+        listSignature_ = signature;
+        const outlook::ItemPtr selected = selectedItem();
+        const QString selectedId = selected ? selected->EntryID() : QString();
+        QSignalBlocker block(items_);
+        items_->setSortingEnabled(false);
+        items_->clear();
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            auto* row = new ItemRow(items_, rows[r]);
+            row->setData(0, kEntryIdRole, ids[static_cast<int>(r)]);
+            if (kind == FolderKind::Tasks && dates[r].size() == 2) {
+                setDate(row, 1, dates[r][0]);
+                setDate(row, 2, dates[r][1]);
+            } else if (dates[r].size() == 1) {
+                setDate(row, 2, dates[r][0]);
+            }
+        }
+        items_->setSortingEnabled(true);
+        // Columns fit their content; a long subject does not push the rest out of view.
+        for (int c = 0; c < items_->columnCount(); ++c) {
+            items_->resizeColumnToContents(c);
+            items_->setColumnWidth(c, std::min(items_->columnWidth(c), 320));
+        }
+        if (!selectedId.isEmpty()) {
+            selectItem(selectedId);
+        }
+    }
+    showSelectedItem();
+}
+
+bool MainWindow::selectItem(const QString& entryId) {
+    for (int i = 0; i < items_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = items_->topLevelItem(i);
+        if (row->data(0, kEntryIdRole).toString() == entryId) {
+            items_->setCurrentItem(row);
+            showSelectedItem();
+            return true;
+        }
+    }
+    return false;
+}
+
+outlook::ItemPtr MainWindow::selectedItem() const {
+    const QTreeWidgetItem* row = items_->currentItem();
+    if (!row) {
+        return nullptr;
+    }
+    try {
+        return client_.engine().application()->Session()->GetItemFromID(
+            row->data(0, kEntryIdRole).toString());
+    } catch (const outlook::OutlookError&) {
+        return nullptr;  // gone since the list was drawn
+    }
+}
+
+// The selected item when it is a message the user sent: a sent message in an outgoing
+// folder (a received message counts as sent too, by its sender); null otherwise.
+outlook::MailItemPtr MainWindow::selectedSentMessage() const {
+    const outlook::MAPIFolderPtr folder = shownFolder();
+    const outlook::MailItemPtr mail = outlook::asMailItem(selectedItem());
+    return folder && kindOf(folder) == FolderKind::Outgoing && mail && mail->Sent() ? mail
+                                                                                    : nullptr;
+}
+
+void MainWindow::showSelectedItem() {
+    const QString html = itemHtml(selectedItem());
+    if (html != reading_->property("shownHtml").toString()) {
+        reading_->setProperty("shownHtml", html);
+        reading_->setHtml(html);
+    }
+}
+
+ComposeWindow* MainWindow::newMessage() {
+    const outlook::InspectorPtr inspector = client_.compose({});
+    auto* window = new ComposeWindow(client_, inspector);
+    window->show();
+    return window;
+}
+
+void MainWindow::deleteSelected() {
+    if (const outlook::ItemPtr item = selectedItem()) {
+        try {
+            item->Delete();
+        } catch (const outlook::OutlookError& e) {
+            platform::showMessage(e.text(), platform::MessageIcon::Error);
+        }
+        refresh();
+    }
+}
+
+void MainWindow::openWindow(const outlook::ItemPtr& item, const outlook::InspectorPtr& inspector) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        const auto* compose = dynamic_cast<ComposeWindow*>(w);
+        const auto* window = dynamic_cast<ItemWindow*>(w);
+        if ((compose && compose->inspector() == inspector) ||
+            (window && window->inspector() == inspector)) {
+            w->show();
+            w->raise();
+            w->activateWindow();
+            return;
+        }
+    }
+    if (outlook::asMailItem(item)) {
+        (new ComposeWindow(client_, inspector))->show();
+    } else {
+        (new ItemWindow(client_, inspector))->show();
+    }
+}
+
+bool MainWindow::deliverReply(const QString& from, const QString& subject) {
+    const outlook::MailItemPtr mail = selectedSentMessage();
+    if (!mail) {
+        return false;
+    }
+    engine::Delivery d;
+    d.from = from;
+    d.subject = subject.isEmpty() ? QStringLiteral("RE: ") + mail->Subject() : subject;
+    d.body = QStringLiteral("Thanks, noted.");
+    client_.engine().deliver(d);
+    refresh();
+    return true;
+}
+
+void MainWindow::askReply() {
+    const outlook::MailItemPtr mail = selectedSentMessage();
+    if (!mail) {
+        platform::showMessage(QStringLiteral("Select a sent message in Sent Items first."),
+                              platform::MessageIcon::Information);
+        return;
+    }
+    ReplyDialog dialog(mail, this);
+    if (dialog.exec() == QDialog::Accepted && !dialog.from().isEmpty()) {
+        deliverReply(dialog.from(), dialog.subject());
+    }
+}
+
+void MainWindow::deliverUnrelated() {
+    engine::Delivery d;
+    d.from = QStringLiteral("news@example.org");
+    d.name = QStringLiteral("Example News");
+    d.subject = QStringLiteral("Weekly digest %1").arg(++unrelated_);
+    d.body = QStringLiteral("Nothing anyone waits for.");
+    client_.engine().deliver(d);
+    refresh();
+}
+
+void MainWindow::addStore(const QString& name) {
+    if (name.trimmed().isEmpty()) {
+        return;
+    }
+    client_.engine().addStore(name.trimmed());
+    buildFolderTree();
+}
+
+void MainWindow::askStore() {
+    bool ok = false;
+    const QString name =
+        QInputDialog::getText(this, QStringLiteral("Add a store"), QStringLiteral("Store name:"),
+                              QLineEdit::Normal, QStringLiteral("Archive"), &ok);
+    if (ok) {
+        addStore(name);
+    }
+}
+
+void MainWindow::moveClockBy(qint64 milliseconds) {
+    time_->moveBy(milliseconds);
+    updateTitle();
+    refresh();
+}
+
+void MainWindow::moveClockTo(const QDateTime& moment) {
+    moveClockBy(time_->now().msecsTo(moment));
+}
+
+void MainWindow::askMoment() {
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Set the clock"));
+    auto* edit = new QDateTimeEdit(time_->now());
+    edit->setCalendarPopup(true);
+    edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(edit);
+    layout->addWidget(buttons);
+    if (dialog.exec() == QDialog::Accepted) {
+        moveClockTo(edit->dateTime());
+    }
+}
+
+void MainWindow::updateTitle() {
+    const outlook::MAPIFolderPtr folder = shownFolder();
+    QString title =
+        (folder ? folder->Name() : QStringLiteral("Mail")) + QStringLiteral(" - vantorel-host");
+    if (time_->shifted()) {
+        title += QStringLiteral(" - simulated time %1")
+                     .arg(time_->now().toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+    }
+    setWindowTitle(title);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // The add-in shuts down first and takes its windows along (its reminders window
     // must not take the mail client's exit for the user closing it); then the
     // message windows close.
+    tick_->stop();
+    folderAdd_ = {};
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        // RibbonBar has no meta-object of its own: find the tool bars, then ask.
+        for (QToolBar* bar : w->findChildren<QToolBar*>()) {
+            if (auto* addInBar = dynamic_cast<RibbonBar*>(bar)) {
+                addInBar->detach();  // the add-in's buttons go with it
+            }
+        }
+    }
     client_.quit();
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w != this && w->isVisible()) {

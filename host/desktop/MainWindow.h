@@ -1,47 +1,96 @@
 #pragma once
 
-// The mail client's main window: the add-in's group on the main ribbon, the default
-// store's folders and their items, new messages, and a Simulate menu to receive mail
+// The mail client's main window: the "Home" tab of the ribbon with the client's own
+// commands and the add-in's group, the folders of every store, the items of the
+// selected folder, a reading pane, and a Simulate menu to receive mail, add a store
 // and move the clock, so a person can try the add-in's whole road on one desktop.
 
 #include "host/MailClient.h"
-#include "platform/Clock.h"
+#include "host/desktop/TimeMachine.h"
 
 #include <QMainWindow>
 
-class QListWidget;
+#include <map>
+
+class QTextBrowser;
+class QTimer;
 class QTreeWidget;
 
 namespace vantorel::host {
 
 class ComposeWindow;
+class RibbonBar;
+class RibbonStrip;
 
 class MainWindow : public QMainWindow {
 public:
+    MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time);
+    // The desktop's clock: the system's, shifted by the Simulate menu.
     MainWindow(MailClient& client, std::shared_ptr<platform::SystemClock> clock);
     ~MainWindow() override;
 
     // Called once the add-in has started: shows its ribbon group.
     void addInStarted();
 
+    RibbonStrip* ribbon() const { return ribbon_; }
+    // The add-in's group on the Home tab (null until the add-in has started).
+    RibbonBar* addInGroup() const { return addIn_; }
+    QTreeWidget* folderTree() const { return folders_; }
+    QTreeWidget* itemList() const { return items_; }
+    QTextBrowser* readingPane() const { return reading_; }
+
+    // Selects the folder with that FolderPath ("\\Mailbox\\Tasks"); false when none.
+    bool selectFolder(const QString& folderPath);
+    // Selects the shown item with that EntryID; false when the list has none.
+    bool selectItem(const QString& entryId);
+    outlook::ItemPtr selectedItem() const;
+    // Reads the shown folder again (keeping the selection) and the reading pane.
+    void refresh();
+
+    // Commands. newMessage returns the compose window it opened.
+    ComposeWindow* newMessage();
+    void deleteSelected();
+    // Simulate: a reply FROM to the selected sent message (false when no sent message
+    // is selected), a message no tracked mail is about, a second store, the clock.
+    bool deliverReply(const QString& from, const QString& subject = {});
+    void deliverUnrelated();
+    void addStore(const QString& name);
+    void moveClockBy(qint64 milliseconds);
+    void moveClockTo(const QDateTime& moment);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void newMessage();
-    void openWindow(const outlook::ItemPtr& item, const outlook::InspectorPtr& inspector);
-    void deliverMessage();
-    void deliverReply();
-    void moveClock(qint64 milliseconds);
+    enum class FolderKind { Incoming, Outgoing, Tasks };
+
+    void buildMenus();
+    void buildFolderTree();
     void showFolder();
+    void showSelectedItem();
+    outlook::MailItemPtr selectedSentMessage() const;
+    void openWindow(const outlook::ItemPtr& item, const outlook::InspectorPtr& inspector);
+    void askReply();
+    void askStore();
+    void askMoment();
+    void updateTitle();
     void press(RibbonButton& button);
+    FolderKind kindOf(const outlook::MAPIFolderPtr& folder) const;
+    outlook::MAPIFolderPtr shownFolder() const;
 
     MailClient& client_;
-    std::shared_ptr<platform::SystemClock> clock_;
-    QListWidget* folders_;
+    std::shared_ptr<TimeMachine> time_;
+    RibbonStrip* ribbon_;
+    RibbonBar* addIn_ = nullptr;
+    QTreeWidget* folders_;
     QTreeWidget* items_;
+    QTextBrowser* reading_;
+    QTimer* tick_;
+    std::map<QString, outlook::MAPIFolderPtr> folderByPath_;
+    outlook::Connection folderAdd_;
     std::vector<outlook::Connection> connections_;
-    std::vector<int> folderKinds_;
+    QString listSignature_;
+    int unrelated_ = 0;
 };
 
 }  // namespace vantorel::host

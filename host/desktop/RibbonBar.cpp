@@ -1,7 +1,11 @@
 #include "host/desktop/RibbonBar.h"
 
 #include <QAction>
+#include <QFrame>
+#include <QHBoxLayout>
 #include <QIcon>
+#include <QLabel>
+#include <QVBoxLayout>
 
 namespace vantorel::host {
 
@@ -19,7 +23,11 @@ RibbonBar::RibbonBar(RibbonTab& tab, std::function<void(RibbonButton&)> press, Q
     for (auto& button : tab_.controls) {
         RibbonButton* b = button.get();
         QAction* action = addAction(b->Caption());
-        connect(action, &QAction::triggered, this, [this, b] { press_(*b); });
+        connect(action, &QAction::triggered, this, [this, b] {
+            if (!detached_) {
+                press_(*b);
+            }
+        });
         actions_.push_back(action);
         b->onChange = [this] { refresh(); };
     }
@@ -28,15 +36,36 @@ RibbonBar::RibbonBar(RibbonTab& tab, std::function<void(RibbonButton&)> press, Q
 }
 
 RibbonBar::~RibbonBar() {
+    detach();
+}
+
+void RibbonBar::detach() {
+    if (detached_) {
+        return;
+    }
+    detached_ = true;
     tab_.group.onChange = nullptr;
     for (auto& button : tab_.controls) {
         button->onChange = nullptr;
     }
+    for (QAction* action : actions_) {
+        action->setEnabled(false);
+    }
 }
 
 void RibbonBar::refresh() {
+    if (detached_) {
+        return;
+    }
     setWindowTitle(tab_.group.Caption());
-    setVisible(tab_.group.Visible());
+    // Inside a ribbon strip the group's frame (with its caption) comes and goes.
+    QWidget* shown = qobject_cast<QFrame*>(parentWidget()) ? parentWidget() : this;
+    if (parentWidget()) {  // a tool bar without a parent would show as a window of its own
+        shown->setVisible(tab_.group.Visible());
+    }
+    if (auto* caption = shown->findChild<QLabel*>(QStringLiteral("groupCaption"))) {
+        caption->setText(tab_.group.Caption());
+    }
     for (std::size_t i = 0; i < actions_.size(); ++i) {
         const RibbonButton& b = *tab_.controls[i];
         QAction* action = actions_[i];
@@ -46,6 +75,79 @@ void RibbonBar::refresh() {
         action->setVisible(b.Visible());
         action->setEnabled(b.Enabled());
     }
+}
+
+QAction* RibbonBar::action(const QString& caption) const {
+    for (std::size_t i = 0; i < actions_.size(); ++i) {
+        if (tab_.controls[i]->Caption() == caption) {
+            return actions_[i];
+        }
+    }
+    return nullptr;
+}
+
+RibbonStrip::RibbonStrip(QWidget* parent) : QTabWidget(parent) {
+    setDocumentMode(true);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+QHBoxLayout* RibbonStrip::tabLayout(const QString& tab) {
+    for (int i = 0; i < count(); ++i) {
+        if (tabText(i) == tab) {
+            return static_cast<QHBoxLayout*>(widget(i)->layout());
+        }
+    }
+    auto* page = new QWidget;
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    layout->addStretch();
+    addTab(page, tab);
+    return layout;
+}
+
+QWidget* RibbonStrip::frame(const QString& caption, QToolBar* bar) {
+    auto* group = new QFrame;
+    group->setObjectName(bar->objectName() + QStringLiteral("Group"));
+    group->setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QVBoxLayout(group);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(0);
+    bar->setParent(group);
+    layout->addWidget(bar);
+    auto* label = new QLabel(caption);
+    label->setObjectName(QStringLiteral("groupCaption"));
+    label->setAlignment(Qt::AlignCenter);
+    label->setEnabled(false);  // the muted look of a group caption
+    layout->addWidget(label);
+    return group;
+}
+
+QToolBar* RibbonStrip::addGroup(const QString& tab, const QString& id, const QString& caption) {
+    QHBoxLayout* layout = tabLayout(tab);
+    auto* bar = new QToolBar(caption);
+    bar->setObjectName(id);
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->setIconSize(QSize(32, 32));
+    layout->insertWidget(layout->count() - 1, frame(caption, bar));  // before the stretch
+    return bar;
+}
+
+RibbonBar* RibbonStrip::addAddInGroup(const QString& tab, RibbonTab& addInTab,
+                                      std::function<void(RibbonButton&)> press) {
+    QHBoxLayout* layout = tabLayout(tab);
+    int at = layout->count() - 1;
+    for (int i = 0; i < layout->count(); ++i) {
+        QWidget* w = layout->itemAt(i)->widget();
+        if (w && !addInTab.insertBeforeMso.isEmpty() &&
+            w->objectName() == addInTab.insertBeforeMso + QStringLiteral("Group")) {
+            at = i;
+        }
+    }
+    auto* bar = new RibbonBar(addInTab, std::move(press));
+    layout->insertWidget(at, frame(addInTab.group.Caption(), bar));
+    bar->refresh();
+    return bar;
 }
 
 }  // namespace vantorel::host

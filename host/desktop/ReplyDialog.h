@@ -1,0 +1,29 @@
+#pragma once
+
+// Asks who replies to a sent message: one of its To or Cc recipients, or another
+// address typed in, and the reply's subject.
+
+#include "outlook/Outlook.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+
+namespace vantorel::host {
+
+class ReplyDialog : public QDialog {
+public:
+    ReplyDialog(const outlook::MailItemPtr& sent, QWidget* parent = nullptr);
+    QString from() const;
+    QString subject() const;
+
+private:
+    QComboBox* from_;
+    QLineEdit* subject_;
+};
+
+// The To and Cc addresses of MAIL, To first, each once.
+QStringList replyCandidates(const outlook::MailItemPtr& mail);
+
+}  // namespace vantorel::host
