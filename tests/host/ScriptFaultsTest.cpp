@@ -321,6 +321,28 @@ TEST(DataFolder, HostsStartedTogetherTakeTurns) {
     }
 }
 
+// Quitting and starting again keeps the mail, the tasks and the settings; a reminder
+// that fell due while the mail client was closed comes on the first poll.
+TEST(DataFolder, StateSurvivesARestart) {
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    const HostRun first = runHost(
+        QStringLiteral("locale en_US\nclock 2026-12-10 09:00\nstart\nclose \"Quick Start\"\n"
+                       "compose to=ann@example.com subject=Offer\npress \"Remind me\"\nquit\n"),
+        data.path());
+    ASSERT_EQ(first.status, 0) << first.err.toStdString();
+    const HostRun second =
+        runHost(QStringLiteral("locale en_US\nclock 2026-12-12 09:00\nstart\nclose \"Quick "
+                               "Start\"\nadvance 10s\ndump reminders\ndump sent\n"),
+                data.path());
+    ASSERT_EQ(second.status, 0) << second.err.toStdString();
+    EXPECT_TRUE(
+        second.out.startsWith(QStringLiteral("sound \"reminder.wav\"\nwindow visible "
+                                             "\"1 Vantorel\"\nentry 1 selected \"Offer\"")))
+        << second.out.toStdString();
+    EXPECT_TRUE(second.out.contains(QStringLiteral("  Subject: Offer\n")));
+}
+
 TEST(DataFolder, TheLockIsTheProcesssUntilReleased) {
     QTemporaryDir data;
     ASSERT_TRUE(data.isValid());
