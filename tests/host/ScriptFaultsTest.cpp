@@ -25,15 +25,9 @@ struct HostRun {
     QString err;
 };
 
-// Runs the host with ARGS and the test's environment less UNSET; nothing on its input.
-HostRun runHostWith(const QStringList& args, const QStringList& unset = {}) {
-    QProcess host;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& name : unset) {
-        env.remove(name);
-    }
-    host.setProcessEnvironment(env);
-    host.start(QStringLiteral(VANTOREL_HOST_PATH), args);
+// Closes the host's input and waits for it: its exit status (-1 after a crash or a
+// minute without an end) and what it printed.
+HostRun finish(QProcess& host) {
     host.closeWriteChannel();
     if (!host.waitForFinished(60'000)) {
         host.kill();
@@ -45,6 +39,18 @@ HostRun runHostWith(const QStringList& args, const QStringList& unset = {}) {
             QString::fromUtf8(host.readAllStandardError())};
 }
 
+// Runs the host with ARGS and the test's environment less UNSET; nothing on its input.
+HostRun runHostWith(const QStringList& args, const QStringList& unset = {}) {
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : unset) {
+        env.remove(name);
+    }
+    host.setProcessEnvironment(env);
+    host.start(QStringLiteral(VANTOREL_HOST_PATH), args);
+    return finish(host);
+}
+
 HostRun runHost(const QString& script, const QString& dataDir = {}) {
     QProcess host;
     QStringList args{QStringLiteral("--script"), QStringLiteral("-")};
@@ -53,15 +59,7 @@ HostRun runHost(const QString& script, const QString& dataDir = {}) {
     }
     host.start(QStringLiteral(VANTOREL_HOST_PATH), args);
     host.write(script.toUtf8());
-    host.closeWriteChannel();
-    if (!host.waitForFinished(60'000)) {
-        host.kill();
-        host.waitForFinished();
-        return {};
-    }
-    return {host.exitStatus() == QProcess::NormalExit ? host.exitCode() : -1,
-            QString::fromUtf8(host.readAllStandardOutput()),
-            QString::fromUtf8(host.readAllStandardError())};
+    return finish(host);
 }
 
 // Every file below FOLDER with its size and modification time.
