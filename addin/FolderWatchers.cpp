@@ -1,9 +1,13 @@
 #include "addin/FolderWatchers.h"
 
 #include "forms/ReminderWindowUnit.h"
+#include "platform/RegionalSettings.h"
 #include "reminders/ReminderUnit.h"
 #include "reminders/TrackingProperties.h"
+#include "tools/DateTime.h"
 #include "tools/Globals.h"
+
+#include <QLocale>
 
 #include <stdexcept>
 
@@ -28,6 +32,19 @@ bool replyFlag(outlook::TaskItem& task, const QString& name) {
 }
 
 }  // namespace
+
+QString AnsweredByLine(outlook::MailItem& reply) {
+    const platform::RegionalSettings regional = platform::RegionalSettings::current();
+    const QLocale locale;
+    QString when;
+    if (reply.ReceivedTime() < outlook::kNoDate) {
+        const QDateTime moment = tools::fromDateTime(reply.ReceivedTime());
+        when = locale.toString(moment.date(), regional.shortDateFormat) + QLatin1Char(' ') +
+               locale.toString(moment.time(), regional.shortTimeFormat);
+    }
+    return QStringLiteral("Answered by %1 <%2> on %3: %4")
+        .arg(reply.SenderName(), reply.SenderEmailAddress(), when, reply.Subject());
+}
 
 // --- TItems ------------------------------------------------------------------------------
 
@@ -113,6 +130,10 @@ void TInboxItems::ItemAdd(const outlook::ItemPtr& Item) {
             const bool bComplete = replyFlag(*task, TrackingProperty::MarkCompletedOnReply);
             if (bComplete) {
                 task->SetComplete(true);
+                if (!bDelete) {
+                    // A completed task says which message answered it.
+                    task->SetBody(AnsweredByLine(*mail) + QStringLiteral("\r\r") + task->Body());
+                }
             }
             DeleteTrackingProperties(task);
             task->Save();

@@ -62,6 +62,10 @@ public:
     TTaskItems() : TItems(false) {}
 };
 
+// The line a completed task opens with: "Answered by NAME <ADDRESS> on DATE TIME:
+// SUBJECT", the date and time of the reply's arrival in the user's short formats.
+QString AnsweredByLine(outlook::MailItem& reply);
+
 // The Tasks watcher, from start-up to shutdown; null outside.
 extern TTaskItems* TaskItemsEvents;
 

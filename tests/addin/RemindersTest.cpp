@@ -143,6 +143,12 @@ TEST_P(ReplyFlags, AReplyFromAToRecipientClosesTheTask) {
     ASSERT_EQ(tasks()->Count(), row.tasksLeft);
     if (row.tasksLeft == 1) {
         EXPECT_EQ(task(1)->Complete(), row.complete);
+        // A completed task says which message answered it; an open one stays as it was.
+        EXPECT_EQ(task(1)->Body().startsWith(QStringLiteral(
+                      "Answered by Ann@Example.com <Ann@Example.com> on 12/10/26 9:00 AM: "
+                      "RE: Offer\r\r")),
+                  row.complete)
+            << task(1)->Body().toStdString();
         for (const QString& name : TrackingProperty::All) {
             EXPECT_FALSE(prop(1, name)) << name.toStdString();
         }
