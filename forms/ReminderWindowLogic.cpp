@@ -5,6 +5,7 @@
 #include "reminders/ReminderUnit.h"
 #include "reminders/TrackingProperties.h"
 #include "tools/DateTime.h"
+#include "tools/TranscriptText.h"
 
 #include <QLocale>
 
@@ -273,29 +274,7 @@ int SelectAfterRemovalIndex(int index, int count) {
 }
 
 QString ScriptQuoted(const QString& text) {
-    QString result = QStringLiteral("\"");
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-            case u'\r':
-                result += QStringLiteral("\\r");
-                break;
-            case u'\n':
-                result += QStringLiteral("\\n");
-                break;
-            case u'\t':
-                result += QStringLiteral("\\t");
-                break;
-            case u'"':
-                result += QStringLiteral("\\\"");
-                break;
-            case u'\\':
-                result += QStringLiteral("\\\\");
-                break;
-            default:
-                result += c;
-        }
-    }
-    return result + QLatin1Char('"');
+    return QLatin1Char('"') + tools::escapeTranscriptText(text) + QLatin1Char('"');
 }
 
 }  // namespace vantorel

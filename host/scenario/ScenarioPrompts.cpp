@@ -1,6 +1,7 @@
 #include "host/scenario/ScenarioPrompts.h"
 
 #include "host/scenario/ScriptLexer.h"
+#include "tools/TranscriptText.h"
 
 namespace vantorel::host {
 
@@ -30,8 +31,8 @@ platform::MessageReply ScenarioPrompts::show(const platform::MessageRequest& req
             reply.checked = hasCheckBox;
         }
     }
-    out_ << "msgbox " << platform::iconName(request.icon) << " \"" << escapeText(request.text)
-         << '"';
+    out_ << "msgbox " << platform::iconName(request.icon) << " \""
+         << tools::escapeTranscriptText(request.text) << '"';
     if (yesNo || hasCheckBox) {
         out_ << " -> " << platform::answerName(reply.answer);
         if (reply.checked) {

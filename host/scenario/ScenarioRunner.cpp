@@ -10,6 +10,7 @@
 #include "platform/ShellOpen.h"
 #include "platform/Sound.h"
 #include "platform/Timer.h"
+#include "tools/TranscriptText.h"
 
 #include <QDir>
 
@@ -70,12 +71,13 @@ ScenarioRunner::ScenarioRunner(QTextStream& out, QTextStream& err, const QString
 
     client_ = std::make_unique<MailClient>(dataDir_);
     client_->onErrorSuppressed = [this](const QString& text) {
-        out_ << "error \"" << escapeText(text) << "\"\n";
+        out_ << "error \"" << tools::escapeTranscriptText(text) << "\"\n";
     };
     displayed_ = client_->engine().onDisplay(
         [this](const outlook::ItemPtr& item, const outlook::InspectorPtr&) {
             const char* kind = outlook::asTaskItem(item) ? "task" : "mail";
-            out_ << "display " << kind << " \"" << escapeText(item->Subject()) << "\"\n";
+            out_ << "display " << kind << " \"" << tools::escapeTranscriptText(item->Subject())
+                 << "\"\n";
         });
     eventErrors_ =
         client_->engine().onEventError([this](const QString& event, const QString& text) {

@@ -1,6 +1,7 @@
 #include "host/scenario/ScenarioWindows.h"
 
 #include "host/scenario/ScriptLexer.h"
+#include "tools/TranscriptText.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -71,21 +72,22 @@ QString ScenarioWindows::shownPath(const QString& helpFile) const {
 }
 
 void ScenarioWindows::showContext(const QString& helpFile, int context) {
-    out_ << "help \"" << escapeText(shownPath(helpFile)) << "\" context " << context << '\n';
+    out_ << "help \"" << tools::escapeTranscriptText(shownPath(helpFile)) << "\" context "
+         << context << '\n';
 }
 
 void ScenarioWindows::showTopic(const QString& helpFile) {
-    out_ << "help \"" << escapeText(shownPath(helpFile)) << "\" topic\n";
+    out_ << "help \"" << tools::escapeTranscriptText(shownPath(helpFile)) << "\" topic\n";
 }
 
 void ScenarioWindows::playWave(const QString& path) {
     const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     const QString shown = path.startsWith(folder) ? path.mid(folder.size()) : path;
-    out_ << "sound \"" << escapeText(QDir::toNativeSeparators(shown)) << "\"\n";
+    out_ << "sound \"" << tools::escapeTranscriptText(QDir::toNativeSeparators(shown)) << "\"\n";
 }
 
 void ScenarioWindows::openUrl(const QString& url) {
-    out_ << "open url \"" << escapeText(url) << "\"\n";
+    out_ << "open url \"" << tools::escapeTranscriptText(url) << "\"\n";
 }
 
 QWidget* ScenarioWindows::openModal() const {

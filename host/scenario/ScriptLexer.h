@@ -26,7 +26,4 @@ public:
 // Throws ScriptSyntaxError for an unterminated quote or an unknown escape.
 std::vector<ScriptArg> splitScriptLine(const QString& line);
 
-// Escapes a text the way transcripts print it: \r \n \t \" \\.
-QString escapeText(const QString& text);
-
 }  // namespace vantorel::host

@@ -2,6 +2,7 @@
 
 #include "host/scenario/ScriptLexer.h"
 #include "tools/DateTime.h"
+#include "tools/TranscriptText.h"
 
 namespace vantorel::host {
 
@@ -21,7 +22,8 @@ void printUserProperties(QTextStream& out, const outlook::ItemPtr& item) {
     const outlook::UserPropertiesPtr props = item->UserProperties();
     for (int i = 1; i <= props->Count(); ++i) {
         const outlook::UserPropertyPtr p = props->Item(i);
-        out << "  user " << p->Name() << " = \"" << escapeText(p->Value()) << "\"\n";
+        out << "  user " << p->Name() << " = \"" << tools::escapeTranscriptText(p->Value())
+            << "\"\n";
     }
 }
 
@@ -35,7 +37,7 @@ void printTask(QTextStream& out, int number, const outlook::TaskItemPtr& task) {
         << '\n'
         << "  ReminderSet: " << yesNo(task->ReminderSet()) << '\n'
         << "  ReminderTime: " << formatDate(task->ReminderTime()) << '\n'
-        << "  Body: \"" << escapeText(task->Body()) << "\"\n";
+        << "  Body: \"" << tools::escapeTranscriptText(task->Body()) << "\"\n";
     printUserProperties(out, task);
 }
 
@@ -43,7 +45,7 @@ void printMail(QTextStream& out, int number, const outlook::MailItemPtr& mail) {
     out << "mail " << number << '\n'
         << field("EntryID", mail->EntryID()) << field("Subject", mail->Subject())
         << field("To", mail->To()) << field("CC", mail->CC()) << field("BCC", mail->BCC())
-        << "  Body: \"" << escapeText(mail->Body()) << "\"\n";
+        << "  Body: \"" << tools::escapeTranscriptText(mail->Body()) << "\"\n";
     printUserProperties(out, mail);
 }
 
@@ -51,7 +53,7 @@ void printMeeting(QTextStream& out, int number, const outlook::MeetingItemPtr& m
     out << "meeting " << number << '\n'
         << field("EntryID", meeting->EntryID()) << field("Subject", meeting->Subject())
         << field("From", meeting->SenderEmailAddress()) << "  Body: \""
-        << escapeText(meeting->Body()) << "\"\n";
+        << tools::escapeTranscriptText(meeting->Body()) << "\"\n";
     printUserProperties(out, meeting);
 }
 
@@ -85,7 +87,7 @@ void printRibbon(QTextStream& out, const std::vector<RibbonTab*>& tabs) {
     auto line = [&out](const RibbonTab& tab, const RibbonControl& c) {
         out << "ribbon " << tab.idMso << '/' << c.Caption() << " visible=" << yesNo(c.Visible())
             << " enabled=" << yesNo(c.Enabled()) << " image=" << c.Image() << " tip=\""
-            << escapeText(c.ScreenTip()) << "\"\n";
+            << tools::escapeTranscriptText(c.ScreenTip()) << "\"\n";
     };
     for (const RibbonTab* tab : tabs) {
         line(*tab, tab->group);

@@ -1,5 +1,6 @@
 #include "host/scenario/ScriptLexer.h"
 #include "host/scenario/VirtualScheduler.h"
+#include "tools/TranscriptText.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ TEST(ScriptLexer, RejectsWhatItCannotRead) {
 }
 
 TEST(ScriptLexer, EscapesForTranscripts) {
-    EXPECT_EQ(host::escapeText(QStringLiteral("a\r\n\t\"\\")),
+    EXPECT_EQ(tools::escapeTranscriptText(QStringLiteral("a\r\n\t\"\\")),
               QStringLiteral("a\\r\\n\\t\\\"\\\\"));
 }
 
