@@ -289,16 +289,7 @@ void TAddInModule::TimerCheckRemindersTimer() {
 
 void TAddInModule::CheckReminder(const outlook::TaskItemPtr& task, int& added) {
     namespace tp = TrackingProperty;
-    if (!ReadTrackingProperty(*task, tp::ReminderSet)) {
-        return;
-    }
-    const std::optional<bool> reminderSet = ReadTrackingFlag(*task, tp::ReminderSet);
-    if (!reminderSet) {
-        throw std::runtime_error(QStringLiteral("'%1' is not a valid Boolean value")
-                                     .arg(*ReadTrackingProperty(*task, tp::ReminderSet))
-                                     .toStdString());
-    }
-    if (!*reminderSet) {
+    if (!ReadCheckedTrackingFlag(*task, tp::ReminderSet).value_or(false)) {
         return;
     }
     // Moments compare as local wall-clock seconds: a reminder inside the hour that

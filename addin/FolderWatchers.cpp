@@ -15,24 +15,6 @@ namespace vantorel {
 
 TTaskItems* TaskItemsEvents = nullptr;
 
-namespace {
-
-// A tracking flag as the reply detection reads it: false when missing, an error for
-// a text that is no flag.
-bool replyFlag(outlook::TaskItem& task, const QString& name) {
-    if (!ReadTrackingProperty(task, name)) {
-        return false;
-    }
-    const std::optional<bool> flag = ReadTrackingFlag(task, name);
-    if (!flag) {
-        throw std::runtime_error(
-            QStringLiteral("\"%1\" is not a valid Boolean value").arg(name).toStdString());
-    }
-    return *flag;
-}
-
-}  // namespace
-
 QString AnsweredByLine(outlook::MailItem& reply) {
     const platform::RegionalSettings regional = platform::RegionalSettings::current();
     const QLocale locale;
@@ -126,8 +108,11 @@ void TInboxItems::ItemAdd(const outlook::ItemPtr& Item) {
             if (ReminderWindow != nullptr) {
                 ReminderWindow->RemoveFromList(task->EntryID());
             }
-            const bool bDelete = replyFlag(*task, TrackingProperty::DeleteOnReply);
-            const bool bComplete = replyFlag(*task, TrackingProperty::MarkCompletedOnReply);
+            const bool bDelete =
+                ReadCheckedTrackingFlag(*task, TrackingProperty::DeleteOnReply).value_or(false);
+            const bool bComplete =
+                ReadCheckedTrackingFlag(*task, TrackingProperty::MarkCompletedOnReply)
+                    .value_or(false);
             if (bComplete) {
                 task->SetComplete(true);
                 if (!bDelete) {

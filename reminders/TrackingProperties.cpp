@@ -1,5 +1,7 @@
 #include "reminders/TrackingProperties.h"
 
+#include <stdexcept>
+
 namespace vantorel {
 
 namespace {
@@ -41,6 +43,19 @@ std::optional<bool> ReadTrackingFlag(outlook::Item& item, const QString& name) {
         return std::nullopt;
     }
     return tools::parseBoolText(*text);
+}
+
+std::optional<bool> ReadCheckedTrackingFlag(outlook::Item& item, const QString& name) {
+    const std::optional<QString> text = ReadTrackingProperty(item, name);
+    if (!text) {
+        return std::nullopt;
+    }
+    const std::optional<bool> flag = tools::parseBoolText(*text);
+    if (!flag) {
+        throw std::runtime_error(
+            QStringLiteral("'%1' is not a valid Boolean value").arg(*text).toStdString());
+    }
+    return flag;
 }
 
 }  // namespace vantorel

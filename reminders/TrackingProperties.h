@@ -64,4 +64,8 @@ std::optional<tools::TDateTime> ReadTrackingMoment(outlook::Item& item, const QS
 // in any letter case); none when the property is absent or holds none of these.
 std::optional<bool> ReadTrackingFlag(outlook::Item& item, const QString& name);
 
+// The same, for a flag the reader cannot do without: none when the property is absent;
+// a text that is no flag throws std::runtime_error naming it.
+std::optional<bool> ReadCheckedTrackingFlag(outlook::Item& item, const QString& name);
+
 }  // namespace vantorel
