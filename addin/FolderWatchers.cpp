@@ -1,13 +1,10 @@
 #include "addin/FolderWatchers.h"
 
 #include "forms/ReminderWindowUnit.h"
-#include "platform/RegionalSettings.h"
 #include "reminders/ReminderUnit.h"
 #include "reminders/TrackingProperties.h"
 #include "tools/DateTime.h"
 #include "tools/Globals.h"
-
-#include <QLocale>
 
 #include <stdexcept>
 
@@ -16,13 +13,10 @@ namespace vantorel {
 TTaskItems* TaskItemsEvents = nullptr;
 
 QString AnsweredByLine(outlook::MailItem& reply) {
-    const platform::RegionalSettings regional = platform::RegionalSettings::current();
-    const QLocale locale;
     QString when;
     if (reply.ReceivedTime() < outlook::kNoDate) {
         const QDateTime moment = tools::fromDateTime(reply.ReceivedTime());
-        when = locale.toString(moment.date(), regional.shortDateFormat) + QLatin1Char(' ') +
-               locale.toString(moment.time(), regional.shortTimeFormat);
+        when = tools::shortDateText(moment) + QLatin1Char(' ') + tools::shortTimeText(moment);
     }
     return QStringLiteral("Answered by %1 <%2> on %3: %4")
         .arg(reply.SenderName(), reply.SenderEmailAddress(), when, reply.Subject());

@@ -207,8 +207,7 @@ QString SentToText(const std::optional<QString>& sRecipients,
     QString sDate;
     if (nFirstSent) {
         const QDateTime moment = tools::fromDateTime(tools::fromLocalUnixSeconds(*nFirstSent));
-        sDate = QLocale().toString(moment.date(),
-                                   platform::RegionalSettings::current().shortDateFormat);
+        sDate = tools::shortDateText(moment);
     }
     return QStringLiteral("%1, on %2").arg(sNames, sDate);
 }

@@ -1,6 +1,5 @@
 #include "reminders/FollowUp.h"
 
-#include "platform/RegionalSettings.h"
 #include "reminders/ReminderUnit.h"
 #include "reminders/TrackingProperties.h"
 #include "settings/AddInRegistry.h"
@@ -8,7 +7,6 @@
 #include "tools/Globals.h"
 
 #include <QDateTime>
-#include <QLocale>
 
 #include <exception>
 #include <optional>
@@ -100,10 +98,8 @@ QString ExpandReplyTemplate(const outlook::TaskItemPtr& task, const QString& sTe
         if (const std::optional<tools::TDateTime> sent =
                 ReadTrackingMoment(*task, TrackingProperty::FirstSent)) {
             const QDateTime moment = tools::fromDateTime(*sent);
-            const platform::RegionalSettings regional = platform::RegionalSettings::current();
-            const QLocale locale;
-            r.replace(kDate, locale.toString(moment.date(), regional.shortDateFormat));
-            r.replace(kTime, locale.toString(moment.time(), regional.shortTimeFormat));
+            r.replace(kDate, tools::shortDateText(moment));
+            r.replace(kTime, tools::shortTimeText(moment));
         }
     } catch (const std::exception&) {
         // The date and time stay as placeholders.

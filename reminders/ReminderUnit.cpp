@@ -1,12 +1,10 @@
 #include "reminders/ReminderUnit.h"
 
 #include "platform/Clock.h"
-#include "platform/RegionalSettings.h"
 #include "reminders/PendingSends.h"
 #include "reminders/TrackingProperties.h"
 
 #include <QDateTime>
-#include <QLocale>
 #include <QStringList>
 
 #include <algorithm>
@@ -39,11 +37,6 @@ qsizetype position(const QString& needle, const QString& haystack) {
         return 0;
     }
     return haystack.indexOf(needle) + 1;
-}
-
-// The date in the user's short date format.
-QString shortDate(const QDateTime& moment) {
-    return QLocale().toString(moment.date(), platform::RegionalSettings::current().shortDateFormat);
 }
 
 // Hours of the 24-hour clock and minutes, two digits each, joined by ":".
@@ -105,8 +98,8 @@ QString quotedMessageBody(outlook::MailItem& message, qint32 maxLength, const QD
     });
     const QLatin1String separator("; ");
 
-    QString result = QLatin1String("Message sent on ") + shortDate(now) + QLatin1Char(' ') +
-                     hoursMinutes(now) + kCR;
+    QString result = QLatin1String("Message sent on ") + tools::shortDateText(now) +
+                     QLatin1Char(' ') + hoursMinutes(now) + kCR;
     result += QLatin1String("To: ") + to.join(separator) + kCR;
     if (!message.CC().isEmpty()) {
         result += QLatin1String("Cc: ") + cc.join(separator) + kCR;
@@ -239,9 +232,10 @@ QString ComposeSubject(const TReminderData& data, const QString& sRecipientText,
     }
     s += sMessageSubject;
     if (data.bSubjectIncludeDate && data.bSubjectIncludeTime) {
-        s += QLatin1String(" - ") + shortDate(now) + QLatin1Char(' ') + hoursMinutes(now);
+        s +=
+            QLatin1String(" - ") + tools::shortDateText(now) + QLatin1Char(' ') + hoursMinutes(now);
     } else if (data.bSubjectIncludeDate) {
-        s += QLatin1String(" - ") + shortDate(now);
+        s += QLatin1String(" - ") + tools::shortDateText(now);
     } else if (data.bSubjectIncludeTime) {
         s += QLatin1String(" - ") + hoursMinutes(now);
     }

@@ -1,5 +1,9 @@
 #include "tools/DateTime.h"
 
+#include "platform/RegionalSettings.h"
+
+#include <QLocale>
+
 #include <cmath>
 
 namespace vantorel::tools {
@@ -68,6 +72,14 @@ TDateTime dateOf(TDateTime value) {
 
 TDateTime timeOf(TDateTime value) {
     return std::fabs(value - std::trunc(value));
+}
+
+QString shortDateText(const QDateTime& moment) {
+    return QLocale().toString(moment.date(), platform::RegionalSettings::current().shortDateFormat);
+}
+
+QString shortTimeText(const QDateTime& moment) {
+    return QLocale().toString(moment.time(), platform::RegionalSettings::current().shortTimeFormat);
 }
 
 qint64 toLocalUnixSeconds(TDateTime value) {

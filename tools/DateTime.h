@@ -35,6 +35,11 @@ QDateTime fromDateTime(TDateTime value);
 TDateTime dateOf(TDateTime value);  // midnight of that day
 TDateTime timeOf(TDateTime value);  // the fraction: time of day
 
+// The moment's date, and its time of day, in the user's short formats (regional
+// settings).
+QString shortDateText(const QDateTime& moment);
+QString shortTimeText(const QDateTime& moment);
+
 // Whole seconds from 1970-01-01 00:00:00 to the moment, both on the local wall
 // clock with no time-zone conversion (truncated toward zero).
 qint64 toLocalUnixSeconds(TDateTime value);
