@@ -381,29 +381,6 @@ void TTReminderWindow::lstRemindersSelectItem() {
     UpdateCaption();
 }
 
-void TTReminderWindow::SelectEntries(const QList<int>& positions) {
-    QItemSelection selection;
-    QModelIndex first;
-    QAbstractItemModel* model = lstReminders->model();
-    for (int position : positions) {
-        if (position < 1 || position > lstReminders->topLevelItemCount()) {
-            continue;
-        }
-        const QModelIndex row = model->index(position - 1, 0);
-        if (!first.isValid()) {
-            first = row;
-        }
-        selection.select(row, row);
-    }
-    QItemSelectionModel* selectionModel = lstReminders->selectionModel();
-    if (first.isValid()) {
-        selectionModel->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
-    }
-    selectionModel->select(selection,
-                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    lstRemindersSelectItem();
-}
-
 void TTReminderWindow::SelectAfterRemoval(int index) {
     const int position = SelectAfterRemovalIndex(index, lstReminders->topLevelItemCount());
     if (position >= 0) {

@@ -3,6 +3,7 @@
 
 #include "forms/ReminderWindowUnit.h"
 #include "host/engine/Engine.h"
+#include "host/scenario/ScenarioWindows.h"
 #include "host/scenario/VirtualScheduler.h"
 #include "platform/Clock.h"
 #include "platform/Timer.h"
@@ -139,6 +140,10 @@ protected:
         return window->findChild<T*>(QLatin1String(name));
     }
     void click(const char* name) { control<QPushButton>(name)->click(); }
+    // Exactly these entries (from 1) selected, as the scripted host's `list select` does.
+    void select(const QList<int>& positions) {
+        host::selectListEntries(*window, QStringLiteral("lstReminders"), positions);
+    }
     static void key(QWidget* target, int code) {
         QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &press);
@@ -342,19 +347,19 @@ TEST_F(ReminderWindowTest, RemoveFromListTakesTheExactEntryID) {
 
 TEST_F(ReminderWindowTest, LabelsFollowTheSelection) {
     listed({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
-    window->SelectEntries({1, 3});
+    select({1, 3});
     EXPECT_EQ(selected(), (QList<int>{1, 3}));
     EXPECT_EQ(label("lblSubject"), QString());
     EXPECT_EQ(label("lblSentTo"), QStringLiteral("2 reminders are selected"));
     EXPECT_FALSE(window->PictureTask->isVisible());
 
     // A Ctrl-click that deselects one leaves the other's labels.
-    window->SelectEntries({3});
+    select({3});
     EXPECT_EQ(label("lblSubject"), QStringLiteral("C"));
     EXPECT_EQ(label("lblSentTo"), QStringLiteral("Sent to Ann Lee, Bob, on 12/9/26"));
     EXPECT_TRUE(window->PictureTask->isVisible());
 
-    window->SelectEntries({});
+    select({});
     EXPECT_EQ(label("lblSentTo"), QStringLiteral("0 reminders are selected"));
     for (const char* name :
          {"cmdReSend", "cmdView", "cmdViewItem", "cmdDissmiss", "cmdSnooze", "comSnooze"}) {
@@ -390,7 +395,7 @@ TEST_P(ReminderWindowSnoozeTest, RemovesTheSelectedAndSelectsWhereTheLastWas) {
     const QStringList all{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                           QStringLiteral("D"), QStringLiteral("E")};
     const QStringList ids = listed(all);
-    window->SelectEntries(GetParam().select);
+    select(GetParam().select);
     window->comSnooze->setEditText(QStringLiteral("10 minutes"));
     click("cmdSnooze");
 
@@ -416,7 +421,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, ReminderWindowSnoozeTest,
 
 TEST_F(ReminderWindowTest, AnInvalidSnoozeTextWarnsAndChangesNothing) {
     const QStringList ids = listed({QStringLiteral("A"), QStringLiteral("B")});
-    window->SelectEntries({1, 2});
+    select({1, 2});
     window->comSnooze->setEditText(QStringLiteral("abc"));
     click("cmdSnooze");
     ASSERT_EQ(prompts->shown.size(), 1u);
@@ -455,7 +460,7 @@ TEST_F(ReminderWindowTest, DismissingTheLastEntryHidesTheWindow) {
 TEST_F(ReminderWindowTest, DismissRemovesAnEntryWhoseTaskIsGone) {
     const QStringList ids = listed({QStringLiteral("A"), QStringLiteral("B")});
     stored(ids[0])->Delete();
-    window->SelectEntries({1});
+    select({1});
     click("cmdDissmiss");
     EXPECT_EQ(topics(), QStringList{QStringLiteral("B")});
     EXPECT_EQ(selected(), QList<int>{1});
@@ -465,7 +470,7 @@ TEST_F(ReminderWindowTest, DismissRemovesAnEntryWhoseTaskIsGone) {
 TEST_F(ReminderWindowTest, ReSendSkipsATaskThatIsGone) {
     const QStringList ids = listed({QStringLiteral("A"), QStringLiteral("B")});
     stored(ids[0])->Delete();
-    window->SelectEntries({1, 2});
+    select({1, 2});
     click("cmdReSend");
     ASSERT_EQ(prompts->shown.size(), 1u);
     EXPECT_EQ(prompts->shown[0].text, QStringLiteral("The related item could not be found."));
@@ -478,7 +483,7 @@ TEST_F(ReminderWindowTest, ReSendSkipsATaskThatIsGone) {
 // entry is removed or closed out.
 TEST_F(ReminderWindowTest, ReSendStopsWhereAFollowUpCannotBeShown) {
     const QStringList ids = listed({QStringLiteral("A"), QStringLiteral("B")});
-    window->SelectEntries({1, 2});
+    select({1, 2});
     engine->faults().failNext(QStringLiteral("MailItem.Display"), 1,
                               QStringLiteral("The message window cannot be opened."));
     click("cmdReSend");
@@ -502,7 +507,7 @@ TEST_F(ReminderWindowTest, OpenEmailShowsTheMessagesThatCanBeFound) {
     const QString a = trackingTask();
     ASSERT_TRUE(add(a));
     ASSERT_TRUE(add(trackingTask(noMail)));
-    window->SelectEntries({1, 2});
+    select({1, 2});
     click("cmdView");
     ASSERT_EQ(prompts->shown.size(), 1u);
     EXPECT_EQ(prompts->shown[0].text, QStringLiteral("The related message could not be found."));
@@ -514,7 +519,7 @@ TEST_F(ReminderWindowTest, OpenEmailShowsTheMessagesThatCanBeFound) {
 
 TEST_F(ReminderWindowTest, OpenItemAndDoubleClickShowTheTasks) {
     const QStringList ids = listed({QStringLiteral("A"), QStringLiteral("B")});
-    window->SelectEntries({1, 2});
+    select({1, 2});
     click("cmdViewItem");
     ASSERT_EQ(engine->displayed().size(), 2u);
     EXPECT_EQ(engine->displayed()[1]->EntryID(), ids[1]);
@@ -555,7 +560,7 @@ TEST_F(ReminderWindowTest, TheRefreshFollowsTheClockAndDropsCompletedTasks) {
 
 TEST_F(ReminderWindowTest, ClosingSnoozesEveryEntryByAMinute) {
     const QStringList ids = listed({QStringLiteral("A"), QStringLiteral("B")});
-    window->SelectEntries({2});
+    select({2});
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isHidden());
     EXPECT_EQ(window->lstReminders->topLevelItemCount(), 0);

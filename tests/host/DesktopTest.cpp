@@ -7,6 +7,7 @@
 #include "host/desktop/ComposeWindow.h"
 #include "host/desktop/MainWindow.h"
 #include "host/desktop/RibbonBar.h"
+#include "host/scenario/ScenarioWindows.h"
 #include "tests/addin/AddInFixture.h"
 
 #include <QAction>
@@ -325,7 +326,7 @@ TEST_F(Desktop, Screenshots) {
     ASSERT_NE(ReminderWindow, nullptr);
     save(*ReminderWindow, "reminders");
 
-    ReminderWindow->SelectEntries({1});
+    host::selectListEntries(*ReminderWindow, QStringLiteral("lstReminders"), {1});
     ReminderWindow->cmdReSend->click();
     QApplication::processEvents();
     for (QWidget* w : QApplication::topLevelWidgets()) {
