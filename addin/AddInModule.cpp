@@ -1,5 +1,6 @@
 #include "addin/AddInModule.h"
 
+#include "addin/ReplyCatchUp.h"
 #include "forms/CustomSendTaskUnit.h"
 #include "forms/DefaultSettingsUnit.h"
 #include "forms/ReminderWindowUnit.h"
@@ -12,6 +13,7 @@
 #include "reminders/PendingSends.h"
 #include "reminders/TrackingProperties.h"
 #include "settings/AddInRegistry.h"
+#include "tools/DateTime.h"
 #include "tools/DisplayScale.h"
 #include "tools/Globals.h"
 
@@ -24,6 +26,12 @@ TAddInModule* AddInModule = nullptr;
 
 namespace {
 const int kReminderIntervalMs = 10000;
+// At most this often, the moment up to which the Inboxes are watched is stored.
+const int kWatchedMomentIntervalMs = 60000;
+
+qint64 NowLocalSeconds() {
+    return tools::toLocalUnixSeconds(tools::toDateTime(platform::now()));
+}
 
 // Frees a long-lived form, its global cleared first. A visible form may have one of
 // its handlers on the stack (a message box of its own is open, or the mail client
@@ -59,7 +67,8 @@ TAddInModule::TAddInModule()
       SendMailToolbar(QStringLiteral("TabNewMailMessage"), kRibbonMailCompose, AddInName,
                       QStringLiteral("GroupSend")),
       MainToolbar(QStringLiteral("TabMail"), kRibbonExplorer, AddInName),
-      TimerCheckReminders(platform::createTimer()) {
+      TimerCheckReminders(platform::createTimer()),
+      TimerWatchedMoment(platform::createTimer()) {
     SendMailToolbar.group.SetVisible(false);
     btnRemindMe_ = &SendMailToolbar.AddButton(QStringLiteral("Remind me"), RibbonSize::Large);
     btnCustom_ = &SendMailToolbar.AddButton(QStringLiteral("Custom"), RibbonSize::Large);
@@ -84,10 +93,14 @@ TAddInModule::TAddInModule()
     TimerCheckReminders->setInterval(kReminderIntervalMs);
     TimerCheckReminders->setEnabled(false);
     TimerCheckReminders->setOnTimer([this] { TimerCheckRemindersTimer(); });
+    TimerWatchedMoment->setInterval(kWatchedMomentIntervalMs);
+    TimerWatchedMoment->setEnabled(false);
+    TimerWatchedMoment->setOnTimer([this] { TimerWatchedMomentTimer(); });
 }
 
 TAddInModule::~TAddInModule() {
     TimerCheckReminders->setEnabled(false);
+    TimerWatchedMoment->setEnabled(false);
     if (AddInModule == this) {
         AddInModule = nullptr;
     }
@@ -143,6 +156,8 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
     InboxesEvents.push_back(std::make_unique<TInboxItems>());
     InboxesEvents.back()->ConnectTo(inbox);
     WatchOtherInboxes(inbox);
+    // 11b. The replies that arrived while the add-in was not watching.
+    CatchUpReplies();
     // 12. The quick start wizard, for a person who has not switched it off.
     if (OutlookApp->Explorers()->Count() > 0 && AddInRegistry->GetStartWizard()) {
         TWizardWindow wizard;
@@ -213,6 +228,7 @@ void TAddInModule::ReleaseAddIn() {
     released_ = true;
     // No tick may run once the objects it uses are gone.
     TimerCheckReminders->setEnabled(false);
+    TimerWatchedMoment->setEnabled(false);
     // 1. The send hook.
     itemSendHook_.disconnect();
     // 2. The watchers: Sent Items, Tasks, then the Inboxes in their order.
@@ -230,6 +246,10 @@ void TAddInModule::ReleaseAddIn() {
         watcher.reset();
     }
     InboxesEvents.clear();
+    if (watching_) {
+        watching_ = false;
+        StoreWatchedMoment();
+    }
     // 3. The shared objects, each global cleared before its object goes.
     TAddInRegistry* store = AddInRegistry;
     AddInRegistry = nullptr;
@@ -258,6 +278,44 @@ void TAddInModule::FinalizeAddIn() {
 void TAddInModule::WatchOtherInboxes(const outlook::MAPIFolderPtr& inbox) {
     vantorel::WatchOtherInboxes(inbox, *OutlookApp->GetNamespace(QStringLiteral("MAPI")),
                                 InboxesEvents);
+}
+
+void TAddInModule::CatchUpReplies() {
+    // A first start has nothing to catch up with: the watch begins now.
+    if (const std::optional<qint64> since = AddInRegistry->GetInboxWatchedUntil()) {
+        try {
+            vantorel::CatchUpReplies(InboxesEvents, TaskItemsEvents->WatchedFolder(), *since);
+        } catch (const std::exception&) {
+            // Like an arriving message: what could not be matched stays open.
+        }
+    }
+    watching_ = true;
+    StoreWatchedMoment();
+    TimerWatchedMoment->setEnabled(true);
+}
+
+quint64 TAddInModule::InboxArrivals() const {
+    quint64 arrivals = 0;
+    for (const std::unique_ptr<TInboxItems>& watcher : InboxesEvents) {
+        arrivals += watcher->Arrivals();
+    }
+    return arrivals;
+}
+
+void TAddInModule::StoreWatchedMoment() {
+    if (AddInRegistry == nullptr) {
+        return;
+    }
+    AddInRegistry->SetInboxWatchedUntil(NowLocalSeconds());
+    arrivalsAtLastStore_ = InboxArrivals();
+}
+
+void TAddInModule::TimerWatchedMomentTimer() {
+    // With nothing new in the Inboxes, a catch-up from the stored moment finds only
+    // what arrived after it; storing again would change nothing it finds.
+    if (InboxArrivals() != arrivalsAtLastStore_) {
+        StoreWatchedMoment();
+    }
 }
 
 void TAddInModule::TimerCheckRemindersTimer() {
@@ -295,7 +353,7 @@ void TAddInModule::CheckReminder(const outlook::TaskItemPtr& task, int& added) {
     // Moments compare as local wall-clock seconds: a reminder inside the hour that
     // daylight saving skips falls due once, when the clock passes it.
     const QDateTime now = platform::now();
-    const qint64 nowSeconds = tools::toLocalUnixSeconds(tools::toDateTime(now));
+    const qint64 nowSeconds = NowLocalSeconds();
     const bool pastTheSecond = now.time().msec() > 0;
     qint64 snooze = 0;
     qint64 due = nowSeconds;

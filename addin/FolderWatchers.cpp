@@ -1,6 +1,7 @@
 #include "addin/FolderWatchers.h"
 
 #include "forms/ReminderWindowUnit.h"
+#include "reminders/AutomaticReplies.h"
 #include "reminders/ReminderUnit.h"
 #include "reminders/TrackingProperties.h"
 #include "tools/DateTime.h"
@@ -20,6 +21,37 @@ QString AnsweredByLine(outlook::MailItem& reply) {
     }
     return QStringLiteral("Answered by %1 <%2> on %3: %4")
         .arg(reply.SenderName(), reply.SenderEmailAddress(), when, reply.Subject());
+}
+
+bool AnswerTrackingTask(const outlook::TaskItemPtr& task, outlook::MailItem& message,
+                        bool automatic) {
+    if (automatic) {
+        RecordAutoReply(*task, message);
+        if (ReminderWindow != nullptr) {
+            ReminderWindow->NoteAutoReply(task->EntryID());
+        }
+        return false;
+    }
+    if (ReminderWindow != nullptr) {
+        ReminderWindow->RemoveFromList(task->EntryID());
+    }
+    const bool bDelete =
+        ReadCheckedTrackingFlag(*task, TrackingProperty::DeleteOnReply).value_or(false);
+    const bool bComplete =
+        ReadCheckedTrackingFlag(*task, TrackingProperty::MarkCompletedOnReply).value_or(false);
+    if (bComplete) {
+        task->SetComplete(true);
+        if (!bDelete) {
+            // A completed task says which message answered it.
+            task->SetBody(AnsweredByLine(message) + QStringLiteral("\r\r") + task->Body());
+        }
+    }
+    DeleteTrackingProperties(task);
+    task->Save();
+    if (bDelete) {
+        task->Delete();
+    }
+    return true;
 }
 
 // --- TItems ------------------------------------------------------------------------------
@@ -77,6 +109,7 @@ void TSentItems::ItemAdd(const outlook::ItemPtr& Item) {
 }
 
 void TInboxItems::ItemAdd(const outlook::ItemPtr& Item) {
+    ++arrivals_;
     // A folder event never fails: an error ends the handler with its steps kept.
     try {
         const outlook::MailItemPtr mail = outlook::asMailItem(Item);
@@ -99,27 +132,8 @@ void TInboxItems::ItemAdd(const outlook::ItemPtr& Item) {
             if (!task || !IsReplyToTask(task, mail)) {
                 continue;
             }
-            if (ReminderWindow != nullptr) {
-                ReminderWindow->RemoveFromList(task->EntryID());
-            }
-            const bool bDelete =
-                ReadCheckedTrackingFlag(*task, TrackingProperty::DeleteOnReply).value_or(false);
-            const bool bComplete =
-                ReadCheckedTrackingFlag(*task, TrackingProperty::MarkCompletedOnReply)
-                    .value_or(false);
-            if (bComplete) {
-                task->SetComplete(true);
-                if (!bDelete) {
-                    // A completed task says which message answered it.
-                    task->SetBody(AnsweredByLine(*mail) + QStringLiteral("\r\r") + task->Body());
-                }
-            }
-            DeleteTrackingProperties(task);
-            task->Save();
-            if (bDelete) {
-                task->Delete();
-            }
-            return;  // one arriving message closes at most one task
+            AnswerTrackingTask(task, *mail, IsAutomaticReply(*mail));
+            return;  // one arriving message answers at most one task
         }
     } catch (const std::exception&) {
     }

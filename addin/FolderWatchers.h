@@ -47,13 +47,20 @@ protected:
     void ItemAdd(const outlook::ItemPtr& Item) override;
 };
 
-// An Inbox: a reply to a tracked message closes its tracking task.
+// An Inbox: a reply to a tracked message closes its tracking task; an automatic
+// reply is recorded on it instead.
 class TInboxItems : public TItems {
 public:
     TInboxItems() : TItems(true) {}
 
+    // How many items have arrived while connected.
+    quint64 Arrivals() const { return arrivals_; }
+
 protected:
     void ItemAdd(const outlook::ItemPtr& Item) override;
+
+private:
+    quint64 arrivals_ = 0;
 };
 
 // Tasks: no events.
@@ -65,6 +72,14 @@ public:
 // The line a completed task opens with: "Answered by NAME <ADDRESS> on DATE TIME:
 // SUBJECT", the date and time of the reply's arrival in the user's short formats.
 QString AnsweredByLine(outlook::MailItem& reply);
+
+// What MESSAGE, found to answer the tracked message of TASK, does to the task. An
+// automatic reply (AUTOMATIC) is recorded on it and the task stays open. A reply
+// takes the task off the reminders window and closes it as its flags say: marked
+// complete (its body then opens with the "Answered by" line), its tracking properties
+// deleted, saved, and deleted when it asks to be. Returns whether the task was closed.
+bool AnswerTrackingTask(const outlook::TaskItemPtr& task, outlook::MailItem& message,
+                        bool automatic);
 
 // The Tasks watcher, from start-up to shutdown; null outside.
 extern TTaskItems* TaskItemsEvents;

@@ -228,12 +228,16 @@ QString ReminderCaption(int count) {
     return QStringLiteral("%1 Vantorels").arg(count);
 }
 
-TSelectionView SelectionView(int k, const QString& sSubject, const QString& sSentToCell) {
+TSelectionView SelectionView(int k, const QString& sSubject, const QString& sSentToCell,
+                             bool bAutoReply) {
     TSelectionView view;
     view.bActionsEnabled = k > 0;
     if (k == 1) {
         view.sSubject = sSubject;
         view.sSentTo = QStringLiteral("Sent to ") + sSentToCell;
+        if (bAutoReply) {
+            view.sSentTo += QStringLiteral(", automatic reply received");
+        }
         view.bPictureVisible = true;
     } else {
         view.sSentTo = QStringLiteral("%1 reminders are selected").arg(k);

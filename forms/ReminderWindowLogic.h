@@ -16,8 +16,9 @@ namespace vantorel {
 
 // What the window keeps of one listed tracking task: EntryIDs only, no item.
 struct TListItemData {
-    QString TaskID;  // the task's EntryID
-    QString MailID;  // the task's "Mail" value when it was listed; empty without one
+    QString TaskID;           // the task's EntryID
+    QString MailID;           // the task's "Mail" value when it was listed; empty without one
+    bool bAutoReply = false;  // an automatic reply to the message has arrived
 };
 
 // The local Unix seconds of now.
@@ -77,8 +78,10 @@ struct TSelectionView {
     QString sSentTo;               // lblSentTo
 };
 
-// K entries selected; with exactly one, its subject and "Sent to" cell.
-TSelectionView SelectionView(int k, const QString& sSubject = {}, const QString& sSentToCell = {});
+// K entries selected; with exactly one, its subject and "Sent to" cell, and whether an
+// automatic reply to its message arrived (", automatic reply received" follows then).
+TSelectionView SelectionView(int k, const QString& sSubject = {}, const QString& sSentToCell = {},
+                             bool bAutoReply = false);
 
 // What becomes of a selected entry once it has been handled.
 enum class TEntryOutcome {

@@ -3,6 +3,7 @@
 #include "forms/ReminderOptionsControls.h"
 #include "platform/Help.h"
 #include "platform/Prompts.h"
+#include "reminders/AutomaticReplies.h"
 #include "reminders/FollowUp.h"
 #include "reminders/TrackingProperties.h"
 #include "resources/Images.h"
@@ -302,7 +303,7 @@ bool TTReminderWindow::ReminderAdd(const outlook::TaskItemPtr& task) {
     const QString sDueIn = DueInText(*task);
     const QString sMailID = ReadTrackingProperty(*task, TrackingProperty::Mail).value_or(QString());
 
-    auto* entry = new TReminderEntry({sTaskID, sMailID});
+    auto* entry = new TReminderEntry({sTaskID, sMailID, HasAutoReply(*task)});
     entry->setText(ColSubject, *sTopic);
     entry->setText(ColSentTo, sSentTo);
     entry->setText(ColDueIn, sDueIn);
@@ -340,6 +341,20 @@ bool TTReminderWindow::RemoveFromList(const QString& EntryID) {
     return bRemoved;
 }
 
+bool TTReminderWindow::NoteAutoReply(const QString& EntryID) {
+    for (int i = 0; i < lstReminders->topLevelItemCount(); ++i) {
+        auto* entry = static_cast<TReminderEntry*>(lstReminders->topLevelItem(i));
+        if (entry->data.TaskID == EntryID) {
+            entry->data.bAutoReply = true;
+            if (entry->isSelected()) {
+                lstRemindersSelectItem();
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
 void TTReminderWindow::RemoveEntryAt(int position) {
     QTreeWidgetItem* item = lstReminders->topLevelItem(position);
     const bool bSelected = item->isSelected();
@@ -368,7 +383,8 @@ void TTReminderWindow::lstRemindersSelectItem() {
     const QList<QTreeWidgetItem*> selected = lstReminders->selectedItems();
     const int k = static_cast<int>(selected.size());
     const TSelectionView view =
-        k == 1 ? SelectionView(k, selected[0]->text(ColSubject), selected[0]->text(ColSentTo))
+        k == 1 ? SelectionView(k, selected[0]->text(ColSubject), selected[0]->text(ColSentTo),
+                               static_cast<const TReminderEntry*>(selected[0])->data.bAutoReply)
                : SelectionView(k);
     for (QWidget* control : std::initializer_list<QWidget*>{cmdReSend, cmdView, cmdViewItem,
                                                             cmdDissmiss, cmdSnooze, comSnooze}) {

@@ -37,6 +37,9 @@ public:
     bool ReminderAdd(const outlook::TaskItemPtr& task);
     // Removes the first entry of that task (exact EntryID); true if one was removed.
     bool RemoveFromList(const QString& EntryID);
+    // An automatic reply to the message of the task with that EntryID has arrived:
+    // its entry, when listed, says so. False when it is not listed.
+    bool NoteAutoReply(const QString& EntryID);
 
     // For the scripted host: the window, its entries and the two labels, one line each.
     QString DescribeForScript() const;

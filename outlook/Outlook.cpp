@@ -11,6 +11,7 @@ Folders::~Folders() = default;
 MAPIFolder::~MAPIFolder() = default;
 Items::~Items() = default;
 Item::~Item() = default;
+PropertyAccessor::~PropertyAccessor() = default;
 UserProperties::~UserProperties() = default;
 UserProperty::~UserProperty() = default;
 Recipients::~Recipients() = default;

@@ -73,6 +73,7 @@ class Inspector;
 class Item;
 class Items;
 class MAPIFolder;
+class PropertyAccessor;
 class MailItem;
 class MeetingItem;
 class NameSpace;
@@ -94,6 +95,7 @@ using ItemsPtr = std::shared_ptr<Items>;
 using MAPIFolderPtr = std::shared_ptr<MAPIFolder>;
 using MailItemPtr = std::shared_ptr<MailItem>;
 using MeetingItemPtr = std::shared_ptr<MeetingItem>;
+using PropertyAccessorPtr = std::shared_ptr<PropertyAccessor>;
 using NameSpacePtr = std::shared_ptr<NameSpace>;
 using RecipientPtr = std::shared_ptr<Recipient>;
 using RecipientsPtr = std::shared_ptr<Recipients>;
@@ -181,6 +183,11 @@ class Item {
 public:
     virtual ~Item();
     virtual int Class() = 0;  // OlObjectClass
+    // The form the item is of: "IPM.Note" for a message, "IPM.Task" for a task,
+    // "IPM.Schedule.Meeting.Request" for a meeting request; mail the server or a
+    // rule writes carries its own ("IPM.Note.Rules.OofTemplate.Microsoft" for an
+    // out-of-office reply, "IPM.Report.*" for delivery reports).
+    virtual QString MessageClass() = 0;
     // Empty until the item is first saved.
     virtual QString EntryID() = 0;
     virtual QString Subject() = 0;
@@ -220,6 +227,26 @@ public:
     virtual void Send() = 0;
     // A new, unsent message quoting this one, subject "FW: " + Subject().
     virtual MailItemPtr Forward() = 0;
+    // The message's MAPI properties by schema name (see PropertyAccessor).
+    virtual PropertyAccessorPtr PropertyAccessor() = 0;
+};
+
+// The internet headers of a received message, as the transport handed them over:
+// "Name: value" lines ending in CR LF, continuation lines as received. A message
+// that did not come over the internet (one written or sent here) has none.
+inline const QString PR_TRANSPORT_MESSAGE_HEADERS =
+    QStringLiteral("http://schemas.microsoft.com/mapi/proptag/0x007D001F");
+// The same property read as an 8-bit string, as older code names it.
+inline const QString PR_TRANSPORT_MESSAGE_HEADERS_A =
+    QStringLiteral("http://schemas.microsoft.com/mapi/proptag/0x007D001E");
+
+// Read access to an item's properties by schema name; only the text properties
+// named above are offered.
+class PropertyAccessor {
+public:
+    virtual ~PropertyAccessor();
+    // Throws for a property the item does not have.
+    virtual QString GetProperty(const QString& schemaName) = 0;
 };
 
 class TaskItem : public Item {

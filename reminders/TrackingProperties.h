@@ -34,12 +34,15 @@ inline const QString ReminderSet = QStringLiteral("ReminderSet");    // flag: th
 inline const QString ReminderTime = QStringLiteral("ReminderTime");  // moment; only with a reminder
 // Written when a reminder is snoozed: the moment it is due again.
 inline const QString Snooze = QStringLiteral("Snooze");
+// Written when an automatic reply to the message arrives (an out-of-office reply, a
+// delivery report): the sender as "NAME <ADDRESS>", "|", and the moment it arrived.
+inline const QString AutoReply = QStringLiteral("AutoReply");
 
 // Of the tracked message: the EntryID of its tracking task.
 inline const QString ReminderID = QStringLiteral("ReminderID");
 
 // The ten properties of a tracked task, in the order they are written and deleted
-// ("Snooze" is not among them).
+// ("Snooze" and "AutoReply" are not among them).
 inline const QStringList All = {Topic,         Mail,        Recipients,    CcRecipients,
                                 BccRecipients, FirstSent,   DeleteOnReply, MarkCompletedOnReply,
                                 ReminderSet,   ReminderTime};

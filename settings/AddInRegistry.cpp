@@ -2,6 +2,7 @@
 
 #include "platform/Hives.h"
 #include "settings/RegistryNames.h"
+#include "tools/DateTime.h"
 #include "tools/Globals.h"
 
 namespace vantorel {
@@ -373,6 +374,15 @@ bool TAddInRegistry::GetStartWizard() {
 
 void TAddInRegistry::SetStartWizard(bool bStartWizardOnStartup) {
     writeBool(reg::kSectionGeneral, reg::kStartWizardOnStartup, bStartWizardOnStartup);
+}
+
+std::optional<qint64> TAddInRegistry::GetInboxWatchedUntil() {
+    return tools::parseLocalUnixSeconds(
+        readText(reg::kSectionGeneral, reg::kInboxWatchedUntil, QString()));
+}
+
+void TAddInRegistry::SetInboxWatchedUntil(qint64 nSeconds) {
+    writeText(reg::kSectionGeneral, reg::kInboxWatchedUntil, QString::number(nSeconds));
 }
 
 bool TAddInRegistry::GetShowDialogTemplate() {

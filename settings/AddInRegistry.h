@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace vantorel {
 
@@ -86,6 +87,10 @@ public:
 
     bool GetStartWizard();
     void SetStartWizard(bool bStartWizardOnStartup);
+    // The moment (local Unix seconds) up to which the add-in has watched the Inboxes;
+    // none before the first start, or when the value holds no such number.
+    std::optional<qint64> GetInboxWatchedUntil();
+    void SetInboxWatchedUntil(qint64 nSeconds);
     // Reading creates the "Dialogs" key when it is absent.
     bool GetShowDialogTemplate();
     void SetShowDialogTemplate(bool bShow);

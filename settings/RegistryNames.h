@@ -43,6 +43,8 @@ inline const QString kUseReplyTemplate = QStringLiteral("UseReplyTemplate");
 inline const QString kReplyTemplate = QStringLiteral("ReplyTemplate");
 inline const QString kStartWizardOnStartup = QStringLiteral("StartWizardOnStartup");
 inline const QString kReminderBodyMaxLength = QStringLiteral("ReminderBodyMaxLength");
+// The moment up to which the Inboxes have been watched: local Unix seconds as text.
+inline const QString kInboxWatchedUntil = QStringLiteral("InboxWatchedUntil");
 
 // "Advanced"
 inline const QString kUseSpecificTextInSubject = QStringLiteral("UseSpecificTextInSubject");

@@ -51,6 +51,9 @@ QString modalNotSupported() {
 QString mailboxClosed() {
     return QStringLiteral("The mailbox is closed.");
 }
+QString propertyUnknown(const QString& schemaName) {
+    return QStringLiteral("The property \"%1\" is unknown or cannot be found.").arg(schemaName);
+}
 }  // namespace texts
 
 namespace {
@@ -401,6 +404,10 @@ outlook::ItemPtr Core::deliver(qint64 folderId, const Delivery& message) {
     r.sent = true;
     r.sentOn = now();
     r.receivedTime = r.sentOn;
+    r.messageClass = message.messageClass;
+    for (const QString& header : message.headers) {
+        r.internetHeaders += header + QStringLiteral("\r\n");
+    }
     r.recipients.push_back({outlook::olTo, userName, userAddress, QStringLiteral("SMTP"), true});
     save(r, folderId);
     return makeItem(r);

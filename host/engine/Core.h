@@ -41,6 +41,7 @@ QString propertyGone();
 QString typeNotSupported();
 QString modalNotSupported();
 QString mailboxClosed();
+QString propertyUnknown(const QString& schemaName);
 }  // namespace texts
 
 class Core : public std::enable_shared_from_this<Core> {

@@ -15,6 +15,7 @@
 #include "outlook/Outlook.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -41,6 +42,8 @@ struct Delivery {
     std::optional<QString> topic;  // the conversation topic; none: from the subject
     QString body;
     bool meetingRequest = false;  // a meeting request instead of a mail item
+    QString messageClass;         // empty: the kind's own
+    QStringList headers;          // internet headers, "Name: value" each
 };
 
 // The fields of a new message in a compose window; To/CC/BCC as the mail item's

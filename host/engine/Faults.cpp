@@ -16,8 +16,8 @@ struct ObjectMembers {
 };
 
 const std::initializer_list<const char*> kItemMembers = {
-    "Class",   "EntryID",        "Subject", "SetSubject", "Body",
-    "SetBody", "UserProperties", "Save",    "Delete",     "Display",
+    "Class",   "MessageClass",   "EntryID", "Subject", "SetSubject", "Body",
+    "SetBody", "UserProperties", "Save",    "Delete",  "Display",
 };
 
 // Every operation of the object model, by object.
@@ -31,7 +31,9 @@ const ObjectMembers kObjects[] = {
     {"Items", {"Count", "Item", "Parent", "OnItemAdd"}},
     {"MailItem",
      {"ConversationTopic", "SenderEmailAddress", "SenderName", "To", "SetTo", "CC", "SetCC", "BCC",
-      "SetBCC", "Recipients", "Sent", "SentOn", "ReceivedTime", "Send", "Forward"}},
+      "SetBCC", "Recipients", "Sent", "SentOn", "ReceivedTime", "Send", "Forward",
+      "PropertyAccessor"}},
+    {"PropertyAccessor", {"GetProperty"}},
     {"TaskItem",
      {"Categories", "SetCategories", "StartDate", "SetStartDate", "DueDate", "SetDueDate",
       "Importance", "SetImportance", "ReminderOverrideDefault", "SetReminderOverrideDefault",

@@ -49,6 +49,23 @@ int ItemImpl<Interface>::Class() {
 }
 
 template <class Interface>
+QString ItemImpl<Interface>::MessageClass() {
+    enter("MessageClass");
+    if (!record.messageClass.isEmpty()) {
+        return record.messageClass;
+    }
+    switch (record.kind) {
+        case ItemKind::Task:
+            return QStringLiteral("IPM.Task");
+        case ItemKind::MeetingRequest:
+            return QStringLiteral("IPM.Schedule.Meeting.Request");
+        case ItemKind::Mail:
+            break;
+    }
+    return QStringLiteral("IPM.Note");
+}
+
+template <class Interface>
 QString ItemImpl<Interface>::EntryID() {
     enter("EntryID");
     return record.entryId;
@@ -218,6 +235,24 @@ outlook::MailItemPtr MailItemImpl::Forward() {
     forward.topic = core->topicOf(record);
     forward.topicFixed = true;
     return std::make_shared<MailItemImpl>(core, std::move(forward));
+}
+
+outlook::PropertyAccessorPtr MailItemImpl::PropertyAccessor() {
+    enter("PropertyAccessor");
+    return std::make_shared<PropertyAccessorImpl>(state());
+}
+
+// Property access.
+
+QString PropertyAccessorImpl::GetProperty(const QString& schemaName) {
+    owner_->core->enter("PropertyAccessor", "GetProperty");
+    const bool headers =
+        schemaName.compare(outlook::PR_TRANSPORT_MESSAGE_HEADERS, Qt::CaseInsensitive) == 0 ||
+        schemaName.compare(outlook::PR_TRANSPORT_MESSAGE_HEADERS_A, Qt::CaseInsensitive) == 0;
+    if (!headers || owner_->record.internetHeaders.isEmpty()) {
+        throw OutlookError(texts::propertyUnknown(schemaName));
+    }
+    return owner_->record.internetHeaders;
 }
 
 // Task items.

@@ -91,6 +91,43 @@ CREATE TABLE address_book(
 ) WITHOUT ROWID;
 )sql";
 
+// What each later format adds to the first, in order: a mailbox of format N has the
+// first schema and every step up to N.
+struct SchemaStep {
+    int version;
+    const char* sql;
+};
+constexpr SchemaStep kSchemaSteps[] = {
+    {2, R"sql(
+ALTER TABLE items ADD COLUMN message_class TEXT NOT NULL DEFAULT '';
+ALTER TABLE items ADD COLUMN internet_headers TEXT NOT NULL DEFAULT '';
+)sql"},
+};
+static_assert(std::size(kSchemaSteps) == MailboxFile::kSchemaVersion - 1);
+
+// Brings a database of format FROM (0: empty) to the current format; the caller
+// holds the transaction.
+void buildSchema(sqlite::Database& db, qint64 from) {
+    if (from < 1) {
+        db.exec(kSchema);
+    }
+    for (const SchemaStep& step : kSchemaSteps) {
+        if (step.version > from) {
+            db.exec(step.sql);
+        }
+    }
+}
+
+// The schema of format VERSION, in a database of its own.
+void buildSchemaOf(sqlite::Database& db, qint64 version) {
+    db.exec(kSchema);
+    for (const SchemaStep& step : kSchemaSteps) {
+        if (step.version <= version) {
+            db.exec(step.sql);
+        }
+    }
+}
+
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
@@ -256,7 +293,7 @@ void MailboxFile::create() {
                     .arg(kSchemaVersion)
                     .toUtf8()
                     .constData());
-        db.exec(kSchema);
+        buildSchema(db, 0);
         transaction.commit();
     } catch (const sqlite::SqliteError& e) {
         removeLeftovers(building);
@@ -343,9 +380,9 @@ void MailboxFile::checkContentsOf(sqlite::Database& db) const {
         throw MailboxError(path_, damaged(path_, QStringLiteral("no schema")));
     }
 
-    // Every table and column of the schema is there; more are allowed.
+    // Every table and column of the file's format is there; more are allowed.
     sqlite::Database reference(QStringLiteral(":memory:"), sqlite::Database::Mode::ReadWriteCreate);
-    reference.exec(kSchema);
+    buildSchemaOf(reference, version);
     const QStringList present = columnsOf(db);
     QStringList tables;
     for (const QString& column : present) {
@@ -384,10 +421,24 @@ void MailboxFile::openExisting() {
         db_->exec("PRAGMA journal_mode = WAL");
         db_->exec("PRAGMA synchronous = FULL");
         db_->exec("PRAGMA foreign_keys = ON");
+        upgrade();
     } catch (const sqlite::SqliteError& e) {
         db_.reset();
         throw MailboxError(path_, openFailure(e));
     }
+}
+
+// A mailbox of an earlier format gains what the later ones add, in one transaction:
+// after a failure it is still whole in its own format.
+void MailboxFile::upgrade() {
+    const qint64 version = db_->queryInt("PRAGMA user_version");
+    if (version >= kSchemaVersion) {
+        return;
+    }
+    sqlite::Transaction transaction(*db_);
+    buildSchema(*db_, version);
+    db_->exec(QStringLiteral("PRAGMA user_version = %1;").arg(kSchemaVersion).toUtf8().constData());
+    transaction.commit();
 }
 
 // SQLite's words for a file it cannot write ("disk I/O error", "attempt to write a
@@ -441,8 +492,8 @@ MailboxFile::Contents MailboxFile::load() {
                 *db_,
                 "SELECT id, entry_id, folder_id, kind, subject, body, categories, topic, "
                 "sender_name, sender_address, sent, sent_on, received_time, start_date, due_date, "
-                "importance, reminder_override, reminder_set, reminder_time, complete "
-                "FROM items ORDER BY id");
+                "importance, reminder_override, reminder_set, reminder_time, complete, "
+                "message_class, internet_headers FROM items ORDER BY id");
             while (s.step()) {
                 ItemRecord r;
                 r.id = s.columnInt(0);
@@ -466,6 +517,8 @@ MailboxFile::Contents MailboxFile::load() {
                 r.reminderSet = s.columnInt(17) != 0;
                 r.reminderTime = s.columnDouble(18);
                 r.complete = s.columnInt(19) != 0;
+                r.messageClass = s.columnText(20);
+                r.internetHeaders = s.columnText(21);
                 index.insert(r.id, c.items.size());
                 c.items.push_back(std::move(r));
             }
@@ -538,14 +591,15 @@ void MailboxFile::writeItem(const ItemRecord& r) {
         *db_,
         "INSERT INTO items(id, entry_id, folder_id, kind, subject, body, categories, topic, "
         "sender_name, sender_address, sent, sent_on, received_time, start_date, due_date, "
-        "importance, reminder_override, reminder_set, reminder_time, complete) "
+        "importance, reminder_override, reminder_set, reminder_time, complete, message_class, "
+        "internet_headers) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, "
-        "?19, ?20) "
+        "?19, ?20, ?21, ?22) "
         "ON CONFLICT(id) DO UPDATE SET entry_id = ?2, folder_id = ?3, kind = ?4, subject = ?5, "
         "body = ?6, categories = ?7, topic = ?8, sender_name = ?9, sender_address = ?10, "
         "sent = ?11, sent_on = ?12, received_time = ?13, start_date = ?14, due_date = ?15, "
         "importance = ?16, reminder_override = ?17, reminder_set = ?18, reminder_time = ?19, "
-        "complete = ?20");
+        "complete = ?20, message_class = ?21, internet_headers = ?22");
     s.bind(1, r.id)
         .bind(2, r.entryId)
         .bind(3, r.folderId)
@@ -570,6 +624,8 @@ void MailboxFile::writeItem(const ItemRecord& r) {
         .bind(18, r.reminderSet)
         .bind(19, r.reminderTime)
         .bind(20, r.complete)
+        .bind(21, r.messageClass)
+        .bind(22, r.internetHeaders)
         .run();
 
     sqlite::Statement clearRecipients(*db_, "DELETE FROM recipients WHERE item_id = ?");

@@ -22,7 +22,8 @@ class MailboxFile {
 public:
     // "VTOR", in the database header's application-id field.
     static constexpr qint32 kApplicationId = 0x56544F52;
-    static constexpr int kSchemaVersion = 1;
+    // 2: message classes and internet headers of items.
+    static constexpr int kSchemaVersion = 2;
 
     // Opens the mailbox at path, creating an empty one (and its folder) when no
     // file exists. Throws MailboxError.
@@ -61,6 +62,7 @@ private:
     void checkContents() const;
     void checkContentsOf(sqlite::Database& db) const;
     void openExisting();
+    void upgrade();
     QString openFailure(const sqlite::SqliteError& e) const;
 
     QString path_;

@@ -37,6 +37,7 @@ public:
     using ItemState::ItemState;
 
     int Class() override;
+    QString MessageClass() override;
     QString EntryID() override;
     QString Subject() override;
     void SetSubject(const QString& value) override;
@@ -73,6 +74,7 @@ public:
     outlook::DateTime ReceivedTime() override;
     void Send() override;
     outlook::MailItemPtr Forward() override;
+    outlook::PropertyAccessorPtr PropertyAccessor() override;
 
 private:
     QString names(const char* member, int type);
@@ -110,6 +112,16 @@ public:
     QString SenderEmailAddress() override;
     QString SenderName() override;
     outlook::DateTime ReceivedTime() override;
+};
+
+class PropertyAccessorImpl final : public outlook::PropertyAccessor {
+public:
+    explicit PropertyAccessorImpl(std::shared_ptr<ItemState> owner) : owner_(std::move(owner)) {}
+
+    QString GetProperty(const QString& schemaName) override;
+
+private:
+    std::shared_ptr<ItemState> owner_;
 };
 
 class UserPropertiesImpl final : public outlook::UserProperties {

@@ -40,9 +40,11 @@ struct ItemRecord {
     QString body;
     QString categories;
     std::vector<PropertyRecord> properties;  // in the order they were added
+    QString messageClass;                    // empty: the kind's own ("IPM.Note", "IPM.Task", ...)
 
     // Mail and meeting requests.
-    QString topic;  // the conversation topic when fixed (see topicFixed)
+    QString internetHeaders;  // as received: "Name: value" lines ending in CR LF
+    QString topic;            // the conversation topic when fixed (see topicFixed)
     bool topicFixed = false;
     QString senderName;
     QString senderAddress;

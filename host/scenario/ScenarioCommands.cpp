@@ -254,15 +254,50 @@ void ScenarioRunner::cmdSend(const Args& args) {
     }
 }
 
+namespace {
+
+// An internet header as a message carries it: a name of printable characters other
+// than ":", then ":" and the value, on one line.
+bool isHeaderLine(const QString& header) {
+    const qsizetype colon = header.indexOf(QLatin1Char(':'));
+    if (colon <= 0) {
+        return false;
+    }
+    for (qsizetype i = 0; i < colon; ++i) {
+        if (header[i].unicode() <= 0x20 || header[i].unicode() >= 0x7f) {
+            return false;
+        }
+    }
+    return !header.contains(QLatin1Char('\r')) && !header.contains(QLatin1Char('\n'));
+}
+
+}  // namespace
+
 void ScenarioRunner::cmdDeliver(const Args& args) {
     const QString usage = QStringLiteral(
         "deliver from=ADDR [name=NAME] subject=TEXT [topic=TEXT] [store=NAME] [body=TEXT] "
-        "[kind=mail|meeting]");
+        "[kind=mail|meeting] [class=TEXT] [header=\"Name: value\"]...");
+    // header= may come more than once; every other key once.
+    Args others;
+    QStringList headers;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (i > 0 && args[i].text.startsWith(QLatin1String("header="))) {
+            const QString header = args[i].text.mid(7);
+            if (!isHeaderLine(header)) {
+                throw ScriptError(
+                    QStringLiteral("\"%1\" is no internet header; usage: header=\"Name: value\"")
+                        .arg(header));
+            }
+            headers << header;
+        } else {
+            others.push_back(args[i]);
+        }
+    }
     const auto kv =
-        keyValues(args, 0,
+        keyValues(others, 0,
                   {QStringLiteral("from"), QStringLiteral("name"), QStringLiteral("subject"),
                    QStringLiteral("topic"), QStringLiteral("store"), QStringLiteral("body"),
-                   QStringLiteral("kind")},
+                   QStringLiteral("kind"), QStringLiteral("class")},
                   usage);
     if (!kv.contains(QStringLiteral("from")) || !kv.contains(QStringLiteral("subject"))) {
         throw ScriptError(QStringLiteral("usage: %1").arg(usage));
@@ -280,6 +315,13 @@ void ScenarioRunner::cmdDeliver(const Args& args) {
         throw ScriptError(QStringLiteral("kind is mail or meeting, not \"%1\"").arg(kind));
     }
     d.meetingRequest = kind == QLatin1String("meeting");
+    if (kv.contains(QStringLiteral("class"))) {
+        d.messageClass = kv.value(QStringLiteral("class"));
+        if (d.messageClass.isEmpty()) {
+            throw ScriptError(QStringLiteral("class needs a message class, like IPM.Note"));
+        }
+    }
+    d.headers = headers;
     const QString store = kv.value(QStringLiteral("store"));
     if (!store.isEmpty() && !client_->engine().inbox(store)) {
         throw ScriptError(QStringLiteral("there is no store \"%1\"").arg(store));

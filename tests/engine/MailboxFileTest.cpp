@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
     Refused, RefusedWithLeftoverWalTest,
     ::testing::Values(
         WalRow{"newer_format",
-               "INSERT INTO categories(name) VALUES ('Late'); PRAGMA user_version = 2;", nullptr,
+               "INSERT INTO categories(name) VALUES ('Late'); PRAGMA user_version = 99;", nullptr,
                "newer version"},
         WalRow{"damaged_pages", "INSERT INTO categories(name) VALUES ('Late')",
                // Pages 2 to 4, meta's and stores'; the log holds categories' only.
