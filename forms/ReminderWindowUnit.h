@@ -43,7 +43,6 @@ public:
 
     // For the scripted host: the window, its entries and the two labels, one line each.
     QString DescribeForScript() const;
-    // Selects exactly the entries at POSITIONS (from 1), as a click would.
 
     // The data of the entry at POSITION (from 0).
     const TListItemData& EntryData(int position) const;

@@ -3,6 +3,7 @@
 #include "reminders/TrackingProperties.h"
 #include "tools/DateTime.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace vantorel {
@@ -53,8 +54,9 @@ std::optional<QString> InternetHeader(const QString& headers, const QString& nam
 bool IsAutomaticByHeaders(const QString& headers) {
     if (const std::optional<QString> submitted =
             InternetHeader(headers, QStringLiteral("Auto-Submitted"))) {
-        // "auto-replied; owner-email=..." : the keyword comes before any parameter.
-        const QString keyword = submitted->section(QLatin1Char(';'), 0, 0).trimmed();
+        // "auto-replied; owner-email=...", "no (a comment)": the keyword comes first.
+        static const QRegularExpression kKeyword(QStringLiteral("^[^;(\\s]*"));
+        const QString keyword = kKeyword.match(*submitted).captured(0);
         if (keyword.compare(QLatin1String("no"), Qt::CaseInsensitive) != 0) {
             return true;
         }

@@ -4,6 +4,7 @@
 
 #include "AddInFixture.h"
 #include "forms/ReminderWindowUnit.h"
+#include "host/scenario/ScenarioWindows.h"
 #include "platform/Sound.h"
 #include "reminders/TrackingProperties.h"
 
@@ -79,8 +80,35 @@ protected:
         d.subject = subject;
         client->engine().deliver(d, store);
     }
+    // An automatic reply from Ann to "Offer", by its class or its headers.
+    void automaticReply(const QString& messageClass, const QStringList& headers = {}) {
+        engine::Delivery d;
+        d.from = QStringLiteral("ann@example.com");
+        d.name = QStringLiteral("Ann Lee");
+        d.subject = QStringLiteral("Automatic reply: Offer");
+        d.topic = QStringLiteral("Offer");
+        d.messageClass = messageClass;
+        d.headers = headers;
+        client->engine().deliver(d);
+    }
+    // The mail client quits; startModule() starts it again on the same mailbox.
+    void quit() {
+        client->engine().quit();
+        module = std::make_unique<TAddInModule>();
+    }
+    std::optional<QString> watchedUntil() {
+        const QString key = QStringLiteral("Software\\Ostrelin\\Vantorel\\General");
+        const QString name = QStringLiteral("InboxWatchedUntil");
+        if (!hives.user().hasValue(key, name)) {
+            return std::nullopt;
+        }
+        return hives.user().value(key, name).toText();
+    }
 
     QString window() { return ReminderWindow ? ReminderWindow->DescribeForScript() : QString(); }
+    void select(const QList<int>& positions) {
+        host::selectListEntries(*ReminderWindow, QStringLiteral("lstReminders"), positions);
+    }
     std::optional<QString> prop(int n, const QString& name) {
         return ReadTrackingProperty(*task(n), name);
     }
@@ -210,6 +238,215 @@ TEST_F(Reminders, OtherStoresInboxesAreWatchedWhenNamedLikeTheDefaultOne) {
     EXPECT_TRUE(task(1)->Complete());
     EXPECT_FALSE(task(2)->Complete());
     EXPECT_FALSE(task(3)->Complete());
+}
+
+// --- automatic replies ----------------------------------------------------------------------
+
+struct AutomaticRow {
+    const char* name;
+    const char* messageClass;
+    const char* header;  // empty: none
+};
+
+class AutomaticReplies : public Reminders, public ::testing::WithParamInterface<AutomaticRow> {};
+
+// An out-of-office reply or a bounce comes from a To recipient in the conversation, yet
+// nobody answered: the task stays open and records it.
+TEST_P(AutomaticReplies, LeaveTheTaskOpenAndAreRecordedOnIt) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    const QString header = QString::fromUtf8(GetParam().header);
+    automaticReply(QString::fromUtf8(GetParam().messageClass),
+                   header.isEmpty() ? QStringList() : QStringList{header});
+    ASSERT_EQ(tasks()->Count(), 1);
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_EQ(prop(1, TrackingProperty::Topic), QStringLiteral("Offer"));
+    EXPECT_EQ(prop(1, TrackingProperty::AutoReply),
+              QStringLiteral("Ann Lee <ann@example.com>|1796893200"));
+
+    // The true reply after it still closes the task.
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    EXPECT_TRUE(task(1)->Complete());
+    EXPECT_FALSE(prop(1, TrackingProperty::Topic));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Watchers, AutomaticReplies,
+    ::testing::Values(AutomaticRow{"out_of_office", "IPM.Note.Rules.OofTemplate.Microsoft", ""},
+                      AutomaticRow{"rule_reply", "IPM.Note.Rules.ReplyTemplate.Microsoft", ""},
+                      AutomaticRow{"bounce", "IPM.Report.Note.NDR", ""},
+                      AutomaticRow{"auto_submitted", "", "Auto-Submitted: auto-replied"},
+                      AutomaticRow{"precedence", "", "Precedence: auto_reply"}),
+    [](const ::testing::TestParamInfo<AutomaticRow>& info) {
+        return std::string(info.param.name);
+    });
+
+TEST_F(Reminders, AReplyWhoseHeadersSayAPersonWroteItClosesTheTask) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    automaticReply(QString(),
+                   {QStringLiteral("Auto-Submitted: no"), QStringLiteral("Precedence: list")});
+    EXPECT_TRUE(task(1)->Complete());
+    EXPECT_FALSE(prop(1, TrackingProperty::AutoReply));
+}
+
+// A person looking at the reminder learns that the recipient is away.
+TEST_F(Reminders, TheSentToLabelOfAListedReminderTellsOfAnAutomaticReply) {
+    startWithSound();
+    dueTask(QStringLiteral("Offer"), QStringLiteral("1796890000"));
+    dueTask(QStringLiteral("Quote"), QStringLiteral("1796890000"));
+    scheduler->advance(10'000);
+    select({1});
+    automaticReply(QStringLiteral("IPM.Note.Rules.OofTemplate.Microsoft"));
+    EXPECT_TRUE(window().contains(QStringLiteral(
+        "label lblSentTo \"Sent to Ann Lee, on 12/10/26, automatic reply received\"")))
+        << window().toStdString();
+    select({2});
+    EXPECT_TRUE(
+        window().contains(QStringLiteral("label lblSentTo \"Sent to Ann Lee, on 12/10/26\"")))
+        << window().toStdString();
+    // Listed anew after a dismissal, it still says so.
+    select({1});
+    ReminderWindow->cmdDissmissClick();
+    const ol::TaskItemPtr offer = task(1);
+    WriteTrackingProperty(*offer, TrackingProperty::ReminderSet, QStringLiteral("-1"));
+    WriteTrackingProperty(*offer, TrackingProperty::ReminderTime, QStringLiteral("1796890000"));
+    offer->Save();
+    scheduler->advance(10'000);
+    select({2});
+    EXPECT_TRUE(window().contains(QStringLiteral("\"Offer\""))) << window().toStdString();
+    EXPECT_TRUE(window().contains(QStringLiteral("automatic reply received")))
+        << window().toStdString();
+}
+
+// --- replies that arrived while the add-in was away -----------------------------------------
+
+TEST_F(Reminders, AReplyThatArrivedWhileTheClientWasClosedClosesItsTaskAtTheNextStart) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    quit();
+    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893200"));  // 09:00
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(11, 0)));
+    startModule();
+    EXPECT_TRUE(task(1)->Complete());
+    EXPECT_TRUE(task(1)->Body().startsWith(
+        QStringLiteral("Answered by ann@example.com <ann@example.com> on 12/10/26 10:00 AM: "
+                       "RE: Offer\r\r")))
+        << task(1)->Body().toStdString();
+    EXPECT_EQ(watchedUntil(), QStringLiteral("1796900400"));  // 11:00
+}
+
+TEST_F(Reminders, TheFirstStartCatchesUpNothing) {
+    trackingTask(QStringLiteral("Offer"));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    EXPECT_FALSE(watchedUntil());
+    startModule();
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893200"));
+}
+
+// A message the add-in saw arrive is not looked at again: a task made after it for
+// its topic stays open.
+TEST_F(Reminders, AMessageReceivedBeforeTheStoredMomentIsLeftAlone) {
+    startModule();
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(9, 30)));
+    trackingTask(QStringLiteral("Offer"));
+    quit();
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+    startModule();
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_TRUE(prop(1, TrackingProperty::Topic));
+}
+
+// Oldest first, across Inboxes: of two tasks for one topic, the first reply to have
+// arrived closes the later task, the second the earlier one; a third finds none left.
+TEST_F(Reminders, CaughtUpRepliesGoOldestFirstEachClosingOneTask) {
+    client->engine().addStore(QStringLiteral("Archive"));
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    trackingTask(QStringLiteral("Offer"));
+    trackingTask(QStringLiteral("Quote"));
+    quit();
+    engine::Delivery d;
+    d.from = QStringLiteral("ann@example.com");
+    d.topic = QStringLiteral("Offer");
+    const auto deliverAt = [&](QTime time, const char* subject, const QString& store) {
+        clock->set(QDateTime(QDate(2026, 12, 10), time));
+        d.subject = QString::fromUtf8(subject);
+        client->engine().deliver(d, store);
+    };
+    deliverAt(QTime(10, 0), "RE: Offer (second)", QString());
+    deliverAt(QTime(9, 30), "RE: Offer (first)", QStringLiteral("Archive"));
+    deliverAt(QTime(10, 30), "RE: Offer (third)", QString());
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(11, 0)));
+    startModule();
+
+    ASSERT_EQ(tasks()->Count(), 3);
+    EXPECT_TRUE(task(2)->Body().contains(QStringLiteral("RE: Offer (first)\r\r")))
+        << task(2)->Body().toStdString();
+    EXPECT_TRUE(task(1)->Body().contains(QStringLiteral("RE: Offer (second)\r\r")))
+        << task(1)->Body().toStdString();
+    EXPECT_FALSE(task(3)->Complete());
+}
+
+TEST_F(Reminders, OneCaughtUpReplyClosesOnlyOneOfTwoTasksForItsTopic) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    trackingTask(QStringLiteral("Offer"));
+    quit();
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    startModule();
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_TRUE(task(2)->Complete());
+}
+
+TEST_F(Reminders, ACaughtUpAutomaticReplyIsRecordedAndTheTrueReplyAfterItCloses) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    quit();
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+    automaticReply(QStringLiteral("IPM.Note.Rules.OofTemplate.Microsoft"));
+    startModule();
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_EQ(prop(1, TrackingProperty::AutoReply),
+              QStringLiteral("Ann Lee <ann@example.com>|1796896800"));
+    quit();
+    clock->set(QDateTime(QDate(2026, 12, 11), QTime(8, 0)));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    startModule();
+    EXPECT_TRUE(task(1)->Complete());
+}
+
+// While the add-in runs, the moment is stored at most once a minute, and only when
+// something arrived since; shutting down stores it.
+TEST_F(Reminders, TheWatchedMomentFollowsArrivalsAtMostOnceAMinute) {
+    startModule();
+    scheduler->advance(5 * 60'000);
+    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893200"));  // 09:00
+    reply(QStringLiteral("zoe@example.com"), QStringLiteral("Lunch?"));
+    scheduler->advance(30'000);
+    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893200"));
+    scheduler->advance(30'000);  // 09:06
+    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893560"));
+    scheduler->advance(60'000);
+    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893560"));
+    quit();
+    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893620"));  // 09:07
+}
+
+TEST_F(Reminders, AStoredMomentThatIsNoNumberCatchesUpNothing) {
+    hives.user().setValue(QStringLiteral("Software\\Ostrelin\\Vantorel\\General"),
+                          QStringLiteral("InboxWatchedUntil"),
+                          platform::RegValue::fromString(QStringLiteral("soon")));
+    trackingTask(QStringLiteral("Offer"));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    startModule();
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893200"));
 }
 
 // --- the poll ------------------------------------------------------------------------------

@@ -116,6 +116,51 @@ TEST_F(EngineTest, ItemKindsAreToldApartByCheckedCasts) {
     EXPECT_THROW(app->CreateItem(7), ol::OutlookError);
 }
 
+TEST_F(EngineTest, MessageClassesAreTheKindsOwnUnlessTheDeliveryGivesOne) {
+    ol::ItemPtr task = app->CreateItem(ol::olTaskItem);
+    ol::ItemPtr mail = app->CreateItem(ol::olMailItem);
+    Delivery invitation = reply(QStringLiteral("ann@example.com"), QStringLiteral("Meeting"));
+    invitation.meetingRequest = true;
+    Delivery bounce = reply(QStringLiteral("postmaster@example.com"), QStringLiteral("Offer"));
+    bounce.messageClass = QStringLiteral("REPORT.IPM.Note.NDR");
+
+    EXPECT_EQ(task->MessageClass(), QStringLiteral("IPM.Task"));
+    EXPECT_EQ(mail->MessageClass(), QStringLiteral("IPM.Note"));
+    EXPECT_EQ(engine->deliver(invitation)->MessageClass(),
+              QStringLiteral("IPM.Schedule.Meeting.Request"));
+    engine->deliver(bounce);
+    reopen();
+    EXPECT_EQ(items(ol::olFolderInbox)->Item(2)->MessageClass(),
+              QStringLiteral("REPORT.IPM.Note.NDR"));
+}
+
+// Received mail carries its internet headers; mail written here has none, and asking
+// for them (or for any other property) fails as for a property the item lacks.
+TEST_F(EngineTest, InternetHeadersAreReadThroughThePropertyAccessor) {
+    Delivery d = reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    d.headers = {QStringLiteral("Auto-Submitted: auto-replied"),
+                 QStringLiteral("X-Loop: ann@example.com")};
+    engine->deliver(d);
+    reopen();
+    const ol::MailItemPtr received = ol::asMailItem(items(ol::olFolderInbox)->Item(1));
+    const QString expected =
+        QStringLiteral("Auto-Submitted: auto-replied\r\nX-Loop: ann@example.com\r\n");
+    EXPECT_EQ(received->PropertyAccessor()->GetProperty(ol::PR_TRANSPORT_MESSAGE_HEADERS),
+              expected);
+    EXPECT_EQ(received->PropertyAccessor()->GetProperty(ol::PR_TRANSPORT_MESSAGE_HEADERS_A),
+              expected);
+    try {
+        received->PropertyAccessor()->GetProperty(QStringLiteral("urn:unknown"));
+        ADD_FAILURE() << "an unknown property was read";
+    } catch (const ol::OutlookError& e) {
+        EXPECT_EQ(e.text(),
+                  QStringLiteral("The property \"urn:unknown\" is unknown or cannot be found."));
+    }
+    const ol::MailItemPtr written = ol::asMailItem(app->CreateItem(ol::olMailItem));
+    EXPECT_THROW(written->PropertyAccessor()->GetProperty(ol::PR_TRANSPORT_MESSAGE_HEADERS),
+                 ol::OutlookError);
+}
+
 TEST_F(EngineTest, UserPropertiesKeepTheirOrderAndAMissingOneIsNull) {
     ol::TaskItemPtr task = newTask(QStringLiteral("tracked"));
     ol::UserPropertiesPtr props = task->UserProperties();

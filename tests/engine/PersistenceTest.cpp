@@ -201,5 +201,45 @@ TEST_F(EngineTest, AMailboxIsCreatedInAFolderThatDoesNotExistYet) {
     EXPECT_FALSE(QFile::exists(path + QStringLiteral(".new")));
 }
 
+// A mailbox of the first format (before message classes and internet headers) opens
+// with everything it held, and is brought to the current format.
+TEST_F(EngineTest, AMailboxOfTheFirstFormatIsUpgradedKeepingItsItems) {
+    Delivery d;
+    d.from = QStringLiteral("ann@example.com");
+    d.subject = QStringLiteral("RE: Offer");
+    engine->deliver(d);
+    newTask(QStringLiteral("Call Ann"));
+    close();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(databasePath().toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "ALTER TABLE items DROP COLUMN message_class;"
+                           "ALTER TABLE items DROP COLUMN internet_headers;"
+                           "PRAGMA user_version = 1;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    open();
+    const ol::MailItemPtr mail = ol::asMailItem(items(ol::olFolderInbox)->Item(1));
+    EXPECT_EQ(mail->Subject(), QStringLiteral("RE: Offer"));
+    EXPECT_EQ(mail->MessageClass(), QStringLiteral("IPM.Note"));
+    EXPECT_EQ(items(ol::olFolderTasks)->Item(1)->MessageClass(), QStringLiteral("IPM.Task"));
+    // The new fields are stored from now on.
+    d.messageClass = QStringLiteral("IPM.Note.Rules.OofTemplate.Microsoft");
+    engine->deliver(d);
+    reopen();
+    EXPECT_EQ(items(ol::olFolderInbox)->Item(2)->MessageClass(),
+              QStringLiteral("IPM.Note.Rules.OofTemplate.Microsoft"));
+    close();
+    ASSERT_EQ(sqlite3_open(databasePath().toUtf8().constData(), &db), SQLITE_OK);
+    sqlite3_stmt* version = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr);
+    ASSERT_EQ(sqlite3_step(version), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(version, 0), MailboxFile::kSchemaVersion);
+    sqlite3_finalize(version);
+    sqlite3_close(db);
+}
+
 }  // namespace
 }  // namespace vantorel::engine::testing

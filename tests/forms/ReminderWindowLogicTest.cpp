@@ -141,12 +141,15 @@ TEST(SelectionViewTest, LabelsForTheSelection) {
     EXPECT_TRUE(one.bPictureVisible);
     EXPECT_EQ(one.sSubject, QStringLiteral("Offer"));
     EXPECT_EQ(one.sSentTo, QStringLiteral("Sent to Ann, on x"));
+    EXPECT_EQ(SelectionView(1, QStringLiteral("Offer"), QStringLiteral("Ann, on x"), true).sSentTo,
+              QStringLiteral("Sent to Ann, on x, automatic reply received"));
 
     const TSelectionView three = SelectionView(3, QStringLiteral("Offer"), QStringLiteral("x"));
     EXPECT_TRUE(three.bActionsEnabled);
     EXPECT_FALSE(three.bPictureVisible);
     EXPECT_EQ(three.sSubject, QString());
     EXPECT_EQ(three.sSentTo, QStringLiteral("3 reminders are selected"));
+    EXPECT_EQ(SelectionView(2, {}, {}, true).sSentTo, QStringLiteral("2 reminders are selected"));
 }
 
 TEST(ScriptQuotedTest, EscapesControlCharactersQuotesAndBackslashes) {
