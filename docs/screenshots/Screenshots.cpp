@@ -50,7 +50,7 @@ bool save(QWidget& window, const QString& path) {
 
 // A tracking task that the reminders window lists.
 void listTask(ol::Application& app, const QString& topic, const QString& recipients,
-              const QString& reminderTime) {
+              const QString& reminderTime, const QString& autoReply = {}) {
     const ol::TaskItemPtr task = ol::asTaskItem(app.CreateItem(ol::olTaskItem));
     task->SetSubject(QStringLiteral("[Vantorel] ") + topic);
     WriteTrackingProperty(*task, TrackingProperty::Topic, topic);
@@ -58,6 +58,9 @@ void listTask(ol::Application& app, const QString& topic, const QString& recipie
     WriteTrackingProperty(*task, TrackingProperty::FirstSent, QStringLiteral("1796893200"));
     WriteTrackingProperty(*task, TrackingProperty::ReminderSet, QStringLiteral("-1"));
     WriteTrackingProperty(*task, TrackingProperty::ReminderTime, reminderTime);
+    if (!autoReply.isEmpty()) {
+        WriteTrackingProperty(*task, TrackingProperty::AutoReply, autoReply);
+    }
     task->Save();
     ReminderWindow->ReminderAdd(task);
 }
@@ -124,8 +127,10 @@ int main(int argc, char** argv) {
     }
     {
         ReminderWindow = new TTReminderWindow();
+        // Ann is away: her out-of-office reply is recorded.
         listTask(*OutlookApp, QStringLiteral("Offer"), QStringLiteral("Ann Lee|ann@example.com;"),
-                 QStringLiteral("1796893200"));
+                 QStringLiteral("1796893200"),
+                 QStringLiteral("Ann Lee <ann@example.com>|1796896800"));
         listTask(*OutlookApp, QStringLiteral("Minutes of the meeting"),
                  QStringLiteral("Bob|bob@example.com;Carl|carl@example.com;"),
                  QStringLiteral("1796979600"));
