@@ -194,6 +194,14 @@ void MainWindow::buildMenus() {
     QMenu* simulate = menuBar()->addMenu(QStringLiteral("&Simulate"));
     simulate->addAction(QStringLiteral("Receive a re&ply to the selected sent message..."), this,
                         [this] { askReply(); });
+    simulate->addAction(
+        QStringLiteral("Receive an &out-of-office reply to the selected sent message"), this,
+        [this] {
+            if (!deliverOutOfOffice()) {
+                platform::showMessage(QStringLiteral("Select a sent message in Sent Items first."),
+                                      platform::MessageIcon::Information);
+            }
+        });
     simulate->addAction(QStringLiteral("Receive an &unrelated message"), this,
                         [this] { deliverUnrelated(); });
     simulate->addSeparator();
@@ -468,6 +476,24 @@ bool MainWindow::deliverReply(const QString& from, const QString& subject) {
     d.from = from;
     d.subject = subject.isEmpty() ? QStringLiteral("RE: ") + mail->Subject() : subject;
     d.body = QStringLiteral("Thanks, noted.");
+    client_.engine().deliver(d);
+    refresh();
+    return true;
+}
+
+bool MainWindow::deliverOutOfOffice() {
+    const outlook::MailItemPtr mail = selectedSentMessage();
+    const QStringList candidates = mail ? replyCandidates(mail) : QStringList();
+    if (candidates.isEmpty()) {
+        return false;
+    }
+    engine::Delivery d;
+    d.from = candidates.first();
+    d.subject = QStringLiteral("Automatic reply: ") + mail->Subject();
+    d.topic = mail->ConversationTopic();
+    d.messageClass = QStringLiteral("IPM.Note.Rules.OofTemplate.Microsoft");
+    d.headers = {QStringLiteral("Auto-Submitted: auto-replied")};
+    d.body = QStringLiteral("I am out of the office and will answer when I am back.");
     client_.engine().deliver(d);
     refresh();
     return true;

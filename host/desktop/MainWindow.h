@@ -53,6 +53,9 @@ public:
     // Simulate: a reply FROM to the selected sent message (false when no sent message
     // is selected), a message no tracked mail is about, a second store, the clock.
     bool deliverReply(const QString& from, const QString& subject = {});
+    // The first To recipient of the selected sent message answers it while away: an
+    // out-of-office reply. False without a selected sent message that has one.
+    bool deliverOutOfOffice();
     void deliverUnrelated();
     void addStore(const QString& name);
     void moveClockBy(qint64 milliseconds);

@@ -290,6 +290,35 @@ TEST_F(Reminders, AReplyWhoseHeadersSayAPersonWroteItClosesTheTask) {
     EXPECT_FALSE(prop(1, TrackingProperty::AutoReply));
 }
 
+// When a message cannot tell what it is, it is taken for no reply: the task stays open
+// and waits for the next message. A message without headers is judged by its class.
+TEST_F(Reminders, AMessageWhoseClassCannotBeReadClosesNothing) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    client->engine().faults().failNext(QStringLiteral("MessageClass"));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    EXPECT_FALSE(task(1)->Complete());
+    client->engine().faults().failNext(QStringLiteral("GetProperty"));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    EXPECT_TRUE(task(1)->Complete());
+}
+
+// A message of the catch-up that cannot be read is passed over; the others still are
+// matched.
+TEST_F(Reminders, ACaughtUpMessageThatCannotBeReadIsPassedOver) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    trackingTask(QStringLiteral("Quote"));
+    quit();
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Quote"));
+    client->engine().faults().failNext(QStringLiteral("MailItem.ReceivedTime"));
+    startModule();
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_TRUE(task(2)->Complete());
+}
+
 // A person looking at the reminder learns that the recipient is away.
 TEST_F(Reminders, TheSentToLabelOfAListedReminderTellsOfAnAutomaticReply) {
     startWithSound();

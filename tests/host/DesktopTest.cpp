@@ -184,6 +184,18 @@ INSTANTIATE_TEST_SUITE_P(Senders, DesktopReply,
                          ::testing::Values(ReplyRow{"ann@example.com", true},
                                            ReplyRow{"stranger@example.net", false}));
 
+TEST_F(Desktop, ASimulatedOutOfOfficeReplyLeavesTheTaskOpen) {
+    startDesktop();
+    EXPECT_FALSE(window->deliverOutOfOffice());
+    sendWith(QStringLiteral("Remind me"));
+    ASSERT_TRUE(window->selectFolder(folderPath(ol::olFolderSentMail)));
+    ASSERT_TRUE(window->selectItem(folderItems(ol::olFolderSentMail)->Item(1)->EntryID()));
+    ASSERT_TRUE(window->deliverOutOfOffice());
+    const ol::TaskItemPtr task = ol::asTaskItem(folderItems(ol::olFolderTasks)->Item(1));
+    EXPECT_FALSE(task->Complete());
+    EXPECT_TRUE(task->UserProperties()->Item(QStringLiteral("AutoReply")));
+}
+
 TEST_F(Desktop, AReplyNeedsASelectedSentMessage) {
     startDesktop();
     window->deliverUnrelated();
