@@ -139,6 +139,16 @@ INSTANTIATE_TEST_SUITE_P(
                  "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\n"
                  "press Custom\nclose Offer\n",
                  2, "-:6: the dialog \"Send with Custom Settings\" is open; close it first"},
+        FaultRow{"header_without_a_name", "deliver from=a@x subject=Hi header=\": x\"\n", 2,
+                 "-:2: \": x\" is no internet header"},
+        FaultRow{"header_name_with_a_blank",
+                 "deliver from=a@x subject=Hi header=\"Auto Submitted: no\"\n", 2,
+                 "-:2: \"Auto Submitted: no\" is no internet header"},
+        FaultRow{"header_over_two_lines",
+                 "deliver from=a@x subject=Hi header=\"Precedence: bulk\\r\\nX: y\"\n", 2,
+                 "is no internet header"},
+        FaultRow{"empty_message_class", "deliver from=a@x subject=Hi class=\n", 2,
+                 "-:2: class needs a message class"},
         FaultRow{"send_under_custom",
                  "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\n"
                  "press Custom\nsend\n",
