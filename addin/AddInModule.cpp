@@ -110,6 +110,8 @@ TAddInModule::~TAddInModule() {
 
 void TAddInModule::adxCOMAddInModuleAddInInitialize() {
     AddInModule = this;
+    // Unknown until read: a version that cannot be read stops at the version gate.
+    OutlookMajorVersion = 0;
     OutlookMajorVersion = MajorVersionFromText(HostApplication()->Version());
     delete PendingSends;
     PendingSends = new TPendingSends();

@@ -67,16 +67,23 @@ void AddInModuleBase::ConnectApplicationEvents() {
     if (!app) {
         return;
     }
-    itemSend_ = app->OnItemSend([this](const outlook::ItemPtr& item, bool& cancel) {
-        // A send that an earlier handler cancelled is over: it is not delivered further.
-        if (cancel) {
-            return;
-        }
-        Guarded([&] { AppEventsItemSend(item, cancel); });
+    // A subscription that fails is reported like a failing handler; the others are
+    // still made.
+    Guarded([&] {
+        itemSend_ = app->OnItemSend([this](const outlook::ItemPtr& item, bool& cancel) {
+            // A send that an earlier handler cancelled is over: it is not delivered further.
+            if (cancel) {
+                return;
+            }
+            Guarded([&] { AppEventsItemSend(item, cancel); });
+        });
     });
-    quit_ = app->OnQuit([this] { Guarded([this] { AppEventsQuit(); }); });
-    inspectorActivate_ = app->OnInspectorActivate([this](const outlook::InspectorPtr& inspector) {
-        Guarded([&] { OLInspectorActivate(inspector); });
+    Guarded([&] { quit_ = app->OnQuit([this] { Guarded([this] { AppEventsQuit(); }); }); });
+    Guarded([&] {
+        inspectorActivate_ =
+            app->OnInspectorActivate([this](const outlook::InspectorPtr& inspector) {
+                Guarded([&] { OLInspectorActivate(inspector); });
+            });
     });
 }
 

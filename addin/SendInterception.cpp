@@ -47,10 +47,10 @@ void TAddInModule::SendCurrentMail(bool bIsCustom) {
         mail->Send();
     } catch (const std::exception& error) {
         platform::showMessage(ErrorText(error), platform::MessageIcon::Warning);
-        // The send steps may have consumed the entry already; a message has one entry
-        // at the most.
-        RemovePendingEntry(sKey);
     }
+    // The send steps ran inside Send(): whatever they did or failed to do, the entry has
+    // served. A message has one entry at the most.
+    RemovePendingEntry(sKey);
 }
 
 void TAddInModule::DoItemSend(const outlook::ItemPtr& Item, bool& Cancel) {
@@ -114,9 +114,10 @@ void TAddInModule::adxOutlookAppEvents1ItemSend(const outlook::ItemPtr& Item, bo
     if (nIndex < 0) {
         return;
     }
-    WriteTrackingProperty(*mail, TrackingProperty::ReminderID,
-                          PendingSends->Data(nIndex).sTaskEntryID);
+    // The entry goes first: a message that cannot be stamped still leaves it behind.
+    const QString sTaskEntryID = PendingSends->Data(nIndex).sTaskEntryID;
     PendingSends->Delete(nIndex);
+    WriteTrackingProperty(*mail, TrackingProperty::ReminderID, sTaskEntryID);
 }
 
 void TAddInModule::UpdateRemindMeScreenTip() {

@@ -554,8 +554,18 @@ void TTReminderWindow::TimerUpdateTimer() {
     int i = 0;
     while (i < lstReminders->topLevelItemCount()) {
         const outlook::TaskItemPtr task = FindTask(EntryData(i).TaskID);
-        if (task && !task->Complete()) {
-            const QString sDueIn = DueInText(*task);
+        bool bComplete = false;
+        QString sDueIn;
+        try {
+            bComplete = task && task->Complete();
+            sDueIn = task ? DueInText(*task) : QString();
+        } catch (const std::exception&) {
+            // A task that cannot be read now keeps its entry as it is; the refresh
+            // must not raise an error every two seconds.
+            ++i;
+            continue;
+        }
+        if (task && !bComplete) {
             QTreeWidgetItem* item = lstReminders->topLevelItem(i);
             if (item->text(ColDueIn) != sDueIn) {
                 item->setText(ColDueIn, sDueIn);

@@ -104,7 +104,7 @@ void MailClient::press(const QString& caption) {
                 continue;
             }
             const bool compose = tab->ribbons == kRibbonMailCompose;
-            if (compose && !engine_->application()->ActiveInspector()) {
+            if (compose && engine_->inspectors().empty()) {
                 throw std::invalid_argument("no message window is open");
             }
             if (!compose && explorers_ == 0) {

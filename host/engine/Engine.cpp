@@ -84,7 +84,10 @@ outlook::ItemPtr Engine::deliver(const Delivery& message, const QString& storeNa
 }
 
 outlook::ItemPtr Engine::deliverTo(const outlook::MAPIFolderPtr& folder, const Delivery& message) {
-    const FolderState* f = folder ? core_->folderByEntryId(folder->EntryID()) : nullptr;
+    // The host's own lookup: not an object-model call, so no fault armed for the
+    // add-in's calls hits it.
+    const auto* impl = dynamic_cast<const FolderImpl*>(folder.get());
+    const FolderState* f = impl ? core_->folder(impl->id()) : nullptr;
     if (!f) {
         throw std::invalid_argument("no such folder");
     }

@@ -122,6 +122,9 @@ void Faults::hit(const char* object, const char* member) {
     Q_ASSERT_X(catalogue().names.contains(QLatin1String(object) + QLatin1Char('.') +
                                           QLatin1String(member)),
                "Faults::hit", "an operation missing from the catalogue");
+    if (onCall) {
+        onCall(object, member);
+    }
     if (armed_.isEmpty()) {
         return;
     }

@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace vantorel::engine {
 
 class Faults {
@@ -32,6 +34,10 @@ public:
 
     // Every object-model call passes here first; throws when its failure is armed.
     void hit(const char* object, const char* member);
+
+    // Told of every object-model call ("Object", "Member") before it runs, to list
+    // the calls an action makes.
+    std::function<void(const char* object, const char* member)> onCall;
 
 private:
     struct Armed {

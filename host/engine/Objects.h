@@ -259,6 +259,9 @@ public:
     outlook::FoldersPtr Folders() override;
     outlook::ItemsPtr Items() override;
 
+    // The folder's id, for the host's own use (no object-model call).
+    qint64 id() const { return id_; }
+
 private:
     std::shared_ptr<Core> core_;
     qint64 id_;
