@@ -495,4 +495,13 @@ void ScenarioRunner::dumpReg(const Args& args) {
     out_ << platform::snapshot(*hive, path).toRegText(hive->rootName(), path, false);
 }
 
+// A line of the script's own in the transcript: a mark of how far a run got.
+void ScenarioRunner::cmdEcho(const Args& args) {
+    QStringList words;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        words << args[i].text;
+    }
+    out_ << "echo " << words.join(QLatin1Char(' ')) << '\n';
+}
+
 }  // namespace vantorel::host

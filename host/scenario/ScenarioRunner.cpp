@@ -130,6 +130,7 @@ void ScenarioRunner::registerCommands() {
         {"ui", &ScenarioRunner::cmdUi},
         {"list", &ScenarioRunner::cmdList},
         {"dump", &ScenarioRunner::cmdDump},
+        {"echo", &ScenarioRunner::cmdEcho},
     };
     for (const auto& [name, method] : table) {
         add(QString::fromLatin1(name), [this, method](const Args& a) { (this->*method)(a); });

@@ -98,6 +98,7 @@ private:
     void cmdUi(const Args& args);
     void cmdList(const Args& args);
     void cmdDump(const Args& args);
+    void cmdEcho(const Args& args);
     void dumpReg(const Args& args);
     // Throws ScriptError while a modal dialog is open: the command aims at another
     // window, which a person cannot reach then.
