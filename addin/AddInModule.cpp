@@ -88,6 +88,9 @@ TAddInModule::TAddInModule()
 
 TAddInModule::~TAddInModule() {
     TimerCheckReminders->setEnabled(false);
+    if (TaskItemsEvents == TaskItemsWatcher.get()) {
+        TaskItemsEvents = nullptr;
+    }
     if (AddInModule == this) {
         AddInModule = nullptr;
     }
@@ -133,7 +136,8 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
     });
     // 10. The folder watchers.
     SentItemsEvents = std::make_unique<TSentItems>();
-    TaskItemsEvents = new TTaskItems();
+    TaskItemsWatcher = std::make_unique<TTaskItems>();
+    TaskItemsEvents = TaskItemsWatcher.get();
     InboxesEvents.clear();
     // 11. Connected to the default folders, then to the other stores' Inboxes.
     const outlook::NameSpacePtr session = OutlookApp->GetNamespace(QStringLiteral("MAPI"));
@@ -220,10 +224,10 @@ void TAddInModule::ReleaseAddIn() {
         SentItemsEvents->Disconnect();
         SentItemsEvents.reset();
     }
-    if (TTaskItems* tasks = TaskItemsEvents) {
+    if (TaskItemsWatcher) {
         TaskItemsEvents = nullptr;
-        tasks->Disconnect();
-        delete tasks;
+        TaskItemsWatcher->Disconnect();
+        TaskItemsWatcher.reset();
     }
     for (std::unique_ptr<TInboxItems>& watcher : InboxesEvents) {
         watcher->Disconnect();
