@@ -101,6 +101,9 @@ TAddInModule::TAddInModule()
 TAddInModule::~TAddInModule() {
     TimerCheckReminders->setEnabled(false);
     TimerWatchedMoment->setEnabled(false);
+    if (TaskItemsEvents == TaskItemsWatcher.get()) {
+        TaskItemsEvents = nullptr;
+    }
     if (AddInModule == this) {
         AddInModule = nullptr;
     }
@@ -148,7 +151,8 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
     });
     // 10. The folder watchers.
     SentItemsEvents = std::make_unique<TSentItems>();
-    TaskItemsEvents = new TTaskItems();
+    TaskItemsWatcher = std::make_unique<TTaskItems>();
+    TaskItemsEvents = TaskItemsWatcher.get();
     InboxesEvents.clear();
     // 11. Connected to the default folders, then to the other stores' Inboxes.
     const outlook::NameSpacePtr session = OutlookApp->GetNamespace(QStringLiteral("MAPI"));
@@ -238,10 +242,10 @@ void TAddInModule::ReleaseAddIn() {
         SentItemsEvents->Disconnect();
         SentItemsEvents.reset();
     }
-    if (TTaskItems* tasks = TaskItemsEvents) {
+    if (TaskItemsWatcher) {
         TaskItemsEvents = nullptr;
-        tasks->Disconnect();
-        delete tasks;
+        TaskItemsWatcher->Disconnect();
+        TaskItemsWatcher.reset();
     }
     for (std::unique_ptr<TInboxItems>& watcher : InboxesEvents) {
         watcher->Disconnect();

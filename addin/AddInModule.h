@@ -82,6 +82,9 @@ public:
     // The Sent Items watcher and the Inbox watchers, from start-up to shutdown.
     std::unique_ptr<TSentItems> SentItemsEvents;
     TInboxList InboxesEvents;
+    // The Tasks watcher, published as TaskItemsEvents while it lives. The module owns
+    // it, so a module destroyed without a shutdown frees it too.
+    std::unique_ptr<TTaskItems> TaskItemsWatcher;
 
     QString Describe(const QString& what) override;
 

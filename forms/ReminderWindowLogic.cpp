@@ -149,7 +149,11 @@ qint32 ParseSnoozeText(QString& sText) {
             ++i;
         }
         const qsizetype start = i;
-        while (i < s.size() && ((s[i] >= u'0' && s[i] <= u'9') || s[i] == u'.' || s[i] == u',')) {
+        // The user's own decimal separator belongs to the number too ("0٫5 days", as
+        // SnoozeMinutesToText writes half a day in Arabic).
+        const QChar decimal = platform::RegionalSettings::current().decimalSeparator;
+        while (i < s.size() && ((s[i] >= u'0' && s[i] <= u'9') || s[i] == u'.' || s[i] == u',' ||
+                                s[i] == decimal)) {
             ++i;
         }
         const QString sNumber = s.mid(start, i - start);

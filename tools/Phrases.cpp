@@ -417,8 +417,11 @@ bool PeriodToDays(const QString& sPeriod, tools::TDateTime dBase, qint32& nDays)
             return true;
         }
 
-        // NaN fails this test too.
-        if (!(dBase >= kFirstBaseDate && dBase < kEndBaseDate)) {
+        // On the date alone: before 1899-12-30 the time of day makes a date-time more
+        // negative, so a moment on 0001-01-01 lies below that day's midnight. NaN fails
+        // this test too.
+        const tools::TDateTime day = tools::dateOf(dBase);
+        if (!(day >= kFirstBaseDate && day < kEndBaseDate)) {
             return false;
         }
         const QDate base = tools::fromDateTime(dBase).date();

@@ -193,6 +193,16 @@ TEST_F(ModuleTest, AfterAStopAtTheVersionGateShutdownFreesWhatExists) {
     EXPECT_EQ(AddInRegistry, nullptr);
 }
 
+// The module owns its Tasks watcher: destroyed without a shutdown (as these tests do),
+// it frees the watcher and leaves no pointer to it published.
+TEST_F(ModuleTest, AModuleDestroyedWithoutAShutdownLeavesNoWatcherBehind) {
+    startModule();
+    ASSERT_NE(TaskItemsEvents, nullptr);
+    EXPECT_EQ(TaskItemsEvents, module->TaskItemsWatcher.get());
+    module.reset();
+    EXPECT_EQ(TaskItemsEvents, nullptr);
+}
+
 TEST_F(ModuleTest, NoTimerTickRunsAfterRelease) {
     startModule();
     int ticks = 0;

@@ -7,6 +7,7 @@
 #include "host/scenario/ScenarioWindows.h"
 #include "platform/Sound.h"
 #include "reminders/TrackingProperties.h"
+#include "tools/DateTime.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -554,6 +555,74 @@ TEST_F(Reminders, AReminderInsideTheDaylightSavingGapFallsDueOnce) {
     scheduler->advance(20'000);  // the clock jumps to 03:00
     EXPECT_TRUE(window().startsWith(QStringLiteral("window visible")));
     scheduler->advance(60'000);
+    EXPECT_EQ(sound->played.size(), 1);
+}
+
+// Reminders at the edges of time: each falls due once, at the first moment the wall
+// clock reaches its time, however long the clock runs on past it. The scheduler's
+// clock runs in real time, so the wall clock goes back an hour when summer time ends.
+struct DueRow {
+    const char* name;
+    QDate day;
+    QTime start;      // the wall clock when the add-in starts
+    QTime due;        // the reminder's wall-clock time that day
+    qint64 dueAfter;  // seconds of real time from START until DUE is first reached
+    qint64 span;      // seconds the clock runs on in all
+};
+void PrintTo(const DueRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class DueOnce : public Reminders, public ::testing::WithParamInterface<DueRow> {};
+
+TEST_P(DueOnce, AtTheFirstMomentOfItsWallClockTime) {
+    const DueRow& r = GetParam();
+    clock->set(QDateTime(r.day, r.start));
+    startWithSound();
+    const qint64 due = tools::toLocalUnixSeconds(tools::toDateTime(QDateTime(r.day, r.due)));
+    dueTask(QStringLiteral("Edge"), QString::number(due));
+    qint64 listedAfter = 0;
+    while (listedAfter < r.span && !window().startsWith(QStringLiteral("window visible"))) {
+        scheduler->advance(10'000);  // one poll
+        listedAfter += 10;
+    }
+    EXPECT_GE(listedAfter, r.dueAfter);
+    EXPECT_LE(listedAfter, r.dueAfter + 10);
+    scheduler->advance((r.span - listedAfter) * 1000);
+    EXPECT_EQ(sound->played.size(), 1);
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window visible \"1 Vantorel\"")))
+        << window().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clock, DueOnce,
+    ::testing::Values(
+        // 2026-10-25 in Europe/Berlin: 02:00-03:00 comes twice (summer time, then winter).
+        DueRow{"InTheHourThatComesTwice", QDate(2026, 10, 25), QTime(1, 59), QTime(2, 30), 31 * 60,
+               3 * 3600},
+        DueRow{"AfterTheHourThatComesTwice", QDate(2026, 10, 25), QTime(1, 59), QTime(3, 0),
+               121 * 60, 3 * 3600},
+        // 2^31 - 1 and 2^31 local Unix seconds.
+        DueRow{"Last32BitSecond", QDate(2038, 1, 19), QTime(3, 13), QTime(3, 14, 7), 67, 600},
+        DueRow{"First64BitSecond", QDate(2038, 1, 19), QTime(3, 13), QTime(3, 14, 8), 68, 600},
+        DueRow{"LastDayOfTheCalendar", QDate(9999, 12, 31), QTime(23, 50), QTime(23, 55), 300,
+               540}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The clock set back before the reminder's moment: the reminder waits for the wall
+// clock to reach it again, and comes once.
+TEST_F(Reminders, AClockSetBackDelaysTheReminderToItsWallClockMoment) {
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+    startWithSound();
+    dueTask(QStringLiteral("Offer"), QStringLiteral("1796895000"));  // 09:30
+    scheduler->advance(20 * 60'000);
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(8, 0)));
+    scheduler->restartAll();  // timers run on, as a computer's do when its clock is set
+    scheduler->advance(89 * 60'000 + 50'000);  // 09:29:50
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window hidden")));
+    scheduler->advance(20'000);  // the first poll after 09:30:00
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window visible")));
+    scheduler->advance(3600'000);
     EXPECT_EQ(sound->played.size(), 1);
 }
 

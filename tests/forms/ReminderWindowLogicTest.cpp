@@ -86,6 +86,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SnoozeRow{"HoursThatAreNoDays", "en_US", "36 h", 2160, "36 hours"},
                       SnoozeRow{"HalfADay", "en_US", "0.5 d", 720, "0.5 days"},
                       SnoozeRow{"HalfADayInGerman", "de_DE", "0,5 d", 720, "0,5 days"},
+                      // A separator that is neither "." nor ",", as the wording writes it.
+                      SnoozeRow{"HalfADayInArabic", "ar_EG", "12 h", 720, "0٫5 days"},
+                      SnoozeRow{"ArabicWordingReadsBack", "ar_EG", "0٫5 days", 720, "0٫5 days"},
+                      SnoozeRow{"PersianSeparator", "fa_IR", "1٫5 h", 90, "90 minutes"},
                       SnoozeRow{"BareNumberIsMinutes", "en_US", "10", 10, "10 minutes"},
                       SnoozeRow{"MinutesThatAreHours", "en_US", "120 m", 120, "2 hours"},
                       SnoozeRow{"CapitalUnitAndLeadingBlanks", "en_US", "  1 D", 1440, "1 day"},

@@ -142,6 +142,9 @@ INSTANTIATE_TEST_SUITE_P(
                      "Dear Ann Lee, Bob, my message of 12/10/26 at 9:05 AM to a1; b2;  is "
                      "still unanswered."},
         TemplateCase{"GermanDateAndTime", "de_DE", "&[DATE] &[TIME]", "10.12.26 09:05"},
+        TemplateCase{"PointBetweenHoursAndMinutes", "fi_FI", "&[DATE] &[TIME]", "10.12.2026 9.05"},
+        TemplateCase{"DesignatorBeforeTheTime", "ko_KR", "&[DATE] &[TIME]",
+                     "26. 12. 10. 오전 9:05"},
         TemplateCase{"EveryOccurrence", "en_US", "&[NAME]/&[NAME] &[TIME]&[TIME]",
                      "Ann Lee, Bob/Ann Lee, Bob 9:05 AM9:05 AM"},
         TemplateCase{"LowerCaseStays", "en_US", "&[name] &[email] &[date] &[Time]",

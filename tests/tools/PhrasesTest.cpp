@@ -205,6 +205,10 @@ INSTANTIATE_TEST_SUITE_P(
                     DaysRow{"YearCommon", "m12", QDate(2023, 1, 20), true, 365},
                     DaysRow{"AcrossTheYearEnd", "m13", QDate(2023, 12, 5), true, 397},
                     DaysRow{"ZeroMonths", "m0", QDate(2023, 5, 5), true, 0},
+                    // The first and the last day of the calendar, late in the day.
+                    DaysRow{"WeekdayOnTheFirstDay", "o1", QDate(1, 1, 1), true, 7},
+                    DaysRow{"MonthOnTheFirstDay", "m1", QDate(1, 1, 1), true, 31},
+                    DaysRow{"WeekdayOnTheLastDay", "o1", QDate(9999, 12, 31), true, 3},
                     DaysRow{"Empty", "", QDate(2026, 3, 10), false, 0},
                     DaysRow{"NumberBeyond32Bits", "d99999999999", QDate(2026, 3, 10), false, 0},
                     // Two billion months hold more than 2^31 days.
