@@ -100,7 +100,7 @@ void Core::load() {
         }
         at->second.items.push_back(r.id);
         itemByEntryId_.insert(r.entryId.toUpper(), r.id);
-        items_.emplace(r.id, std::move(r));
+        items_.emplace(r.id, std::make_shared<const ItemRecord>(std::move(r)));
     }
     categories = std::move(c.categories);
     for (const AddressRecord& a : c.addresses) {
@@ -157,7 +157,12 @@ void Core::writeFailed(const std::exception& e) const {
 
 const ItemRecord* Core::item(qint64 id) const {
     const auto at = items_.find(id);
-    return at == items_.end() ? nullptr : &at->second;
+    return at == items_.end() ? nullptr : at->second.get();
+}
+
+std::shared_ptr<const ItemRecord> Core::sharedItem(qint64 id) const {
+    const auto at = items_.find(id);
+    return at == items_.end() ? nullptr : at->second;
 }
 
 const ItemRecord* Core::itemByEntryId(const QString& entryId) const {
@@ -226,15 +231,19 @@ QString Core::topicOf(const ItemRecord& record) const {
 }
 
 outlook::ItemPtr Core::makeItem(const ItemRecord& record) {
-    switch (record.kind) {
+    return makeItem(std::make_shared<const ItemRecord>(record));
+}
+
+outlook::ItemPtr Core::makeItem(std::shared_ptr<const ItemRecord> record) {
+    switch (record->kind) {
         case ItemKind::Task:
-            return std::make_shared<TaskItemImpl>(shared_from_this(), record);
+            return std::make_shared<TaskItemImpl>(shared_from_this(), std::move(record));
         case ItemKind::MeetingRequest:
-            return std::make_shared<MeetingItemImpl>(shared_from_this(), record);
+            return std::make_shared<MeetingItemImpl>(shared_from_this(), std::move(record));
         case ItemKind::Mail:
             break;
     }
-    return std::make_shared<MailItemImpl>(shared_from_this(), record);
+    return std::make_shared<MailItemImpl>(shared_from_this(), std::move(record));
 }
 
 outlook::MAPIFolderPtr Core::makeFolder(qint64 folderId) {
@@ -251,10 +260,10 @@ void Core::writeAddresses(const ItemRecord& record) {
 }
 
 // Memory only, after a commit.
-void Core::insertItem(const ItemRecord& record) {
-    requireFolder(record.folderId).items.push_back(record.id);
-    itemByEntryId_.insert(record.entryId.toUpper(), record.id);
-    items_[record.id] = record;
+void Core::insertItem(std::shared_ptr<const ItemRecord> record) {
+    requireFolder(record->folderId).items.push_back(record->id);
+    itemByEntryId_.insert(record->entryId.toUpper(), record->id);
+    items_[record->id] = std::move(record);
 }
 
 void Core::eraseItem(qint64 id) {
@@ -262,10 +271,10 @@ void Core::eraseItem(qint64 id) {
     if (at == items_.end()) {
         return;
     }
-    if (FolderState* f = folder(at->second.folderId)) {
+    if (FolderState* f = folder(at->second->folderId)) {
         std::erase(f->items, id);
     }
-    itemByEntryId_.remove(at->second.entryId.toUpper());
+    itemByEntryId_.remove(at->second->entryId.toUpper());
     items_.erase(at);
 }
 
@@ -280,6 +289,15 @@ ItemRecord Core::newRecordIn(qint64 folderId, ItemRecord record) {
 }
 
 void Core::save(ItemRecord& record, qint64 folderId) {
+    record = *store(record, folderId, nullptr);
+}
+
+void Core::saveItem(const ItemRecord& record, qint64 folderId, ItemState& owner) {
+    store(record, folderId, &owner);
+}
+
+std::shared_ptr<const ItemRecord> Core::store(const ItemRecord& record, qint64 folderId,
+                                              ItemState* owner) {
     requireWritable();
     const bool isNew = record.id == 0;
     if (!isNew && !item(record.id)) {
@@ -300,16 +318,20 @@ void Core::save(ItemRecord& record, qint64 folderId) {
     } catch (const sqlite::SqliteError& e) {
         writeFailed(e);
     }
+    auto shared = std::make_shared<const ItemRecord>(std::move(stored));
     if (isNew) {
         ++nextId_;
-        insertItem(stored);
+        insertItem(shared);
     } else {
-        items_[stored.id] = stored;
+        items_[shared->id] = shared;
     }
-    record = stored;
+    if (owner) {
+        owner->adopt(shared);  // RECORD may go with the snapshot it was
+    }
     if (isNew) {
-        raise("ItemAdd", requireFolder(stored.folderId).itemAdd, makeItem(stored));
+        raise("ItemAdd", requireFolder(shared->folderId).itemAdd, makeItem(shared));
     }
+    return shared;
 }
 
 void Core::remove(const ItemRecord& record, const void* object) {
@@ -346,8 +368,9 @@ void Core::remove(const ItemRecord& record, const void* object) {
     closeInspectorsOf(object, entryId);
     if (moving) {
         ++nextId_;
-        insertItem(moved);
-        raise("ItemAdd", requireFolder(bin).itemAdd, makeItem(moved));
+        auto shared = std::make_shared<const ItemRecord>(std::move(moved));
+        insertItem(shared);
+        raise("ItemAdd", requireFolder(bin).itemAdd, makeItem(shared));
     }
 }
 
@@ -383,9 +406,10 @@ void Core::send(const ItemRecord& record, const void* object) {
     if (draft) {
         eraseItem(record.id);
     }
-    insertItem(copy);
+    auto shared = std::make_shared<const ItemRecord>(std::move(copy));
+    insertItem(shared);
     closeInspectorsOf(object, record.entryId);
-    raise("ItemAdd", requireFolder(sentItems).itemAdd, makeItem(copy));
+    raise("ItemAdd", requireFolder(sentItems).itemAdd, makeItem(shared));
 }
 
 outlook::ItemPtr Core::deliver(qint64 folderId, const Delivery& message) {
@@ -519,7 +543,7 @@ void Core::closeInspectorsOf(const void* object, const QString& entryId) {
     for (const std::shared_ptr<InspectorImpl>& inspector : inspectors_) {
         const auto* state = dynamic_cast<const ItemState*>(inspector->item().get());
         if (inspector->object() == object ||
-            (!entryId.isEmpty() && state && state->record.entryId == entryId)) {
+            (!entryId.isEmpty() && state && state->record().entryId == entryId)) {
             closing.push_back(inspector);
         }
     }

@@ -89,7 +89,7 @@ outlook::ItemPtr NameSpaceImpl::GetItemFromID(const QString& entryId, const QStr
     if (!record) {
         throw OutlookError(texts::notFound());
     }
-    return core_->makeItem(*record);
+    return core_->makeItem(core_->sharedItem(record->id));
 }
 
 outlook::FoldersPtr NameSpaceImpl::Folders() {
@@ -170,7 +170,7 @@ outlook::ItemPtr ItemsImpl::Item(int index) {
     core_->enter("Items", "Item");
     const std::vector<qint64>& ids = core_->folder(folderId_)->items;
     checkIndex(index, ids.size());
-    return core_->makeItem(*core_->item(ids[index - 1]));
+    return core_->makeItem(core_->sharedItem(ids[index - 1]));
 }
 
 outlook::MAPIFolderPtr ItemsImpl::Parent() {

@@ -13,10 +13,13 @@
 
 namespace vantorel::engine {
 
+// The snapshot is shared with the store, and with every other object fetched since
+// the item's last save, until this object changes it: the first change makes a copy
+// of its own. A lookup copies no record.
 class ItemState {
 public:
-    ItemState(std::shared_ptr<Core> core, ItemRecord record)
-        : core(std::move(core)), record(std::move(record)) {}
+    ItemState(std::shared_ptr<Core> core, std::shared_ptr<const ItemRecord> record)
+        : core(std::move(core)), record_(std::move(record)) {}
     virtual ~ItemState() = default;
 
     const char* objectName() const;
@@ -24,9 +27,21 @@ public:
     // enter(), and the object must not be spent.
     void enterLive(const char* member);
 
+    const ItemRecord& record() const { return *record_; }
+    // The snapshot, to change it: this object's own copy from now on.
+    ItemRecord& edit();
+    // After a save: the snapshot is the stored item again.
+    void adopt(std::shared_ptr<const ItemRecord> stored) {
+        record_ = std::move(stored);
+        own_ = nullptr;
+    }
+
     std::shared_ptr<Core> core;
-    ItemRecord record;
     bool spent = false;
+
+private:
+    std::shared_ptr<const ItemRecord> record_;
+    ItemRecord* own_ = nullptr;  // record_, once it is this object's copy
 };
 
 template <class Interface>
@@ -140,7 +155,10 @@ public:
     void Delete() override;
 
 private:
-    PropertyRecord& property();
+    // The property's position in its item, and the property; both throw once the
+    // property is gone.
+    std::size_t position() const;
+    const PropertyRecord& property() const;
 
     std::shared_ptr<ItemState> owner_;
     QString name_;
