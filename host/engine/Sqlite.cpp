@@ -46,7 +46,34 @@ Database::Database(const QString& path, Mode mode) {
 }
 
 Database::~Database() {
+    for (auto& [sql, statements] : idle_) {
+        for (sqlite3_stmt* stmt : statements) {
+            sqlite3_finalize(stmt);
+        }
+    }
     sqlite3_close(db_);
+}
+
+sqlite3_stmt* Database::checkOut(const char* sql) {
+    const auto at = idle_.find(sql);
+    if (at != idle_.end() && !at->second.empty()) {
+        sqlite3_stmt* stmt = at->second.back();
+        at->second.pop_back();
+        return stmt;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        throw SqliteError(rc, QString::fromUtf8(sqlite3_errmsg(db_)));
+    }
+    return stmt;
+}
+
+void Database::checkIn(sqlite3_stmt* stmt) {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    idle_[sqlite3_sql(stmt)].push_back(stmt);
 }
 
 void Database::fail(int code) const {
@@ -88,15 +115,12 @@ void Database::keepWalOnClose() {
     }
 }
 
-Statement::Statement(Database& db, const char* sql) : db_(&db) {
-    const int rc = sqlite3_prepare_v2(db.handle(), sql, -1, &stmt_, nullptr);
-    if (rc != SQLITE_OK) {
-        throw SqliteError(rc, QString::fromUtf8(sqlite3_errmsg(db.handle())));
-    }
-}
+Statement::Statement(Database& db, const char* sql) : db_(&db), stmt_(db.checkOut(sql)) {}
 
 Statement::~Statement() {
-    sqlite3_finalize(stmt_);
+    if (stmt_ != nullptr) {
+        db_->checkIn(stmt_);
+    }
 }
 
 Statement::Statement(Statement&& other) noexcept
