@@ -130,28 +130,38 @@ QString quotedMessageBody(outlook::MailItem& message, qint32 maxLength, const QD
     return result + text.left(length) + kCR + QLatin1String("[Truncated]");
 }
 
-// The addresses of a recipient list text, read as RecipientAddresses reads them.
-QStringList addressesOf(const QString& list) {
-    QStringList result;
-    QString address;
+// Whether one of the addresses of a recipient list text, turned to upper case as
+// upper() does, is SENDER (in upper case already). An address is what follows "|"
+// in an entry up to its ";" (or the end of the text), each further "|" left out, as
+// RecipientAddresses reads it; an entry without "|" has none. The text is read in
+// place: the reply watch asks this of every tracking task.
+bool listHasAddress(const QString& list, const QString& sender) {
+    const qsizetype size = sender.size();
     bool inAddress = false;
+    qsizetype matched = 0;  // characters of the address so far, all alike
+    bool differs = false;
     for (const QChar c : list) {
         if (c == u'|') {
             inAddress = true;
         } else if (c == u';') {
-            if (inAddress) {
-                result << address;
+            if (inAddress && !differs && matched == size) {
+                return true;
             }
-            address.clear();
             inAddress = false;
-        } else if (inAddress) {
-            address += c;
+            matched = 0;
+            differs = false;
+        } else if (inAddress && !differs) {
+            const char16_t u = c.unicode();
+            const char16_t up =
+                u >= u'a' && u <= u'z' ? static_cast<char16_t>(u - (u'a' - u'A')) : u;
+            if (matched < size && sender.at(matched).unicode() == up) {
+                ++matched;
+            } else {
+                differs = true;
+            }
         }
     }
-    if (inAddress) {
-        result << address;
-    }
-    return result;
+    return inAddress && !differs && matched == size;
 }
 
 }  // namespace
@@ -369,17 +379,13 @@ bool IsReplyToTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr&
     if (!recipients) {
         return false;
     }
-    const QStringList addresses = addressesOf(*recipients);
     const std::optional<QString> topic = ReadTrackingProperty(*task, TrackingProperty::Topic);
     if (!topic) {
         return false;
     }
     // The whole address: a reply from bob@example.com does not answer a message
     // sent to jimbob@example.com.
-    const bool fromRecipient =
-        std::any_of(addresses.cbegin(), addresses.cend(),
-                    [&sender](const QString& a) { return upper(a) == sender; });
-    if (!fromRecipient) {
+    if (!listHasAddress(*recipients, sender)) {
         return false;
     }
     return *topic == message->ConversationTopic();
