@@ -181,6 +181,23 @@ TTReminderWindow::TTReminderWindow() : QWidget(nullptr, Qt::Window) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
 
+    QAbstractItemModel* model = lstReminders->model();
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex& parent, int first, int last) {
+                if (!parent.isValid()) {
+                    IndexEntries(first, last, 1);
+                }
+            });
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex& parent, int first, int last) {
+                if (!parent.isValid()) {
+                    IndexEntries(first, last, -1);
+                }
+            });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        m_listed.clear();
+        IndexEntries(0, lstReminders->topLevelItemCount() - 1, 1);
+    });
     connect(lstReminders, &QTreeWidget::itemSelectionChanged, this,
             [this] { lstRemindersSelectItem(); });
     connect(lstReminders, &QTreeWidget::itemDoubleClicked, this,
@@ -280,13 +297,20 @@ const TListItemData& TTReminderWindow::EntryData(int position) const {
     return static_cast<const TReminderEntry*>(lstReminders->topLevelItem(position))->data;
 }
 
-bool TTReminderWindow::IsInList(const QString& TaskID) const {
-    for (int i = 0; i < lstReminders->topLevelItemCount(); ++i) {
-        if (EntryData(i).TaskID == TaskID) {
-            return true;
+void TTReminderWindow::IndexEntries(int first, int last, int delta) {
+    for (int i = first; i <= last; ++i) {
+        const QString& id = EntryData(i).TaskID;
+        const int count = m_listed.value(id) + delta;
+        if (count > 0) {
+            m_listed.insert(id, count);
+        } else {
+            m_listed.remove(id);
         }
     }
-    return false;
+}
+
+bool TTReminderWindow::IsInList(const QString& TaskID) const {
+    return m_listed.contains(TaskID);
 }
 
 bool TTReminderWindow::ReminderAdd(const outlook::TaskItemPtr& task) {
