@@ -13,7 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
+#include <algorithm>
 #include <stdexcept>
 
 using namespace vantorel;
@@ -22,7 +22,13 @@ namespace ol = vantorel::outlook;
 
 namespace {
 
-constexpr int kRepetitions = 7;
+// Runs of each benchmark whose median is reported; VANTOREL_BENCH_REPETITIONS sets
+// another number (1 for a quick look, or under a profiler).
+const int kRepetitions = [] {
+    bool ok = false;
+    const int n = qEnvironmentVariableIntValue("VANTOREL_BENCH_REPETITIONS", &ok);
+    return ok && n > 0 ? n : 7;
+}();
 
 // One started host per mailbox shape, kept for the benchmarks that share it.
 struct Started {
@@ -247,7 +253,7 @@ BENCHMARK(BM_MailboxOpen)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
-    ->Repetitions(5)
+    ->Repetitions(std::min(kRepetitions, 5))
     ->ReportAggregatesOnly(true);
 
 }  // namespace
