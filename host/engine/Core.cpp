@@ -5,6 +5,7 @@
 #include "tools/DateTime.h"
 
 #include <QDir>
+#include <QSet>
 
 #include <algorithm>
 
@@ -91,7 +92,18 @@ void Core::load() {
             folders_[parent].children.push_back(id);
         }
     }
+    // Every item spells its property names alike: one copy of each name serves them
+    // all, in memory and in the cache of a walk over many items.
+    QSet<QString> propertyNames;
     for (ItemRecord& r : c.items) {
+        for (PropertyRecord& p : r.properties) {
+            const auto name = propertyNames.constFind(p.name);
+            if (name != propertyNames.constEnd()) {
+                p.name = *name;
+            } else {
+                propertyNames.insert(p.name);
+            }
+        }
         const auto at = folders_.find(r.folderId);
         if (at == folders_.end()) {
             throw MailboxError(path_, QStringLiteral("The mailbox file \"%1\" is damaged: an item "
@@ -136,11 +148,8 @@ void Core::reportEventError(const char* name, const std::exception& e) {
     eventError.raise(QString::fromLatin1(name), text);
 }
 
-void Core::enter(const char* object, const char* member) {
-    if (!file_) {
-        throw outlook::OutlookError(texts::mailboxClosed());
-    }
-    faults.hit(object, member);
+void Core::closedError() {
+    throw outlook::OutlookError(texts::mailboxClosed());
 }
 
 void Core::requireWritable() const {

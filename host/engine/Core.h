@@ -53,7 +53,12 @@ public:
     void close();
     // Every object-model call starts here: the mailbox must be open and no fault
     // armed for the operation.
-    void enter(const char* object, const char* member);
+    void enter(const char* object, const char* member) {
+        if (!file_) {
+            closedError();
+        }
+        faults.hit(object, member);
+    }
 
     // Lookups; null when there is none.
     const ItemRecord* item(qint64 id) const;
@@ -131,6 +136,7 @@ public:
     }
 
 private:
+    [[noreturn]] static void closedError();
     void reportEventError(const char* name, const std::exception& e);
     void load();
     void requireWritable() const;

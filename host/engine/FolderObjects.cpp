@@ -158,7 +158,10 @@ outlook::FoldersPtr FolderImpl::Folders() {
 
 outlook::ItemsPtr FolderImpl::Items() {
     core_->enter("MAPIFolder", "Items");
-    return std::make_shared<ItemsImpl>(core_, id_);
+    if (!items_) {
+        items_ = std::make_shared<ItemsImpl>(core_, id_);
+    }
+    return items_;
 }
 
 int ItemsImpl::Count() {

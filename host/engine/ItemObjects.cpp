@@ -3,6 +3,8 @@
 
 #include "host/engine/Objects.h"
 
+#include <cstring>
+
 namespace vantorel::engine {
 
 using outlook::OutlookError;
@@ -90,7 +92,7 @@ void ItemImpl<Interface>::SetBody(const QString& value) {
 template <class Interface>
 outlook::UserPropertiesPtr ItemImpl<Interface>::UserProperties() {
     enter("UserProperties");
-    return std::make_shared<UserPropertiesImpl>(state());
+    return outlook::UserPropertiesPtr(this->shared_from_this(), &userProperties_);
 }
 
 template <class Interface>
@@ -349,10 +351,16 @@ namespace {
 // The position of the property called NAME in any letter case; -1 when there is none.
 // Names are unique regardless of case, so a name spelled exactly as stored (the usual
 // lookup) is found by the cheap comparison alone.
+bool sameText(const QString& a, const QString& b) {
+    return a.size() == b.size() &&
+           (a.constData() == b.constData() ||
+            std::memcmp(a.constData(), b.constData(), sizeof(QChar) * a.size()) == 0);
+}
+
 qsizetype findProperty(const std::vector<PropertyRecord>& properties, const QString& name) {
     const auto size = static_cast<qsizetype>(properties.size());
     for (qsizetype i = 0; i < size; ++i) {
-        if (properties[static_cast<std::size_t>(i)].name == name) {
+        if (sameText(properties[static_cast<std::size_t>(i)].name, name)) {
             return i;
         }
     }
@@ -376,7 +384,7 @@ outlook::UserPropertyPtr UserPropertiesImpl::Item(int index) {
     owner_->core->enter("UserProperties", "Item");
     const std::vector<PropertyRecord>& properties = owner_->record().properties;
     checkIndex(index, properties.size());
-    return std::make_shared<UserPropertyImpl>(owner_, properties[index - 1].name);
+    return std::make_shared<UserPropertyImpl>(owner_->sharedState(), properties[index - 1].name);
 }
 
 outlook::UserPropertyPtr UserPropertiesImpl::Item(const QString& name) {
@@ -386,7 +394,7 @@ outlook::UserPropertyPtr UserPropertiesImpl::Item(const QString& name) {
     if (at < 0) {
         return nullptr;
     }
-    return std::make_shared<UserPropertyImpl>(owner_,
+    return std::make_shared<UserPropertyImpl>(owner_->sharedState(),
                                               properties[static_cast<std::size_t>(at)].name);
 }
 
@@ -406,10 +414,10 @@ outlook::UserPropertyPtr UserPropertiesImpl::Add(const QString& name, int type,
     const qsizetype at = findProperty(owner_->record().properties, name);
     if (at >= 0) {
         return std::make_shared<UserPropertyImpl>(
-            owner_, owner_->record().properties[static_cast<std::size_t>(at)].name);
+            owner_->sharedState(), owner_->record().properties[static_cast<std::size_t>(at)].name);
     }
     owner_->edit().properties.push_back({name, type, QString()});
-    return std::make_shared<UserPropertyImpl>(owner_, name);
+    return std::make_shared<UserPropertyImpl>(owner_->sharedState(), name);
 }
 
 void UserPropertiesImpl::Remove(int index) {
@@ -423,11 +431,17 @@ void UserPropertiesImpl::Remove(int index) {
 }
 
 std::size_t UserPropertyImpl::position() const {
-    const qsizetype at = findProperty(owner_->record().properties, name_);
+    const std::vector<PropertyRecord>& properties = owner_->record().properties;
+    // Names are unique in any letter case: the one spelled exactly alike is the one.
+    if (hint_ < properties.size() && sameText(properties[hint_].name, name_)) {
+        return hint_;
+    }
+    const qsizetype at = findProperty(properties, name_);
     if (at < 0) {
         throw OutlookError(texts::propertyGone());
     }
-    return static_cast<std::size_t>(at);
+    hint_ = static_cast<std::size_t>(at);
+    return hint_;
 }
 
 const PropertyRecord& UserPropertyImpl::property() const {

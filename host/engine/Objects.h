@@ -36,12 +36,32 @@ public:
         own_ = nullptr;
     }
 
+    // The object as a shared owner, for the objects it hands out.
+    virtual std::shared_ptr<ItemState> sharedState() = 0;
+
     std::shared_ptr<Core> core;
     bool spent = false;
 
 private:
     std::shared_ptr<const ItemRecord> record_;
     ItemRecord* own_ = nullptr;  // record_, once it is this object's copy
+};
+
+// The user properties of an item object: part of it, and handed out as a reference
+// that keeps the item object alive.
+class UserPropertiesImpl final : public outlook::UserProperties {
+public:
+    explicit UserPropertiesImpl(ItemState& owner) : owner_(&owner) {}
+
+    int Count() override;
+    outlook::UserPropertyPtr Item(int index) override;
+    outlook::UserPropertyPtr Item(const QString& name) override;
+    outlook::UserPropertyPtr Add(const QString& name, int type, bool addToFolderFields,
+                                 int displayFormat) override;
+    void Remove(int index) override;
+
+private:
+    ItemState* owner_;
 };
 
 template <class Interface>
@@ -62,11 +82,16 @@ public:
     void Delete() override;
     void Display(bool modal) override;
 
+    std::shared_ptr<ItemState> sharedState() override { return state(); }
+
 protected:
     outlook::ItemPtr self() { return this->shared_from_this(); }
     std::shared_ptr<ItemState> state() {
         return std::shared_ptr<ItemState>(this->shared_from_this(), static_cast<ItemState*>(this));
     }
+
+private:
+    UserPropertiesImpl userProperties_{*this};
 };
 
 class MailItemImpl final : public ItemImpl<outlook::MailItem> {
@@ -127,21 +152,6 @@ public:
     outlook::DateTime ReceivedTime() override;
 };
 
-class UserPropertiesImpl final : public outlook::UserProperties {
-public:
-    explicit UserPropertiesImpl(std::shared_ptr<ItemState> owner) : owner_(std::move(owner)) {}
-
-    int Count() override;
-    outlook::UserPropertyPtr Item(int index) override;
-    outlook::UserPropertyPtr Item(const QString& name) override;
-    outlook::UserPropertyPtr Add(const QString& name, int type, bool addToFolderFields,
-                                 int displayFormat) override;
-    void Remove(int index) override;
-
-private:
-    std::shared_ptr<ItemState> owner_;
-};
-
 // A user property is known by its name, unique within its item.
 class UserPropertyImpl final : public outlook::UserProperty {
 public:
@@ -162,6 +172,7 @@ private:
 
     std::shared_ptr<ItemState> owner_;
     QString name_;
+    mutable std::size_t hint_ = 0;  // where the property was last found
 };
 
 class RecipientsImpl final : public outlook::Recipients {
@@ -238,6 +249,8 @@ private:
     std::shared_ptr<Core> core_;
 };
 
+class ItemsImpl;
+
 // The sub-folders of a folder, or (parent 0) the top-level folders of the stores.
 class FoldersImpl final : public outlook::Folders {
 public:
@@ -268,6 +281,8 @@ public:
 private:
     std::shared_ptr<Core> core_;
     qint64 id_;
+    // The folder's collection: it holds no state of its own, so one serves every call.
+    std::shared_ptr<ItemsImpl> items_;
 };
 
 class ItemsImpl final : public outlook::Items {
