@@ -130,38 +130,50 @@ QString quotedMessageBody(outlook::MailItem& message, qint32 maxLength, const QD
     return result + text.left(length) + kCR + QLatin1String("[Truncated]");
 }
 
-// Whether one of the addresses of a recipient list text, turned to upper case as
-// upper() does, is SENDER (in upper case already). An address is what follows "|"
-// in an entry up to its ";" (or the end of the text), each further "|" left out, as
-// RecipientAddresses reads it; an entry without "|" has none. The text is read in
-// place: the reply watch asks this of every tracking task.
-bool listHasAddress(const QString& list, const QString& sender) {
+char16_t upperLetter(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
+}
+
+// Whether one of the addresses of a recipient list text is SENDER, letters a to z
+// in either case. An address is what follows the first "|" of an entry up to its
+// ";" (or the end of the text), every further "|" left out, as RecipientAddresses
+// reads it; an entry without "|" has none. The text is read once, in place: the
+// reply watch asks this of every tracking task.
+bool listHasAddress(QStringView list, QStringView sender) {
+    const char16_t* c = list.utf16();
+    const char16_t* const end = c + list.size();
     const qsizetype size = sender.size();
-    bool inAddress = false;
-    qsizetype matched = 0;  // characters of the address so far, all alike
-    bool differs = false;
-    for (const QChar c : list) {
-        if (c == u'|') {
-            inAddress = true;
-        } else if (c == u';') {
-            if (inAddress && !differs && matched == size) {
-                return true;
+    while (c != end) {
+        // The name, up to the first "|" of the entry.
+        while (c != end && *c != u'|' && *c != u';') {
+            ++c;
+        }
+        if (c == end) {
+            break;
+        }
+        if (*c == u';') {
+            ++c;
+            continue;
+        }
+        ++c;
+        // The address, compared while it is read.
+        qsizetype matched = 0;
+        bool alike = true;
+        for (; c != end && *c != u';'; ++c) {
+            if (*c == u'|' || !alike) {
+                continue;
             }
-            inAddress = false;
-            matched = 0;
-            differs = false;
-        } else if (inAddress && !differs) {
-            const char16_t u = c.unicode();
-            const char16_t up =
-                u >= u'a' && u <= u'z' ? static_cast<char16_t>(u - (u'a' - u'A')) : u;
-            if (matched < size && sender.at(matched).unicode() == up) {
-                ++matched;
-            } else {
-                differs = true;
-            }
+            alike = matched < size && upperLetter(*c) == upperLetter(sender[matched].unicode());
+            ++matched;
+        }
+        if (alike && matched == size) {
+            return true;
+        }
+        if (c != end) {
+            ++c;
         }
     }
-    return inAddress && !differs && matched == size;
+    return false;
 }
 
 }  // namespace
@@ -370,7 +382,7 @@ QString RecipientAddresses(const QString& list) {
 }
 
 bool IsReplyToTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr& message) {
-    const QString sender = upper(message->SenderEmailAddress());
+    const QString sender = message->SenderEmailAddress();
     if (sender.isEmpty()) {
         return false;
     }
@@ -379,13 +391,14 @@ bool IsReplyToTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr&
     if (!recipients) {
         return false;
     }
-    const std::optional<QString> topic = ReadTrackingProperty(*task, TrackingProperty::Topic);
-    if (!topic) {
+    // The whole address: a reply from bob@example.com does not answer a message
+    // sent to jimbob@example.com. "Topic" is read only for a task the sender was
+    // writing to: a task without it is no match either way.
+    if (!listHasAddress(*recipients, sender)) {
         return false;
     }
-    // The whole address: a reply from bob@example.com does not answer a message
-    // sent to jimbob@example.com.
-    if (!listHasAddress(*recipients, sender)) {
+    const std::optional<QString> topic = ReadTrackingProperty(*task, TrackingProperty::Topic);
+    if (!topic) {
         return false;
     }
     return *topic == message->ConversationTopic();
