@@ -384,7 +384,7 @@ outlook::UserPropertyPtr UserPropertiesImpl::Item(int index) {
     owner_->core->enter("UserProperties", "Item");
     const std::vector<PropertyRecord>& properties = owner_->record().properties;
     checkIndex(index, properties.size());
-    return std::make_shared<UserPropertyImpl>(owner_->sharedState(), properties[index - 1].name);
+    return owner_->propertyObject(properties[index - 1].name, static_cast<std::size_t>(index - 1));
 }
 
 outlook::UserPropertyPtr UserPropertiesImpl::Item(const QString& name) {
@@ -394,8 +394,8 @@ outlook::UserPropertyPtr UserPropertiesImpl::Item(const QString& name) {
     if (at < 0) {
         return nullptr;
     }
-    return std::make_shared<UserPropertyImpl>(owner_->sharedState(),
-                                              properties[static_cast<std::size_t>(at)].name);
+    return owner_->propertyObject(properties[static_cast<std::size_t>(at)].name,
+                                  static_cast<std::size_t>(at));
 }
 
 outlook::UserPropertyPtr UserPropertiesImpl::Add(const QString& name, int type,
@@ -413,11 +413,13 @@ outlook::UserPropertyPtr UserPropertiesImpl::Add(const QString& name, int type,
     }
     const qsizetype at = findProperty(owner_->record().properties, name);
     if (at >= 0) {
-        return std::make_shared<UserPropertyImpl>(
-            owner_->sharedState(), owner_->record().properties[static_cast<std::size_t>(at)].name);
+        return owner_->propertyObject(
+            owner_->record().properties[static_cast<std::size_t>(at)].name,
+            static_cast<std::size_t>(at));
     }
-    owner_->edit().properties.push_back({name, type, QString()});
-    return std::make_shared<UserPropertyImpl>(owner_->sharedState(), name);
+    std::vector<PropertyRecord>& properties = owner_->edit().properties;
+    properties.push_back({name, type, QString()});
+    return owner_->propertyObject(name, properties.size() - 1);
 }
 
 void UserPropertiesImpl::Remove(int index) {
@@ -428,6 +430,26 @@ void UserPropertiesImpl::Remove(int index) {
     checkIndex(index, owner_->record().properties.size());
     std::vector<PropertyRecord>& properties = owner_->edit().properties;
     properties.erase(properties.begin() + (index - 1));
+}
+
+outlook::UserPropertyPtr ItemState::propertyObject(const QString& name, std::size_t hint) {
+    for (std::optional<UserPropertyImpl>& slot : properties_) {
+        if (!slot) {
+            slot.emplace(*this, name, hint);
+        } else if (!sameText(slot->name(), name)) {
+            continue;
+        }
+        return outlook::UserPropertyPtr(sharedState(), &*slot);
+    }
+    // Past the first few names: one of its own, that keeps this object alive.
+    struct Held {
+        Held(std::shared_ptr<ItemState> owner, const QString& name, std::size_t hint)
+            : keep(std::move(owner)), property(*keep, name, hint) {}
+        std::shared_ptr<ItemState> keep;
+        UserPropertyImpl property;
+    };
+    auto held = std::make_shared<Held>(sharedState(), name, hint);
+    return outlook::UserPropertyPtr(held, &held->property);
 }
 
 std::size_t UserPropertyImpl::position() const {

@@ -9,9 +9,39 @@
 
 #include "host/engine/Core.h"
 
+#include <array>
 #include <memory>
+#include <optional>
 
 namespace vantorel::engine {
+
+class ItemState;
+
+// A user property is known by its name, unique within its item. It is part of its
+// item object (see ItemState::propertyObject), which outlives it.
+class UserPropertyImpl final : public outlook::UserProperty {
+public:
+    UserPropertyImpl(ItemState& owner, QString name, std::size_t hint)
+        : owner_(&owner), name_(std::move(name)), hint_(hint) {}
+
+    QString Name() override;
+    int Type() override;
+    QString Value() override;
+    void SetValue(const QString& value) override;
+    void Delete() override;
+
+    const QString& name() const { return name_; }
+
+private:
+    // The property's position in its item, and the property; both throw once the
+    // property is gone.
+    std::size_t position() const;
+    const PropertyRecord& property() const;
+
+    ItemState* owner_;
+    QString name_;
+    mutable std::size_t hint_;  // where the property was last found
+};
 
 // The snapshot is shared with the store, and with every other object fetched since
 // the item's last save, until this object changes it: the first change makes a copy
@@ -21,6 +51,8 @@ public:
     ItemState(std::shared_ptr<Core> core, std::shared_ptr<const ItemRecord> record)
         : core(std::move(core)), record_(std::move(record)) {}
     virtual ~ItemState() = default;
+    ItemState(const ItemState&) = delete;
+    ItemState& operator=(const ItemState&) = delete;
 
     const char* objectName() const;
     void enter(const char* member) { core->enter(objectName(), member); }
@@ -38,6 +70,10 @@ public:
 
     // The object as a shared owner, for the objects it hands out.
     virtual std::shared_ptr<ItemState> sharedState() = 0;
+    // The object for the property called NAME (as stored; found at HINT): the same
+    // one for every lookup of that name, kept inside this object for the first few
+    // names, so reading a property allocates nothing.
+    outlook::UserPropertyPtr propertyObject(const QString& name, std::size_t hint);
 
     std::shared_ptr<Core> core;
     bool spent = false;
@@ -45,6 +81,7 @@ public:
 private:
     std::shared_ptr<const ItemRecord> record_;
     ItemRecord* own_ = nullptr;  // record_, once it is this object's copy
+    std::array<std::optional<UserPropertyImpl>, 4> properties_;
 };
 
 // The user properties of an item object: part of it, and handed out as a reference
@@ -150,29 +187,6 @@ public:
     QString SenderEmailAddress() override;
     QString SenderName() override;
     outlook::DateTime ReceivedTime() override;
-};
-
-// A user property is known by its name, unique within its item.
-class UserPropertyImpl final : public outlook::UserProperty {
-public:
-    UserPropertyImpl(std::shared_ptr<ItemState> owner, QString name)
-        : owner_(std::move(owner)), name_(std::move(name)) {}
-
-    QString Name() override;
-    int Type() override;
-    QString Value() override;
-    void SetValue(const QString& value) override;
-    void Delete() override;
-
-private:
-    // The property's position in its item, and the property; both throw once the
-    // property is gone.
-    std::size_t position() const;
-    const PropertyRecord& property() const;
-
-    std::shared_ptr<ItemState> owner_;
-    QString name_;
-    mutable std::size_t hint_ = 0;  // where the property was last found
 };
 
 class RecipientsImpl final : public outlook::Recipients {
