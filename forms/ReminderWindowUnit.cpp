@@ -300,11 +300,10 @@ const TListItemData& TTReminderWindow::EntryData(int position) const {
 void TTReminderWindow::IndexEntries(int first, int last, int delta) {
     for (int i = first; i <= last; ++i) {
         const QString& id = EntryData(i).TaskID;
-        const int count = m_listed.value(id) + delta;
-        if (count > 0) {
-            m_listed.insert(id, count);
-        } else {
-            m_listed.remove(id);
+        if (delta > 0) {
+            m_listed[id] += delta;
+        } else if (const auto at = m_listed.find(id); at != m_listed.end() && (*at += delta) <= 0) {
+            m_listed.erase(at);
         }
     }
 }

@@ -336,6 +336,8 @@ QString RecipientListEntry(const QString& name, const QString& address) {
 QString RecipientNames(const QString& list) {
     QString result;
     QString address;
+    result.reserve(list.size());
+    address.reserve(list.size());
     bool inAddress = false;
     qsizetype entryStart = 0;  // where the current entry's name begins in result
     for (const QChar c : list) {

@@ -1,7 +1,5 @@
 #include "tools/DateTime.h"
 
-#include "platform/RegionalSettings.h"
-
 #include <QLocale>
 
 #include <cmath>
@@ -74,12 +72,16 @@ TDateTime timeOf(TDateTime value) {
     return std::fabs(value - std::trunc(value));
 }
 
+// The formats of the regional settings (RegionalSettings::current()), asked of the
+// locale alone: the reminders window shows a date for every entry it lists.
 QString shortDateText(const QDateTime& moment) {
-    return QLocale().toString(moment.date(), platform::RegionalSettings::current().shortDateFormat);
+    const QLocale locale;
+    return locale.toString(moment.date(), locale.dateFormat(QLocale::ShortFormat));
 }
 
 QString shortTimeText(const QDateTime& moment) {
-    return QLocale().toString(moment.time(), platform::RegionalSettings::current().shortTimeFormat);
+    const QLocale locale;
+    return locale.toString(moment.time(), locale.timeFormat(QLocale::ShortFormat));
 }
 
 qint64 toLocalUnixSeconds(TDateTime value) {
