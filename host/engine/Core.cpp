@@ -58,6 +58,17 @@ namespace {
 
 const QString kInboxName = QStringLiteral("Inbox");
 
+// The key of an EntryID: the text in upper case. EntryIDs are upper-case hex, which
+// is kept as it is without a look at the case tables.
+QString upperKey(const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80 || (c >= u'a' && c <= u'z')) {
+            return text.toUpper();
+        }
+    }
+    return text;
+}
+
 double now() {
     return tools::toDateTime(platform::now());
 }
@@ -86,7 +97,7 @@ void Core::load() {
     for (FolderRecord& f : c.folders) {
         const qint64 id = f.id;
         const qint64 parent = f.parentId;
-        folderByEntryId_.insert(f.entryId.toUpper(), id);
+        folderByEntryId_.insert(upperKey(f.entryId), id);
         folders_[id].record = std::move(f);
         if (parent != 0) {
             folders_[parent].children.push_back(id);
@@ -95,6 +106,8 @@ void Core::load() {
     // Every item spells its property names alike: one copy of each name serves them
     // all, in memory and in the cache of a walk over many items.
     QSet<QString> propertyNames;
+    items_.reserve(c.items.size());
+    itemByEntryId_.reserve(static_cast<qsizetype>(c.items.size()));
     for (ItemRecord& r : c.items) {
         for (PropertyRecord& p : r.properties) {
             const auto name = propertyNames.constFind(p.name);
@@ -111,7 +124,7 @@ void Core::load() {
                                           .arg(QDir::toNativeSeparators(path_)));
         }
         at->second.items.push_back(r.id);
-        itemByEntryId_.insert(r.entryId.toUpper(), r.id);
+        itemByEntryId_.insert(upperKey(r.entryId), r.id);
         items_.emplace(r.id, std::make_shared<const ItemRecord>(std::move(r)));
     }
     categories = std::move(c.categories);

@@ -189,6 +189,19 @@ double Statement::columnDouble(int index) const {
 }
 
 QString Statement::columnText(int index) const {
+    // Text in ASCII, as nearly all of a mailbox is, is taken as SQLite stores it
+    // (UTF-8); SQLite's own conversion to UTF-16, which reads everything else, costs
+    // more than the rest of reading a row.
+    if (const auto* ascii = sqlite3_column_text(stmt_, index)) {
+        const int length = sqlite3_column_bytes(stmt_, index);
+        bool plain = length > 0;
+        for (int i = 0; i < length && plain; ++i) {
+            plain = ascii[i] < 0x80;
+        }
+        if (plain) {
+            return QString::fromLatin1(reinterpret_cast<const char*>(ascii), length);
+        }
+    }
     const void* data = sqlite3_column_text16(stmt_, index);
     const int bytes = sqlite3_column_bytes16(stmt_, index);
     if (!data) {
