@@ -194,7 +194,7 @@ QString Statement::columnText(int index) const {
     // more than the rest of reading a row.
     if (const auto* ascii = sqlite3_column_text(stmt_, index)) {
         const int length = sqlite3_column_bytes(stmt_, index);
-        bool plain = length > 0;
+        bool plain = true;  // an empty text too: QString's empty, not its null
         for (int i = 0; i < length && plain; ++i) {
             plain = ascii[i] < 0x80;
         }
