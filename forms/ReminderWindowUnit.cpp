@@ -229,6 +229,8 @@ TTReminderWindow::TTReminderWindow() : QWidget(nullptr, Qt::Window) {
 }
 
 TTReminderWindow::~TTReminderWindow() {
+    // The list goes after this object's members: its removals must not reach the index.
+    disconnect(lstReminders->model(), nullptr, this, nullptr);
     if (TimerUpdate) {
         TimerUpdate->setEnabled(false);
         TimerUpdate->setOnTimer({});
