@@ -17,7 +17,7 @@ namespace vantorel::engine {
 
 class ItemState;
 
-// A user property is known by its name, unique within its item. It is part of its
+// A user property is known by its name, unique within its item. It lives inside its
 // item object (see ItemState::propertyObject), which outlives it.
 class UserPropertyImpl final : public outlook::UserProperty {
 public:
@@ -84,7 +84,7 @@ private:
     std::array<std::optional<UserPropertyImpl>, 4> properties_;
 };
 
-// The user properties of an item object: part of it, and handed out as a reference
+// The user properties of an item object: inside it, and handed out as a reference
 // that keeps the item object alive.
 class UserPropertiesImpl final : public outlook::UserProperties {
 public:
