@@ -329,6 +329,11 @@ void TAddInModule::TimerCheckRemindersTimer() {
     const outlook::MAPIFolderPtr folder =
         TaskItemsEvents != nullptr ? TaskItemsEvents->WatchedFolder() : nullptr;
     const int n = folder ? folder->Items()->Count() : 0;
+    // Moments compare as local wall-clock seconds: a reminder inside the hour that
+    // daylight saving skips falls due once, when the clock passes it.
+    const QDateTime clock = platform::now();
+    const PassMoment now{tools::toLocalUnixSeconds(tools::toDateTime(clock)),
+                         clock.time().msec() > 0};
     for (int i = 1; i <= n; ++i) {
         outlook::TaskItemPtr task;
         try {
@@ -340,7 +345,7 @@ void TAddInModule::TimerCheckRemindersTimer() {
             continue;
         }
         try {
-            CheckReminder(task, added);
+            CheckReminder(task, now, added);
         } catch (const std::exception& e) {
             // One damaged task must not hide the reminders of the tasks after it.
             ReportPollError(task, e);
@@ -351,16 +356,14 @@ void TAddInModule::TimerCheckRemindersTimer() {
     }
 }
 
-void TAddInModule::CheckReminder(const outlook::TaskItemPtr& task, int& added) {
+void TAddInModule::CheckReminder(const outlook::TaskItemPtr& task, const PassMoment& now,
+                                 int& added) {
     namespace tp = TrackingProperty;
     if (!ReadCheckedTrackingFlag(*task, tp::ReminderSet).value_or(false)) {
         return;
     }
-    // Moments compare as local wall-clock seconds: a reminder inside the hour that
-    // daylight saving skips falls due once, when the clock passes it.
-    const QDateTime now = platform::now();
-    const qint64 nowSeconds = NowLocalSeconds();
-    const bool pastTheSecond = now.time().msec() > 0;
+    const qint64 nowSeconds = now.seconds;
+    const bool pastTheSecond = now.pastTheSecond;
     qint64 snooze = 0;
     qint64 due = nowSeconds;
     try {

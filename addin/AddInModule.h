@@ -115,7 +115,13 @@ private:
     void RemovePendingEntry(const QString& sKey);
     // Whether the poll hands TASK to the reminders window now; throws for a task it
     // cannot read. Counts into ADDED.
-    void CheckReminder(const outlook::TaskItemPtr& task, int& added);
+    // The moment of a pass: the local wall clock read once, as seconds, and whether
+    // it lies past the start of its second.
+    struct PassMoment {
+        qint64 seconds = 0;
+        bool pastTheSecond = false;
+    };
+    void CheckReminder(const outlook::TaskItemPtr& task, const PassMoment& now, int& added);
     // Shows a task's failure in the poll, once per task while the add-in runs.
     void ReportPollError(const outlook::TaskItemPtr& task, const std::exception& error);
 

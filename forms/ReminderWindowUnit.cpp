@@ -182,6 +182,23 @@ TTReminderWindow::TTReminderWindow() : QWidget(nullptr, Qt::Window) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
 
+    QAbstractItemModel* model = lstReminders->model();
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex& parent, int first, int last) {
+                if (!parent.isValid()) {
+                    IndexEntries(first, last, 1);
+                }
+            });
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex& parent, int first, int last) {
+                if (!parent.isValid()) {
+                    IndexEntries(first, last, -1);
+                }
+            });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        m_listed.clear();
+        IndexEntries(0, lstReminders->topLevelItemCount() - 1, 1);
+    });
     connect(lstReminders, &QTreeWidget::itemSelectionChanged, this,
             [this] { lstRemindersSelectItem(); });
     connect(lstReminders, &QTreeWidget::itemDoubleClicked, this,
@@ -213,6 +230,8 @@ TTReminderWindow::TTReminderWindow() : QWidget(nullptr, Qt::Window) {
 }
 
 TTReminderWindow::~TTReminderWindow() {
+    // The list goes after this object's members: its removals must not reach the index.
+    disconnect(lstReminders->model(), nullptr, this, nullptr);
     if (TimerUpdate) {
         TimerUpdate->setEnabled(false);
         TimerUpdate->setOnTimer({});
@@ -281,13 +300,19 @@ const TListItemData& TTReminderWindow::EntryData(int position) const {
     return static_cast<const TReminderEntry*>(lstReminders->topLevelItem(position))->data;
 }
 
-bool TTReminderWindow::IsInList(const QString& TaskID) const {
-    for (int i = 0; i < lstReminders->topLevelItemCount(); ++i) {
-        if (EntryData(i).TaskID == TaskID) {
-            return true;
+void TTReminderWindow::IndexEntries(int first, int last, int delta) {
+    for (int i = first; i <= last; ++i) {
+        const QString& id = EntryData(i).TaskID;
+        if (delta > 0) {
+            m_listed[id] += delta;
+        } else if (const auto at = m_listed.find(id); at != m_listed.end() && (*at += delta) <= 0) {
+            m_listed.erase(at);
         }
     }
-    return false;
+}
+
+bool TTReminderWindow::IsInList(const QString& TaskID) const {
+    return m_listed.contains(TaskID);
 }
 
 bool TTReminderWindow::ReminderAdd(const outlook::TaskItemPtr& task) {

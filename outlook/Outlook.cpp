@@ -23,15 +23,18 @@ Category::~Category() = default;
 Explorers::~Explorers() = default;
 
 MailItemPtr asMailItem(const ItemPtr& item) {
-    return std::dynamic_pointer_cast<MailItem>(item);
+    MailItem* mail = item ? item->queryMailItem() : nullptr;
+    return mail ? MailItemPtr(item, mail) : nullptr;
 }
 
 TaskItemPtr asTaskItem(const ItemPtr& item) {
-    return std::dynamic_pointer_cast<TaskItem>(item);
+    TaskItem* task = item ? item->queryTaskItem() : nullptr;
+    return task ? TaskItemPtr(item, task) : nullptr;
 }
 
 MeetingItemPtr asMeetingItem(const ItemPtr& item) {
-    return std::dynamic_pointer_cast<MeetingItem>(item);
+    MeetingItem* meeting = item ? item->queryMeetingItem() : nullptr;
+    return meeting ? MeetingItemPtr(item, meeting) : nullptr;
 }
 
 }  // namespace vantorel::outlook

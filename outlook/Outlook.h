@@ -200,6 +200,18 @@ public:
     virtual void Delete() = 0;
     // Opens the item in its own window; modal display is not offered.
     virtual void Display(bool modal = false) = 0;
+
+protected:
+    friend MailItemPtr asMailItem(const ItemPtr& item);
+    friend TaskItemPtr asTaskItem(const ItemPtr& item);
+    friend MeetingItemPtr asMeetingItem(const ItemPtr& item);
+    // The item as that kind of item, or null: what the mail client's objects answer
+    // when asked for another of their interfaces. The kinds of item below answer for
+    // themselves, so the helpers at the end need no run-time type search (the reply
+    // watch and the poll ask it of every task).
+    virtual MailItem* queryMailItem() { return nullptr; }
+    virtual TaskItem* queryTaskItem() { return nullptr; }
+    virtual MeetingItem* queryMeetingItem() { return nullptr; }
 };
 
 class MailItem : public Item {
@@ -229,6 +241,9 @@ public:
     virtual MailItemPtr Forward() = 0;
     // The message's MAPI properties by schema name (see PropertyAccessor).
     virtual PropertyAccessorPtr PropertyAccessor() = 0;
+
+protected:
+    MailItem* queryMailItem() override { return this; }
 };
 
 // The internet headers of a received message, as the transport handed them over:
@@ -270,6 +285,9 @@ public:
     virtual void SetComplete(bool value) = 0;
     // Sets Complete; like every change it needs Save().
     virtual void MarkComplete() = 0;
+
+protected:
+    TaskItem* queryTaskItem() override { return this; }
 };
 
 // A meeting request, as it arrives in an Inbox.
@@ -279,6 +297,9 @@ public:
     virtual QString SenderEmailAddress() = 0;
     virtual QString SenderName() = 0;
     virtual DateTime ReceivedTime() = 0;
+
+protected:
+    MeetingItem* queryMeetingItem() override { return this; }
 };
 
 class UserProperties {

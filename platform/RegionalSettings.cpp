@@ -1,13 +1,17 @@
 #include "platform/RegionalSettings.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 
 namespace vantorel::platform {
 
 QChar timeSeparatorOf(const QString& timeFormat) {
-    const qsizetype h = timeFormat.indexOf(QRegularExpression(QStringLiteral("[hH]")));
-    if (h < 0) {
+    // The first h or H (read on every date shown: no expression is compiled for it).
+    qsizetype h = 0;
+    while (h < timeFormat.size() && timeFormat[h] != QLatin1Char('h') &&
+           timeFormat[h] != QLatin1Char('H')) {
+        ++h;
+    }
+    if (h == timeFormat.size()) {
         return QLatin1Char(':');
     }
     qsizetype i = h;

@@ -130,28 +130,50 @@ QString quotedMessageBody(outlook::MailItem& message, qint32 maxLength, const QD
     return result + text.left(length) + kCR + QLatin1String("[Truncated]");
 }
 
-// The addresses of a recipient list text, read as RecipientAddresses reads them.
-QStringList addressesOf(const QString& list) {
-    QStringList result;
-    QString address;
-    bool inAddress = false;
-    for (const QChar c : list) {
-        if (c == u'|') {
-            inAddress = true;
-        } else if (c == u';') {
-            if (inAddress) {
-                result << address;
+char16_t upperLetter(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
+}
+
+// Whether one of the addresses of a recipient list text is SENDER, letters a to z
+// in either case. An address is what follows the first "|" of an entry up to its
+// ";" (or the end of the text), every further "|" left out, as RecipientAddresses
+// reads it; an entry without "|" has none. The text is read once, in place: the
+// reply watch asks this of every tracking task.
+bool listHasAddress(QStringView list, QStringView sender) {
+    const char16_t* c = list.utf16();
+    const char16_t* const end = c + list.size();
+    const qsizetype size = sender.size();
+    while (c != end) {
+        // The name, up to the first "|" of the entry.
+        while (c != end && *c != u'|' && *c != u';') {
+            ++c;
+        }
+        if (c == end) {
+            break;
+        }
+        if (*c == u';') {
+            ++c;
+            continue;
+        }
+        ++c;
+        // The address, compared while it is read.
+        qsizetype matched = 0;
+        bool alike = true;
+        for (; c != end && *c != u';'; ++c) {
+            if (*c == u'|' || !alike) {
+                continue;
             }
-            address.clear();
-            inAddress = false;
-        } else if (inAddress) {
-            address += c;
+            alike = matched < size && upperLetter(*c) == upperLetter(sender[matched].unicode());
+            ++matched;
+        }
+        if (alike && matched == size) {
+            return true;
+        }
+        if (c != end) {
+            ++c;
         }
     }
-    if (inAddress) {
-        result << address;
-    }
-    return result;
+    return false;
 }
 
 }  // namespace
@@ -314,6 +336,8 @@ QString RecipientListEntry(const QString& name, const QString& address) {
 QString RecipientNames(const QString& list) {
     QString result;
     QString address;
+    result.reserve(list.size());
+    address.reserve(list.size());
     bool inAddress = false;
     qsizetype entryStart = 0;  // where the current entry's name begins in result
     for (const QChar c : list) {
@@ -360,7 +384,7 @@ QString RecipientAddresses(const QString& list) {
 }
 
 bool IsReplyToTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr& message) {
-    const QString sender = upper(message->SenderEmailAddress());
+    const QString sender = message->SenderEmailAddress();
     if (sender.isEmpty()) {
         return false;
     }
@@ -369,17 +393,14 @@ bool IsReplyToTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr&
     if (!recipients) {
         return false;
     }
-    const QStringList addresses = addressesOf(*recipients);
-    const std::optional<QString> topic = ReadTrackingProperty(*task, TrackingProperty::Topic);
-    if (!topic) {
+    // The whole address: a reply from bob@example.com does not answer a message
+    // sent to jimbob@example.com. "Topic" is read only for a task the sender was
+    // writing to: a task without it is no match either way.
+    if (!listHasAddress(*recipients, sender)) {
         return false;
     }
-    // The whole address: a reply from bob@example.com does not answer a message
-    // sent to jimbob@example.com.
-    const bool fromRecipient =
-        std::any_of(addresses.cbegin(), addresses.cend(),
-                    [&sender](const QString& a) { return upper(a) == sender; });
-    if (!fromRecipient) {
+    const std::optional<QString> topic = ReadTrackingProperty(*task, TrackingProperty::Topic);
+    if (!topic) {
         return false;
     }
     return *topic == message->ConversationTopic();

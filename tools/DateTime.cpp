@@ -1,7 +1,5 @@
 #include "tools/DateTime.h"
 
-#include "platform/RegionalSettings.h"
-
 #include <QLocale>
 
 #include <cmath>
@@ -74,12 +72,16 @@ TDateTime timeOf(TDateTime value) {
     return std::fabs(value - std::trunc(value));
 }
 
+// The formats of the regional settings (RegionalSettings::current()), asked of the
+// locale alone: the reminders window shows a date for every entry it lists.
 QString shortDateText(const QDateTime& moment) {
-    return QLocale().toString(moment.date(), platform::RegionalSettings::current().shortDateFormat);
+    const QLocale locale;
+    return locale.toString(moment.date(), locale.dateFormat(QLocale::ShortFormat));
 }
 
 QString shortTimeText(const QDateTime& moment) {
-    return QLocale().toString(moment.time(), platform::RegionalSettings::current().shortTimeFormat);
+    const QLocale locale;
+    return locale.toString(moment.time(), locale.timeFormat(QLocale::ShortFormat));
 }
 
 qint64 toLocalUnixSeconds(TDateTime value) {
@@ -103,7 +105,33 @@ QString localUnixSecondsText(TDateTime value) {
     return QString::number(toLocalUnixSeconds(value));
 }
 
+namespace {
+// A text of an optional "-" and 1 to 18 digits, nothing else (what the add-in
+// writes), read without the general conversion: the poll reads several per task.
+// None for any other text, which the general conversion then reads.
+std::optional<qint64> plainInteger(const QString& text) {
+    const qsizetype size = text.size();
+    const bool negative = size > 0 && text.front() == u'-';
+    const qsizetype first = negative ? 1 : 0;
+    if (size - first < 1 || size - first > 18) {
+        return std::nullopt;
+    }
+    qint64 value = 0;
+    for (qsizetype i = first; i < size; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - u'0');
+    }
+    return negative ? -value : value;
+}
+}  // namespace
+
 std::optional<qint64> parseLocalUnixSeconds(const QString& text) {
+    if (const std::optional<qint64> plain = plainInteger(text)) {
+        return plain;
+    }
     bool ok = false;
     const qint64 n = text.trimmed().toLongLong(&ok);
     return ok ? std::optional<qint64>(n) : std::nullopt;
@@ -114,6 +142,9 @@ QString boolText(bool value) {
 }
 
 std::optional<bool> parseBoolText(const QString& text) {
+    if (const std::optional<qint64> plain = plainInteger(text)) {
+        return *plain != 0;
+    }
     const QString t = text.trimmed();
     if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
         return true;

@@ -5,6 +5,7 @@
 #include "tools/DateTime.h"
 
 #include <QDir>
+#include <QSet>
 
 #include <algorithm>
 
@@ -60,6 +61,17 @@ namespace {
 
 const QString kInboxName = QStringLiteral("Inbox");
 
+// The key of an EntryID: the text in upper case. EntryIDs are upper-case hex, which
+// is kept as it is without a look at the case tables.
+QString upperKey(const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80 || (c >= u'a' && c <= u'z')) {
+            return text.toUpper();
+        }
+    }
+    return text;
+}
+
 double now() {
     return tools::toDateTime(platform::now());
 }
@@ -88,13 +100,26 @@ void Core::load() {
     for (FolderRecord& f : c.folders) {
         const qint64 id = f.id;
         const qint64 parent = f.parentId;
-        folderByEntryId_.insert(f.entryId.toUpper(), id);
+        folderByEntryId_.insert(upperKey(f.entryId), id);
         folders_[id].record = std::move(f);
         if (parent != 0) {
             folders_[parent].children.push_back(id);
         }
     }
+    // Every item spells its property names alike: one copy of each name serves them
+    // all, in memory and in the cache of a walk over many items.
+    QSet<QString> propertyNames;
+    items_.reserve(c.items.size());
+    itemByEntryId_.reserve(static_cast<qsizetype>(c.items.size()));
     for (ItemRecord& r : c.items) {
+        for (PropertyRecord& p : r.properties) {
+            const auto name = propertyNames.constFind(p.name);
+            if (name != propertyNames.constEnd()) {
+                p.name = *name;
+            } else {
+                propertyNames.insert(p.name);
+            }
+        }
         const auto at = folders_.find(r.folderId);
         if (at == folders_.end()) {
             throw MailboxError(path_, QStringLiteral("The mailbox file \"%1\" is damaged: an item "
@@ -102,8 +127,8 @@ void Core::load() {
                                           .arg(QDir::toNativeSeparators(path_)));
         }
         at->second.items.push_back(r.id);
-        itemByEntryId_.insert(r.entryId.toUpper(), r.id);
-        items_.emplace(r.id, std::move(r));
+        itemByEntryId_.insert(upperKey(r.entryId), r.id);
+        items_.emplace(r.id, std::make_shared<const ItemRecord>(std::move(r)));
     }
     categories = std::move(c.categories);
     for (const AddressRecord& a : c.addresses) {
@@ -139,11 +164,8 @@ void Core::reportEventError(const char* name, const std::exception& e) {
     eventError.raise(QString::fromLatin1(name), text);
 }
 
-void Core::enter(const char* object, const char* member) {
-    if (!file_) {
-        throw outlook::OutlookError(texts::mailboxClosed());
-    }
-    faults.hit(object, member);
+void Core::closedError() {
+    throw outlook::OutlookError(texts::mailboxClosed());
 }
 
 void Core::requireWritable() const {
@@ -160,7 +182,12 @@ void Core::writeFailed(const std::exception& e) const {
 
 const ItemRecord* Core::item(qint64 id) const {
     const auto at = items_.find(id);
-    return at == items_.end() ? nullptr : &at->second;
+    return at == items_.end() ? nullptr : at->second.get();
+}
+
+std::shared_ptr<const ItemRecord> Core::sharedItem(qint64 id) const {
+    const auto at = items_.find(id);
+    return at == items_.end() ? nullptr : at->second;
 }
 
 const ItemRecord* Core::itemByEntryId(const QString& entryId) const {
@@ -229,15 +256,19 @@ QString Core::topicOf(const ItemRecord& record) const {
 }
 
 outlook::ItemPtr Core::makeItem(const ItemRecord& record) {
-    switch (record.kind) {
+    return makeItem(std::make_shared<const ItemRecord>(record));
+}
+
+outlook::ItemPtr Core::makeItem(std::shared_ptr<const ItemRecord> record) {
+    switch (record->kind) {
         case ItemKind::Task:
-            return std::make_shared<TaskItemImpl>(shared_from_this(), record);
+            return std::make_shared<TaskItemImpl>(shared_from_this(), std::move(record));
         case ItemKind::MeetingRequest:
-            return std::make_shared<MeetingItemImpl>(shared_from_this(), record);
+            return std::make_shared<MeetingItemImpl>(shared_from_this(), std::move(record));
         case ItemKind::Mail:
             break;
     }
-    return std::make_shared<MailItemImpl>(shared_from_this(), record);
+    return std::make_shared<MailItemImpl>(shared_from_this(), std::move(record));
 }
 
 outlook::MAPIFolderPtr Core::makeFolder(qint64 folderId) {
@@ -254,10 +285,10 @@ void Core::writeAddresses(const ItemRecord& record) {
 }
 
 // Memory only, after a commit.
-void Core::insertItem(const ItemRecord& record) {
-    requireFolder(record.folderId).items.push_back(record.id);
-    itemByEntryId_.insert(record.entryId.toUpper(), record.id);
-    items_[record.id] = record;
+void Core::insertItem(std::shared_ptr<const ItemRecord> record) {
+    requireFolder(record->folderId).items.push_back(record->id);
+    itemByEntryId_.insert(record->entryId.toUpper(), record->id);
+    items_[record->id] = std::move(record);
 }
 
 void Core::eraseItem(qint64 id) {
@@ -265,10 +296,10 @@ void Core::eraseItem(qint64 id) {
     if (at == items_.end()) {
         return;
     }
-    if (FolderState* f = folder(at->second.folderId)) {
+    if (FolderState* f = folder(at->second->folderId)) {
         std::erase(f->items, id);
     }
-    itemByEntryId_.remove(at->second.entryId.toUpper());
+    itemByEntryId_.remove(at->second->entryId.toUpper());
     items_.erase(at);
 }
 
@@ -283,6 +314,15 @@ ItemRecord Core::newRecordIn(qint64 folderId, ItemRecord record) {
 }
 
 void Core::save(ItemRecord& record, qint64 folderId) {
+    record = *store(record, folderId, nullptr);
+}
+
+void Core::saveItem(const ItemRecord& record, qint64 folderId, ItemState& owner) {
+    store(record, folderId, &owner);
+}
+
+std::shared_ptr<const ItemRecord> Core::store(const ItemRecord& record, qint64 folderId,
+                                              ItemState* owner) {
     requireWritable();
     const bool isNew = record.id == 0;
     if (!isNew && !item(record.id)) {
@@ -303,16 +343,20 @@ void Core::save(ItemRecord& record, qint64 folderId) {
     } catch (const sqlite::SqliteError& e) {
         writeFailed(e);
     }
+    auto shared = std::make_shared<const ItemRecord>(std::move(stored));
     if (isNew) {
         ++nextId_;
-        insertItem(stored);
+        insertItem(shared);
     } else {
-        items_[stored.id] = stored;
+        items_[shared->id] = shared;
     }
-    record = stored;
+    if (owner) {
+        owner->adopt(shared);  // RECORD may go with the snapshot it was
+    }
     if (isNew) {
-        raise("ItemAdd", requireFolder(stored.folderId).itemAdd, makeItem(stored));
+        raise("ItemAdd", requireFolder(shared->folderId).itemAdd, makeItem(shared));
     }
+    return shared;
 }
 
 void Core::remove(const ItemRecord& record, const void* object) {
@@ -349,8 +393,9 @@ void Core::remove(const ItemRecord& record, const void* object) {
     closeInspectorsOf(object, entryId);
     if (moving) {
         ++nextId_;
-        insertItem(moved);
-        raise("ItemAdd", requireFolder(bin).itemAdd, makeItem(moved));
+        auto shared = std::make_shared<const ItemRecord>(std::move(moved));
+        insertItem(shared);
+        raise("ItemAdd", requireFolder(bin).itemAdd, makeItem(shared));
     }
 }
 
@@ -386,9 +431,10 @@ void Core::send(const ItemRecord& record, const void* object) {
     if (draft) {
         eraseItem(record.id);
     }
-    insertItem(copy);
+    auto shared = std::make_shared<const ItemRecord>(std::move(copy));
+    insertItem(shared);
     closeInspectorsOf(object, record.entryId);
-    raise("ItemAdd", requireFolder(sentItems).itemAdd, makeItem(copy));
+    raise("ItemAdd", requireFolder(sentItems).itemAdd, makeItem(shared));
 }
 
 outlook::ItemPtr Core::deliver(qint64 folderId, const Delivery& message) {
@@ -526,7 +572,7 @@ void Core::closeInspectorsOf(const void* object, const QString& entryId) {
     for (const std::shared_ptr<InspectorImpl>& inspector : inspectors_) {
         const auto* state = dynamic_cast<const ItemState*>(inspector->item().get());
         if (inspector->object() == object ||
-            (!entryId.isEmpty() && state && state->record.entryId == entryId)) {
+            (!entryId.isEmpty() && state && state->record().entryId == entryId)) {
             closing.push_back(inspector);
         }
     }

@@ -19,6 +19,7 @@
 namespace vantorel::engine {
 
 class InspectorImpl;
+class ItemState;
 
 struct FolderState {
     FolderRecord record;
@@ -53,10 +54,18 @@ public:
     void close();
     // Every object-model call starts here: the mailbox must be open and no fault
     // armed for the operation.
-    void enter(const char* object, const char* member);
+    void enter(const char* object, const char* member) {
+        if (!file_) {
+            closedError();
+        }
+        faults.hit(object, member);
+    }
 
     // Lookups; null when there is none.
     const ItemRecord* item(qint64 id) const;
+    // The stored item itself, to share with the objects that show it (never changed:
+    // a save stores a new record).
+    std::shared_ptr<const ItemRecord> sharedItem(qint64 id) const;
     const ItemRecord* itemByEntryId(const QString& entryId) const;
     FolderState* folder(qint64 id);
     FolderState* folderByEntryId(const QString& entryId);
@@ -69,12 +78,16 @@ public:
 
     // New objects over the stored state.
     outlook::ItemPtr makeItem(const ItemRecord& record);
+    outlook::ItemPtr makeItem(std::shared_ptr<const ItemRecord> record);
     outlook::MAPIFolderPtr makeFolder(qint64 folderId);
 
     // Writes: one transaction each; memory changes only when it commits, and the
     // events follow after that.
     // Stores the item; a new one (id 0) goes into folderId and gets its EntryID.
     void save(ItemRecord& record, qint64 folderId);
+    // The same for an item object: its snapshot becomes the stored record before the
+    // item-added event is raised. RECORD may be that snapshot.
+    void saveItem(const ItemRecord& record, qint64 folderId, ItemState& owner);
     // Moves a stored item to its store's Deleted Items, or removes it from there.
     void remove(const ItemRecord& record, const void* object);
     // Replaces the message (stored or not) by its sent copy in Sent Items.
@@ -124,12 +137,15 @@ public:
     }
 
 private:
+    [[noreturn]] static void closedError();
     void reportEventError(const char* name, const std::exception& e);
     void load();
     void requireWritable() const;
     [[noreturn]] void writeFailed(const std::exception& e) const;
     void writeAddresses(const ItemRecord& record);
-    void insertItem(const ItemRecord& record);
+    void insertItem(std::shared_ptr<const ItemRecord> record);
+    std::shared_ptr<const ItemRecord> store(const ItemRecord& record, qint64 folderId,
+                                            ItemState* owner);
     void eraseItem(qint64 id);
     ItemRecord newRecordIn(qint64 folderId, ItemRecord record);
     FolderState& requireFolder(qint64 id);
@@ -140,7 +156,7 @@ private:
     std::vector<StoreRecord> stores_;
     std::map<qint64, FolderState> folders_;
     QHash<QString, qint64> folderByEntryId_;
-    std::unordered_map<qint64, ItemRecord> items_;
+    std::unordered_map<qint64, std::shared_ptr<const ItemRecord>> items_;
     QHash<QString, qint64> itemByEntryId_;
     std::vector<std::shared_ptr<InspectorImpl>> inspectors_;  // open ones, active last
     std::vector<outlook::ItemPtr> displayed_;

@@ -33,13 +33,26 @@ public:
     static const QStringList& operations();
 
     // Every object-model call passes here first; throws when its failure is armed.
-    void hit(const char* object, const char* member);
+    void hit(const char* object, const char* member) {
+#ifndef QT_NO_DEBUG
+        checkKnown(object, member);
+#endif
+        if (onCall) {
+            onCall(object, member);
+        }
+        if (!armed_.isEmpty()) {
+            fire(object, member);
+        }
+    }
 
     // Told of every object-model call ("Object", "Member") before it runs, to list
     // the calls an action makes.
     std::function<void(const char* object, const char* member)> onCall;
 
 private:
+    static void checkKnown(const char* object, const char* member);
+    void fire(const char* object, const char* member);
+
     struct Armed {
         int count = 0;  // -1: always
         QString message;

@@ -89,7 +89,7 @@ outlook::ItemPtr NameSpaceImpl::GetItemFromID(const QString& entryId, const QStr
     if (!record) {
         throw OutlookError(texts::notFound());
     }
-    return core_->makeItem(*record);
+    return core_->makeItem(core_->sharedItem(record->id));
 }
 
 outlook::FoldersPtr NameSpaceImpl::Folders() {
@@ -158,7 +158,10 @@ outlook::FoldersPtr FolderImpl::Folders() {
 
 outlook::ItemsPtr FolderImpl::Items() {
     core_->enter("MAPIFolder", "Items");
-    return std::make_shared<ItemsImpl>(core_, id_);
+    if (!items_) {
+        items_ = std::make_shared<ItemsImpl>(core_, id_);
+    }
+    return items_;
 }
 
 int ItemsImpl::Count() {
@@ -170,7 +173,7 @@ outlook::ItemPtr ItemsImpl::Item(int index) {
     core_->enter("Items", "Item");
     const std::vector<qint64>& ids = core_->folder(folderId_)->items;
     checkIndex(index, ids.size());
-    return core_->makeItem(*core_->item(ids[index - 1]));
+    return core_->makeItem(core_->sharedItem(ids[index - 1]));
 }
 
 outlook::MAPIFolderPtr ItemsImpl::Parent() {

@@ -3,6 +3,8 @@
 
 #include "host/engine/Objects.h"
 
+#include <cstring>
+
 namespace vantorel::engine {
 
 using outlook::OutlookError;
@@ -14,7 +16,7 @@ void checkIndex(int index, std::size_t count) {
 }
 
 const char* ItemState::objectName() const {
-    switch (record.kind) {
+    switch (record().kind) {
         case ItemKind::Task:
             return "TaskItem";
         case ItemKind::MeetingRequest:
@@ -23,6 +25,15 @@ const char* ItemState::objectName() const {
             break;
     }
     return "MailItem";
+}
+
+ItemRecord& ItemState::edit() {
+    if (own_ == nullptr) {
+        auto copy = std::make_shared<ItemRecord>(*record_);
+        own_ = copy.get();
+        record_ = std::move(copy);
+    }
+    return *own_;
 }
 
 void ItemState::enterLive(const char* member) {
@@ -37,7 +48,7 @@ void ItemState::enterLive(const char* member) {
 template <class Interface>
 int ItemImpl<Interface>::Class() {
     enter("Class");
-    switch (record.kind) {
+    switch (record().kind) {
         case ItemKind::Task:
             return outlook::olTask;
         case ItemKind::MeetingRequest:
@@ -51,10 +62,10 @@ int ItemImpl<Interface>::Class() {
 template <class Interface>
 QString ItemImpl<Interface>::MessageClass() {
     enter("MessageClass");
-    if (!record.messageClass.isEmpty()) {
-        return record.messageClass;
+    if (!record().messageClass.isEmpty()) {
+        return record().messageClass;
     }
-    switch (record.kind) {
+    switch (record().kind) {
         case ItemKind::Task:
             return QStringLiteral("IPM.Task");
         case ItemKind::MeetingRequest:
@@ -68,51 +79,51 @@ QString ItemImpl<Interface>::MessageClass() {
 template <class Interface>
 QString ItemImpl<Interface>::EntryID() {
     enter("EntryID");
-    return record.entryId;
+    return record().entryId;
 }
 
 template <class Interface>
 QString ItemImpl<Interface>::Subject() {
     enter("Subject");
-    return record.subject;
+    return record().subject;
 }
 
 template <class Interface>
 void ItemImpl<Interface>::SetSubject(const QString& value) {
     enterLive("SetSubject");
-    record.subject = value;
+    edit().subject = value;
 }
 
 template <class Interface>
 QString ItemImpl<Interface>::Body() {
     enter("Body");
-    return record.body;
+    return record().body;
 }
 
 template <class Interface>
 void ItemImpl<Interface>::SetBody(const QString& value) {
     enterLive("SetBody");
-    record.body = value;
+    edit().body = value;
 }
 
 template <class Interface>
 outlook::UserPropertiesPtr ItemImpl<Interface>::UserProperties() {
     enter("UserProperties");
-    return std::make_shared<UserPropertiesImpl>(state());
+    return outlook::UserPropertiesPtr(this->shared_from_this(), &userProperties_);
 }
 
 template <class Interface>
 void ItemImpl<Interface>::Save() {
     enterLive("Save");
     const int role =
-        record.kind == ItemKind::Task ? outlook::olFolderTasks : outlook::olFolderDrafts;
-    core->save(record, record.id != 0 ? record.folderId : core->roleFolder(role));
+        record().kind == ItemKind::Task ? outlook::olFolderTasks : outlook::olFolderDrafts;
+    core->saveItem(record(), record().id != 0 ? record().folderId : core->roleFolder(role), *this);
 }
 
 template <class Interface>
 void ItemImpl<Interface>::Delete() {
     enterLive("Delete");
-    core->remove(record, static_cast<const ItemState*>(this));
+    core->remove(record(), static_cast<const ItemState*>(this));
     spent = true;
 }
 
@@ -133,29 +144,30 @@ template class ItemImpl<outlook::MeetingItem>;
 
 QString MailItemImpl::ConversationTopic() {
     enter("ConversationTopic");
-    return core->topicOf(record);
+    return core->topicOf(record());
 }
 
 QString MailItemImpl::SenderEmailAddress() {
     enter("SenderEmailAddress");
-    return record.senderAddress;
+    return record().senderAddress;
 }
 
 QString MailItemImpl::SenderName() {
     enter("SenderName");
-    return record.senderName;
+    return record().senderName;
 }
 
 QString MailItemImpl::names(const char* member, int type) {
     enter(member);
-    return recipientNames(record.recipients, type);
+    return recipientNames(record().recipients, type);
 }
 
 void MailItemImpl::setRecipients(const char* member, int type, const QString& value) {
     enterLive(member);
     std::vector<RecipientRecord> added = parseRecipients(value, type, core->addressBook);
-    std::erase_if(record.recipients, [type](const RecipientRecord& r) { return r.type == type; });
-    record.recipients.insert(record.recipients.end(), added.begin(), added.end());
+    std::vector<RecipientRecord>& recipients = edit().recipients;
+    std::erase_if(recipients, [type](const RecipientRecord& r) { return r.type == type; });
+    recipients.insert(recipients.end(), added.begin(), added.end());
 }
 
 QString MailItemImpl::To() {
@@ -184,29 +196,29 @@ outlook::RecipientsPtr MailItemImpl::Recipients() {
 
 bool MailItemImpl::Sent() {
     enter("Sent");
-    return record.sent;
+    return record().sent;
 }
 
 outlook::DateTime MailItemImpl::SentOn() {
     enter("SentOn");
-    return record.sentOn;
+    return record().sentOn;
 }
 
 outlook::DateTime MailItemImpl::ReceivedTime() {
     enter("ReceivedTime");
-    return record.receivedTime;
+    return record().receivedTime;
 }
 
 void MailItemImpl::Send() {
     enterLive("Send");
-    if (record.sent) {
+    if (record().sent) {
         throw OutlookError(texts::alreadySent());
     }
     const auto checkRecipients = [this] {
-        if (record.recipients.empty()) {
+        if (record().recipients.empty()) {
             throw OutlookError(texts::noRecipients());
         }
-        for (RecipientRecord& r : record.recipients) {
+        for (RecipientRecord& r : edit().recipients) {
             if (!resolveRecipient(r, core->addressBook)) {
                 throw OutlookError(texts::unresolvedNames());
             }
@@ -222,7 +234,7 @@ void MailItemImpl::Send() {
         throw OutlookError(texts::movedOrDeleted());
     }
     checkRecipients();
-    core->send(record, static_cast<const ItemState*>(this));
+    core->send(record(), static_cast<const ItemState*>(this));
     spent = true;
 }
 
@@ -230,11 +242,12 @@ outlook::MailItemPtr MailItemImpl::Forward() {
     enterLive("Forward");
     ItemRecord forward;
     forward.kind = ItemKind::Mail;
-    forward.subject = QStringLiteral("FW: ") + record.subject;
-    forward.body = forwardBody(record);
-    forward.topic = core->topicOf(record);
+    forward.subject = QStringLiteral("FW: ") + record().subject;
+    forward.body = forwardBody(record());
+    forward.topic = core->topicOf(record());
     forward.topicFixed = true;
-    return std::make_shared<MailItemImpl>(core, std::move(forward));
+    return std::make_shared<MailItemImpl>(core,
+                                          std::make_shared<const ItemRecord>(std::move(forward)));
 }
 
 outlook::PropertyAccessorPtr MailItemImpl::PropertyAccessor() {
@@ -249,47 +262,47 @@ QString PropertyAccessorImpl::GetProperty(const QString& schemaName) {
     const bool headers =
         schemaName.compare(outlook::PR_TRANSPORT_MESSAGE_HEADERS, Qt::CaseInsensitive) == 0 ||
         schemaName.compare(outlook::PR_TRANSPORT_MESSAGE_HEADERS_A, Qt::CaseInsensitive) == 0;
-    if (!headers || owner_->record.internetHeaders.isEmpty()) {
+    if (!headers || owner_->record().internetHeaders.isEmpty()) {
         throw OutlookError(texts::propertyUnknown(schemaName));
     }
-    return owner_->record.internetHeaders;
+    return owner_->record().internetHeaders;
 }
 
 // Task items.
 
 QString TaskItemImpl::Categories() {
     enter("Categories");
-    return record.categories;
+    return record().categories;
 }
 
 void TaskItemImpl::SetCategories(const QString& value) {
     enterLive("SetCategories");
-    record.categories = value;
+    edit().categories = value;
 }
 
 outlook::DateTime TaskItemImpl::StartDate() {
     enter("StartDate");
-    return record.startDate;
+    return record().startDate;
 }
 
 void TaskItemImpl::SetStartDate(outlook::DateTime value) {
     enterLive("SetStartDate");
-    record.startDate = value;
+    edit().startDate = value;
 }
 
 outlook::DateTime TaskItemImpl::DueDate() {
     enter("DueDate");
-    return record.dueDate;
+    return record().dueDate;
 }
 
 void TaskItemImpl::SetDueDate(outlook::DateTime value) {
     enterLive("SetDueDate");
-    record.dueDate = value;
+    edit().dueDate = value;
 }
 
 int TaskItemImpl::Importance() {
     enter("Importance");
-    return record.importance;
+    return record().importance;
 }
 
 void TaskItemImpl::SetImportance(int value) {
@@ -297,106 +310,127 @@ void TaskItemImpl::SetImportance(int value) {
     if (value < outlook::olImportanceLow || value > outlook::olImportanceHigh) {
         throw OutlookError(texts::outOfRange());
     }
-    record.importance = value;
+    edit().importance = value;
 }
 
 bool TaskItemImpl::ReminderOverrideDefault() {
     enter("ReminderOverrideDefault");
-    return record.reminderOverrideDefault;
+    return record().reminderOverrideDefault;
 }
 
 void TaskItemImpl::SetReminderOverrideDefault(bool value) {
     enterLive("SetReminderOverrideDefault");
-    record.reminderOverrideDefault = value;
+    edit().reminderOverrideDefault = value;
 }
 
 bool TaskItemImpl::ReminderSet() {
     enter("ReminderSet");
-    return record.reminderSet;
+    return record().reminderSet;
 }
 
 void TaskItemImpl::SetReminderSet(bool value) {
     enterLive("SetReminderSet");
-    record.reminderSet = value;
+    edit().reminderSet = value;
 }
 
 outlook::DateTime TaskItemImpl::ReminderTime() {
     enter("ReminderTime");
-    return record.reminderTime;
+    return record().reminderTime;
 }
 
 void TaskItemImpl::SetReminderTime(outlook::DateTime value) {
     enterLive("SetReminderTime");
-    record.reminderTime = value;
+    edit().reminderTime = value;
 }
 
 bool TaskItemImpl::Complete() {
     enter("Complete");
-    return record.complete;
+    return record().complete;
 }
 
 void TaskItemImpl::SetComplete(bool value) {
     enterLive("SetComplete");
-    record.complete = value;
+    edit().complete = value;
 }
 
 void TaskItemImpl::MarkComplete() {
     enterLive("MarkComplete");
-    record.complete = true;
+    edit().complete = true;
 }
 
 // Meeting requests.
 
 QString MeetingItemImpl::ConversationTopic() {
     enter("ConversationTopic");
-    return core->topicOf(record);
+    return core->topicOf(record());
 }
 
 QString MeetingItemImpl::SenderEmailAddress() {
     enter("SenderEmailAddress");
-    return record.senderAddress;
+    return record().senderAddress;
 }
 
 QString MeetingItemImpl::SenderName() {
     enter("SenderName");
-    return record.senderName;
+    return record().senderName;
 }
 
 outlook::DateTime MeetingItemImpl::ReceivedTime() {
     enter("ReceivedTime");
-    return record.receivedTime;
+    return record().receivedTime;
 }
 
 // User properties.
 
 namespace {
-std::vector<PropertyRecord>::iterator findProperty(std::vector<PropertyRecord>& properties,
-                                                   const QString& name) {
-    return std::find_if(properties.begin(), properties.end(), [&name](const PropertyRecord& p) {
-        return p.name.compare(name, Qt::CaseInsensitive) == 0;
-    });
+// The position of the property called NAME in any letter case; -1 when there is none.
+// Names are unique regardless of case, so a name spelled exactly as stored (the usual
+// lookup) is found by the cheap comparison alone.
+bool sameText(const QString& a, const QString& b) {
+    return a.size() == b.size() &&
+           (a.constData() == b.constData() ||
+            std::memcmp(a.constData(), b.constData(), sizeof(QChar) * a.size()) == 0);
+}
+
+qsizetype findProperty(const std::vector<PropertyRecord>& properties, const QString& name) {
+    const auto size = static_cast<qsizetype>(properties.size());
+    for (qsizetype i = 0; i < size; ++i) {
+        if (sameText(properties[static_cast<std::size_t>(i)].name, name)) {
+            return i;
+        }
+    }
+    // Texts of different lengths never compare equal, in any letter case.
+    for (qsizetype i = 0; i < size; ++i) {
+        const QString& other = properties[static_cast<std::size_t>(i)].name;
+        if (other.size() == name.size() && other.compare(name, Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    return -1;
 }
 }  // namespace
 
 int UserPropertiesImpl::Count() {
     owner_->core->enter("UserProperties", "Count");
-    return static_cast<int>(owner_->record.properties.size());
+    return static_cast<int>(owner_->record().properties.size());
 }
 
 outlook::UserPropertyPtr UserPropertiesImpl::Item(int index) {
     owner_->core->enter("UserProperties", "Item");
-    checkIndex(index, owner_->record.properties.size());
-    return std::make_shared<UserPropertyImpl>(owner_, owner_->record.properties[index - 1].name);
+    const std::vector<PropertyRecord>& properties = owner_->record().properties;
+    checkIndex(index, properties.size());
+    return owner_->propertyObject(properties[index - 1].name, static_cast<std::size_t>(index - 1));
 }
 
 outlook::UserPropertyPtr UserPropertiesImpl::Item(const QString& name) {
     owner_->core->enter("UserProperties", "Item");
-    std::vector<PropertyRecord>& properties = owner_->record.properties;
-    const auto at = findProperty(properties, name);
-    if (at == properties.end()) {
+    const std::vector<PropertyRecord>& properties = owner_->record().properties;
+    const qsizetype at = findProperty(properties, name);
+    if (at < 0) {
         return nullptr;
     }
-    return std::make_shared<UserPropertyImpl>(owner_, at->name);
+    return owner_->propertyObject(properties[static_cast<std::size_t>(at)].name,
+                                  static_cast<std::size_t>(at));
 }
 
 outlook::UserPropertyPtr UserPropertiesImpl::Add(const QString& name, int type,
@@ -412,13 +446,15 @@ outlook::UserPropertyPtr UserPropertiesImpl::Add(const QString& name, int type,
     if (name.trimmed().isEmpty()) {
         throw OutlookError(texts::invalidParameter());
     }
-    std::vector<PropertyRecord>& properties = owner_->record.properties;
-    const auto at = findProperty(properties, name);
-    if (at != properties.end()) {
-        return std::make_shared<UserPropertyImpl>(owner_, at->name);
+    const qsizetype at = findProperty(owner_->record().properties, name);
+    if (at >= 0) {
+        return owner_->propertyObject(
+            owner_->record().properties[static_cast<std::size_t>(at)].name,
+            static_cast<std::size_t>(at));
     }
+    std::vector<PropertyRecord>& properties = owner_->edit().properties;
     properties.push_back({name, type, QString()});
-    return std::make_shared<UserPropertyImpl>(owner_, name);
+    return owner_->propertyObject(name, properties.size() - 1);
 }
 
 void UserPropertiesImpl::Remove(int index) {
@@ -426,17 +462,47 @@ void UserPropertiesImpl::Remove(int index) {
     if (owner_->spent) {
         throw OutlookError(texts::movedOrDeleted());
     }
-    checkIndex(index, owner_->record.properties.size());
-    owner_->record.properties.erase(owner_->record.properties.begin() + (index - 1));
+    checkIndex(index, owner_->record().properties.size());
+    std::vector<PropertyRecord>& properties = owner_->edit().properties;
+    properties.erase(properties.begin() + (index - 1));
 }
 
-PropertyRecord& UserPropertyImpl::property() {
-    std::vector<PropertyRecord>& properties = owner_->record.properties;
-    const auto at = findProperty(properties, name_);
-    if (at == properties.end()) {
+outlook::UserPropertyPtr ItemState::propertyObject(const QString& name, std::size_t hint) {
+    for (std::optional<UserPropertyImpl>& slot : properties_) {
+        if (!slot) {
+            slot.emplace(*this, name, hint);
+        } else if (!sameText(slot->name(), name)) {
+            continue;
+        }
+        return outlook::UserPropertyPtr(sharedState(), &*slot);
+    }
+    // Past the first few names: one of its own, that keeps this object alive.
+    struct Held {
+        Held(std::shared_ptr<ItemState> owner, const QString& name, std::size_t hint)
+            : keep(std::move(owner)), property(*keep, name, hint) {}
+        std::shared_ptr<ItemState> keep;
+        UserPropertyImpl property;
+    };
+    auto held = std::make_shared<Held>(sharedState(), name, hint);
+    return outlook::UserPropertyPtr(held, &held->property);
+}
+
+std::size_t UserPropertyImpl::position() const {
+    const std::vector<PropertyRecord>& properties = owner_->record().properties;
+    // Names are unique in any letter case: the one spelled exactly alike is the one.
+    if (hint_ < properties.size() && sameText(properties[hint_].name, name_)) {
+        return hint_;
+    }
+    const qsizetype at = findProperty(properties, name_);
+    if (at < 0) {
         throw OutlookError(texts::propertyGone());
     }
-    return *at;
+    hint_ = static_cast<std::size_t>(at);
+    return hint_;
+}
+
+const PropertyRecord& UserPropertyImpl::property() const {
+    return owner_->record().properties[position()];
 }
 
 QString UserPropertyImpl::Name() {
@@ -459,7 +525,8 @@ void UserPropertyImpl::SetValue(const QString& value) {
     if (owner_->spent) {
         throw OutlookError(texts::movedOrDeleted());
     }
-    property().value = value;
+    const std::size_t at = position();
+    owner_->edit().properties[at].value = value;
 }
 
 void UserPropertyImpl::Delete() {
@@ -467,27 +534,29 @@ void UserPropertyImpl::Delete() {
     if (owner_->spent) {
         throw OutlookError(texts::movedOrDeleted());
     }
-    std::vector<PropertyRecord>& properties = owner_->record.properties;
-    properties.erase(findProperty(properties, property().name));
+    const std::size_t at = position();
+    std::vector<PropertyRecord>& properties = owner_->edit().properties;
+    properties.erase(properties.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 // Recipients.
 
 int RecipientsImpl::Count() {
     owner_->core->enter("Recipients", "Count");
-    return static_cast<int>(owner_->record.recipients.size());
+    return static_cast<int>(owner_->record().recipients.size());
 }
 
 outlook::RecipientPtr RecipientsImpl::Item(int index) {
     owner_->core->enter("Recipients", "Item");
-    checkIndex(index, owner_->record.recipients.size());
-    return std::make_shared<RecipientImpl>(owner_->core, owner_->record.recipients[index - 1]);
+    const std::vector<RecipientRecord>& recipients = owner_->record().recipients;
+    checkIndex(index, recipients.size());
+    return std::make_shared<RecipientImpl>(owner_->core, recipients[index - 1]);
 }
 
 bool RecipientsImpl::ResolveAll() {
     owner_->core->enter("Recipients", "ResolveAll");
     bool all = true;
-    for (RecipientRecord& r : owner_->record.recipients) {
+    for (RecipientRecord& r : owner_->edit().recipients) {
         all = resolveRecipient(r, owner_->core->addressBook) && all;
     }
     return all;

@@ -419,7 +419,7 @@ void MailboxFile::openExisting() {
         // One process at a time: the first read takes the lock and keeps it.
         db_->exec("PRAGMA locking_mode = EXCLUSIVE");
         db_->exec("PRAGMA journal_mode = WAL");
-        db_->exec("PRAGMA synchronous = FULL");
+        db_->exec("PRAGMA synchronous = NORMAL");
         db_->exec("PRAGMA foreign_keys = ON");
         upgrade();
     } catch (const sqlite::SqliteError& e) {

@@ -4,8 +4,11 @@
 // and learnt address-book entry. Opening it checks that the file is ours, whole, of a
 // format this version reads, and writable, before anything is written to it; a file
 // that is refused is never changed, nor is the write-ahead log beside it.
-// The journal is a write-ahead log and every commit is synced, so a killed process
-// loses at most the transaction in flight.
+// The journal is a write-ahead log. A commit is in the log before it returns, so a
+// killed process loses at most the transaction in flight; the log is synced to the
+// disk at each checkpoint, not at each commit (a save would wait for the disk
+// several times per message sent), so a power failure may take the last commits
+// back, never leaving the file damaged.
 
 #include "host/engine/Records.h"
 #include "host/engine/Sqlite.h"

@@ -9,24 +9,96 @@
 
 #include "host/engine/Core.h"
 
+#include <array>
 #include <memory>
+#include <optional>
 
 namespace vantorel::engine {
 
+class ItemState;
+
+// A user property is known by its name, unique within its item. It lives inside its
+// item object (see ItemState::propertyObject), which outlives it.
+class UserPropertyImpl final : public outlook::UserProperty {
+public:
+    UserPropertyImpl(ItemState& owner, QString name, std::size_t hint)
+        : owner_(&owner), name_(std::move(name)), hint_(hint) {}
+
+    QString Name() override;
+    int Type() override;
+    QString Value() override;
+    void SetValue(const QString& value) override;
+    void Delete() override;
+
+    const QString& name() const { return name_; }
+
+private:
+    // The property's position in its item, and the property; both throw once the
+    // property is gone.
+    std::size_t position() const;
+    const PropertyRecord& property() const;
+
+    ItemState* owner_;
+    QString name_;
+    mutable std::size_t hint_;  // where the property was last found
+};
+
+// The snapshot is shared with the store, and with every other object fetched since
+// the item's last save, until this object changes it: the first change makes a copy
+// of its own. A lookup copies no record.
 class ItemState {
 public:
-    ItemState(std::shared_ptr<Core> core, ItemRecord record)
-        : core(std::move(core)), record(std::move(record)) {}
+    ItemState(std::shared_ptr<Core> core, std::shared_ptr<const ItemRecord> record)
+        : core(std::move(core)), record_(std::move(record)) {}
     virtual ~ItemState() = default;
+    ItemState(const ItemState&) = delete;
+    ItemState& operator=(const ItemState&) = delete;
 
     const char* objectName() const;
     void enter(const char* member) { core->enter(objectName(), member); }
     // enter(), and the object must not be spent.
     void enterLive(const char* member);
 
+    const ItemRecord& record() const { return *record_; }
+    // The snapshot, to change it: this object's own copy from now on.
+    ItemRecord& edit();
+    // After a save: the snapshot is the stored item again.
+    void adopt(std::shared_ptr<const ItemRecord> stored) {
+        record_ = std::move(stored);
+        own_ = nullptr;
+    }
+
+    // The object as a shared owner, for the objects it hands out.
+    virtual std::shared_ptr<ItemState> sharedState() = 0;
+    // The object for the property called NAME (as stored; found at HINT): the same
+    // one for every lookup of that name, kept inside this object for the first few
+    // names, so reading a property allocates nothing.
+    outlook::UserPropertyPtr propertyObject(const QString& name, std::size_t hint);
+
     std::shared_ptr<Core> core;
-    ItemRecord record;
     bool spent = false;
+
+private:
+    std::shared_ptr<const ItemRecord> record_;
+    ItemRecord* own_ = nullptr;  // record_, once it is this object's copy
+    std::array<std::optional<UserPropertyImpl>, 4> properties_;
+};
+
+// The user properties of an item object: inside it, and handed out as a reference
+// that keeps the item object alive.
+class UserPropertiesImpl final : public outlook::UserProperties {
+public:
+    explicit UserPropertiesImpl(ItemState& owner) : owner_(&owner) {}
+
+    int Count() override;
+    outlook::UserPropertyPtr Item(int index) override;
+    outlook::UserPropertyPtr Item(const QString& name) override;
+    outlook::UserPropertyPtr Add(const QString& name, int type, bool addToFolderFields,
+                                 int displayFormat) override;
+    void Remove(int index) override;
+
+private:
+    ItemState* owner_;
 };
 
 template <class Interface>
@@ -48,11 +120,16 @@ public:
     void Delete() override;
     void Display(bool modal) override;
 
+    std::shared_ptr<ItemState> sharedState() override { return state(); }
+
 protected:
     outlook::ItemPtr self() { return this->shared_from_this(); }
     std::shared_ptr<ItemState> state() {
         return std::shared_ptr<ItemState>(this->shared_from_this(), static_cast<ItemState*>(this));
     }
+
+private:
+    UserPropertiesImpl userProperties_{*this};
 };
 
 class MailItemImpl final : public ItemImpl<outlook::MailItem> {
@@ -122,40 +199,6 @@ public:
 
 private:
     std::shared_ptr<ItemState> owner_;
-};
-
-class UserPropertiesImpl final : public outlook::UserProperties {
-public:
-    explicit UserPropertiesImpl(std::shared_ptr<ItemState> owner) : owner_(std::move(owner)) {}
-
-    int Count() override;
-    outlook::UserPropertyPtr Item(int index) override;
-    outlook::UserPropertyPtr Item(const QString& name) override;
-    outlook::UserPropertyPtr Add(const QString& name, int type, bool addToFolderFields,
-                                 int displayFormat) override;
-    void Remove(int index) override;
-
-private:
-    std::shared_ptr<ItemState> owner_;
-};
-
-// A user property is known by its name, unique within its item.
-class UserPropertyImpl final : public outlook::UserProperty {
-public:
-    UserPropertyImpl(std::shared_ptr<ItemState> owner, QString name)
-        : owner_(std::move(owner)), name_(std::move(name)) {}
-
-    QString Name() override;
-    int Type() override;
-    QString Value() override;
-    void SetValue(const QString& value) override;
-    void Delete() override;
-
-private:
-    PropertyRecord& property();
-
-    std::shared_ptr<ItemState> owner_;
-    QString name_;
 };
 
 class RecipientsImpl final : public outlook::Recipients {
@@ -232,6 +275,8 @@ private:
     std::shared_ptr<Core> core_;
 };
 
+class ItemsImpl;
+
 // The sub-folders of a folder, or (parent 0) the top-level folders of the stores.
 class FoldersImpl final : public outlook::Folders {
 public:
@@ -265,6 +310,8 @@ public:
 private:
     std::shared_ptr<Core> core_;
     qint64 id_;
+    // The folder's collection: it holds no state of its own, so one serves every call.
+    std::shared_ptr<ItemsImpl> items_;
 };
 
 class ItemsImpl final : public outlook::Items {

@@ -46,7 +46,34 @@ Database::Database(const QString& path, Mode mode) {
 }
 
 Database::~Database() {
+    for (auto& [sql, statements] : idle_) {
+        for (sqlite3_stmt* stmt : statements) {
+            sqlite3_finalize(stmt);
+        }
+    }
     sqlite3_close(db_);
+}
+
+sqlite3_stmt* Database::checkOut(const char* sql) {
+    const auto at = idle_.find(sql);
+    if (at != idle_.end() && !at->second.empty()) {
+        sqlite3_stmt* stmt = at->second.back();
+        at->second.pop_back();
+        return stmt;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        throw SqliteError(rc, QString::fromUtf8(sqlite3_errmsg(db_)));
+    }
+    return stmt;
+}
+
+void Database::checkIn(sqlite3_stmt* stmt) {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    idle_[sqlite3_sql(stmt)].push_back(stmt);
 }
 
 void Database::fail(int code) const {
@@ -88,15 +115,12 @@ void Database::keepWalOnClose() {
     }
 }
 
-Statement::Statement(Database& db, const char* sql) : db_(&db) {
-    const int rc = sqlite3_prepare_v2(db.handle(), sql, -1, &stmt_, nullptr);
-    if (rc != SQLITE_OK) {
-        throw SqliteError(rc, QString::fromUtf8(sqlite3_errmsg(db.handle())));
-    }
-}
+Statement::Statement(Database& db, const char* sql) : db_(&db), stmt_(db.checkOut(sql)) {}
 
 Statement::~Statement() {
-    sqlite3_finalize(stmt_);
+    if (stmt_ != nullptr) {
+        db_->checkIn(stmt_);
+    }
 }
 
 Statement::Statement(Statement&& other) noexcept
@@ -165,6 +189,19 @@ double Statement::columnDouble(int index) const {
 }
 
 QString Statement::columnText(int index) const {
+    // Text in ASCII, as nearly all of a mailbox is, is taken as SQLite stores it
+    // (UTF-8); SQLite's own conversion to UTF-16, which reads everything else, costs
+    // more than the rest of reading a row.
+    if (const auto* ascii = sqlite3_column_text(stmt_, index)) {
+        const int length = sqlite3_column_bytes(stmt_, index);
+        bool plain = true;  // an empty text too: QString's empty, not its null
+        for (int i = 0; i < length && plain; ++i) {
+            plain = ascii[i] < 0x80;
+        }
+        if (plain) {
+            return QString::fromLatin1(reinterpret_cast<const char*>(ascii), length);
+        }
+    }
     const void* data = sqlite3_column_text16(stmt_, index);
     const int bytes = sqlite3_column_bytes16(stmt_, index);
     if (!data) {

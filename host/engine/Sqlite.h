@@ -7,6 +7,9 @@
 #include <QString>
 
 #include <stdexcept>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -57,9 +60,15 @@ public:
     sqlite3* handle() const { return db_; }
 
 private:
+    friend class Statement;
     [[noreturn]] void fail(int code) const;
+    // A statement of that text, prepared once and kept while no Statement uses it:
+    // preparing costs more than running most of the statements the mailbox runs.
+    sqlite3_stmt* checkOut(const char* sql);
+    void checkIn(sqlite3_stmt* stmt);
 
     sqlite3* db_ = nullptr;
+    std::unordered_map<std::string, std::vector<sqlite3_stmt*>> idle_;
 };
 
 class Statement {

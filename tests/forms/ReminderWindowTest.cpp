@@ -311,6 +311,23 @@ TEST_F(ReminderWindowTest, ATaskListedAlreadyOrWithoutTopicIsNotAdded) {
     EXPECT_EQ(topics(), QStringList{QStringLiteral("Offer")});
 }
 
+// Whichever way an entry goes (an action, a refresh, closing, the list emptied), its
+// task can be listed again, and only once.
+TEST_F(ReminderWindowTest, ATaskCanBeListedAgainOnceItsEntryIsGone) {
+    const QStringList ids = listed({QStringLiteral("A"), QStringLiteral("B")});
+    ASSERT_TRUE(window->RemoveFromList(ids[0]));
+    EXPECT_TRUE(add(ids[0]));
+    EXPECT_FALSE(add(ids[0]));
+    delete window->lstReminders->takeTopLevelItem(0);
+    EXPECT_TRUE(add(ids[1]));
+    EXPECT_FALSE(add(ids[1]));
+    window->lstReminders->clear();
+    EXPECT_TRUE(add(ids[0]));
+    EXPECT_TRUE(add(ids[1]));
+    EXPECT_FALSE(add(ids[0]));
+    EXPECT_EQ(topics(), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+}
+
 TEST_F(ReminderWindowTest, MissingPartsOfAnEntryStayEmpty) {
     TaskFields bare;
     bare.recipients.reset();

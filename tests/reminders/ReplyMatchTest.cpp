@@ -103,3 +103,44 @@ TEST_F(TrackedOffer, ReplyMatchNeedsBothRecipientsAndTopicOnTheTask) {
     DeleteTrackingProperties(task);
     EXPECT_FALSE(IsReplyToTask(task, reply));
 }
+
+namespace {
+
+struct ListCase {
+    const char* name;
+    const char* list;  // "Recipients" as another program may have written it
+    const char* from;
+    bool matches;
+};
+void PrintTo(const ListCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ReplyToList : public TrackedOffer, public ::testing::WithParamInterface<ListCase> {};
+
+}  // namespace
+
+TEST_P(ReplyToList, ReadsTheRecipientListAsWritten) {
+    const ListCase& c = GetParam();
+    const ol::TaskItemPtr task = trackedOffer();
+    WriteTrackingProperty(*task, TrackingProperty::Recipients, QString::fromUtf8(c.list));
+    EXPECT_EQ(IsReplyToTask(task, arriving(QString::fromUtf8(c.from), QStringLiteral("RE: Offer"))),
+              c.matches);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, ReplyToList,
+    ::testing::Values(ListCase{"LastEntryWithoutSemicolon",
+                               "Ann|ann@example.com;Bob|bob@example.com", "bob@example.com", true},
+                      ListCase{"EntryWithoutBar", "ann@example.com;", "ann@example.com", false},
+                      ListCase{"BarsInsideTheAddressAreLeftOut", "Ann|ann@ex|ample.com;",
+                               "ann@example.com", true},
+                      ListCase{"LongerSender", "Ann|ann@example.com;", "ann@example.comx", false},
+                      ListCase{"AfterADifferentAddress",
+                               "Bo|bobby@example.com;Ann|ann@example.com;", "ANN@example.com",
+                               true},
+                      ListCase{"OnlyLettersAToZIgnoreCase", "J\xc3\xb6rg|j\xc3\xb6rg@example.com;",
+                               "J\xc3\x96RG@example.com", false},
+                      ListCase{"OtherLettersAlike", "J\xc3\xb6rg|j\xc3\xb6rg@example.com;",
+                               "J\xc3\xb6RG@Example.COM", true}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -75,3 +75,23 @@ TEST(DateTime, BooleanText) {
         EXPECT_EQ(parseBoolText(QString::fromUtf8(r.text)), r.value);
     }
 }
+
+// Whole numbers are read as Qt reads them, whether the text takes the short way
+// (a sign and digits) or the general conversion.
+TEST(DateTime, WholeNumbersReadAsQtReadsThem) {
+    for (const char* text :
+         {"0", "-0", "007", "-1", "1796893200", "123456789012345678", "-123456789012345678",
+          "1234567890123456789", "9223372036854775807", "9223372036854775808", " 42 ", "+5", "-",
+          "--1", "1a", "", "1.5", "\xd9\xa3"}) {
+        SCOPED_TRACE(text);
+        const QString s = QString::fromUtf8(text);
+        bool ok = false;
+        const qint64 n = s.trimmed().toLongLong(&ok);
+        EXPECT_EQ(parseLocalUnixSeconds(s), ok ? std::optional<qint64>(n) : std::nullopt);
+        const bool word = s.trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+                          s.trimmed().compare(QLatin1String("false"), Qt::CaseInsensitive) == 0;
+        if (!word) {
+            EXPECT_EQ(parseBoolText(s), ok ? std::optional<bool>(n != 0) : std::nullopt);
+        }
+    }
+}
