@@ -3,6 +3,7 @@
 #include "addin/ReplyCatchUp.h"
 #include "forms/CustomSendTaskUnit.h"
 #include "forms/DefaultSettingsUnit.h"
+#include "forms/ReminderWindowLogic.h"
 #include "forms/ReminderWindowUnit.h"
 #include "forms/SettingsUnit.h"
 #include "forms/TemplateEditUnit.h"
@@ -28,10 +29,6 @@ namespace {
 const int kReminderIntervalMs = 10000;
 // At most this often, the moment up to which the Inboxes are watched is stored.
 const int kWatchedMomentIntervalMs = 60000;
-
-qint64 NowLocalSeconds() {
-    return tools::toLocalUnixSeconds(tools::toDateTime(platform::now()));
-}
 
 // Frees a long-lived form, its global cleared first. A visible form may have one of
 // its handlers on the stack (a message box of its own is open, or the mail client
@@ -312,7 +309,7 @@ void TAddInModule::StoreWatchedMoment() {
     if (AddInRegistry == nullptr) {
         return;
     }
-    AddInRegistry->SetInboxWatchedUntil(NowLocalSeconds());
+    AddInRegistry->SetInboxWatchedUntil(NowLocalUnixSeconds());
     arrivalsAtLastStore_ = InboxArrivals();
 }
 

@@ -92,6 +92,12 @@ void collectFolders(const outlook::MAPIFolderPtr& folder, QTreeWidgetItem* paren
     }
 }
 
+// What a simulated reply needs first.
+void askToSelectASentMessage() {
+    platform::showMessage(QStringLiteral("Select a sent message in Sent Items first."),
+                          platform::MessageIcon::Information);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time)
@@ -198,8 +204,7 @@ void MainWindow::buildMenus() {
         QStringLiteral("Receive an &out-of-office reply to the selected sent message"), this,
         [this] {
             if (!deliverOutOfOffice()) {
-                platform::showMessage(QStringLiteral("Select a sent message in Sent Items first."),
-                                      platform::MessageIcon::Information);
+                askToSelectASentMessage();
             }
         });
     simulate->addAction(QStringLiteral("Receive an &unrelated message"), this,
@@ -502,8 +507,7 @@ bool MainWindow::deliverOutOfOffice() {
 void MainWindow::askReply() {
     const outlook::MailItemPtr mail = selectedSentMessage();
     if (!mail) {
-        platform::showMessage(QStringLiteral("Select a sent message in Sent Items first."),
-                              platform::MessageIcon::Information);
+        askToSelectASentMessage();
         return;
     }
     ReplyDialog dialog(mail, this);

@@ -7,8 +7,8 @@
 #include "AddInFixture.h"
 #include "forms/ReminderWindowUnit.h"
 #include "host/scenario/ScenarioWindows.h"
-#include "platform/Sound.h"
 #include "reminders/TrackingProperties.h"
+#include "tests/support/RecordingSound.h"
 #include "tests/support/ScriptedWindows.h"
 
 #include <QPushButton>
@@ -19,11 +19,6 @@ namespace ol = vantorel::outlook;
 namespace tp = vantorel::TrackingProperty;
 
 namespace {
-
-class SilentSound : public platform::SoundPlayer {
-public:
-    void playWave(const QString&) override {}
-};
 
 // A text of a row, written as a literal or made.
 struct Text {
@@ -50,9 +45,6 @@ const QString kLong(100'000, QLatin1Char('x'));
 
 class DamagedData : public ModuleFixture, public ::testing::WithParamInterface<DamageRow> {
 protected:
-    DamagedData() : sound(std::make_shared<SilentSound>()) { platform::installSoundPlayer(sound); }
-    ~DamagedData() override { platform::installSoundPlayer(nullptr); }
-
     ol::ItemsPtr tasks() {
         return client->engine()
             .application()
@@ -107,7 +99,7 @@ protected:
             [](const auto& box) { return box.icon == platform::MessageIcon::Error; }));
     }
 
-    std::shared_ptr<SilentSound> sound;
+    SoundScope sound;
     WindowsScope windows;
 };
 

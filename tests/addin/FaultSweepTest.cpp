@@ -12,10 +12,10 @@
 #include "host/scenario/ScenarioWindows.h"
 #include "host/scenario/VirtualScheduler.h"
 #include "platform/Clock.h"
-#include "platform/Sound.h"
 #include "platform/Timer.h"
 #include "reminders/TrackingProperties.h"
 #include "tests/support/RecordingPrompts.h"
+#include "tests/support/RecordingSound.h"
 #include "tests/support/ScriptedWindows.h"
 #include "tests/support/TempHives.h"
 #include "tools/TranscriptText.h"
@@ -36,22 +36,15 @@ namespace ol = vantorel::outlook;
 
 namespace {
 
-class SilentSound : public platform::SoundPlayer {
-public:
-    void playWave(const QString&) override {}
-};
-
 // One mail client with the add-in on a fresh mailbox, and what it showed.
 class RoadRun {
 public:
     RoadRun()
         : clock(
               std::make_shared<platform::ManualClock>(QDateTime(QDate(2026, 12, 10), QTime(9, 0)))),
-          scheduler(std::make_shared<host::VirtualScheduler>(clock)),
-          sound(std::make_shared<SilentSound>()) {
+          scheduler(std::make_shared<host::VirtualScheduler>(clock)) {
         platform::installClock(clock);
         platform::installTimerService(scheduler);
-        platform::installSoundPlayer(sound);
         hives.user().setValue(QStringLiteral("Software\\Ostrelin\\Vantorel\\General"),
                               QStringLiteral("StartWizardOnStartup"),
                               platform::RegValue::fromDWord(0));
@@ -59,7 +52,6 @@ public:
     }
     ~RoadRun() {
         client.reset();
-        platform::installSoundPlayer(nullptr);
         platform::installTimerService(nullptr);
         platform::installClock(nullptr);
     }
@@ -201,7 +193,7 @@ public:
     WindowsScope windows;
     std::shared_ptr<platform::ManualClock> clock;
     std::shared_ptr<host::VirtualScheduler> scheduler;
-    std::shared_ptr<SilentSound> sound;
+    SoundScope sound;
     std::unique_ptr<host::MailClient> client;
     outlook::Connection eventErrors;
     QStringList seen;

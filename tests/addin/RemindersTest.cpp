@@ -5,8 +5,8 @@
 #include "AddInFixture.h"
 #include "forms/ReminderWindowUnit.h"
 #include "host/scenario/ScenarioWindows.h"
-#include "platform/Sound.h"
 #include "reminders/TrackingProperties.h"
+#include "tests/support/RecordingSound.h"
 #include "tools/DateTime.h"
 
 #include <QComboBox>
@@ -22,17 +22,8 @@ namespace ol = vantorel::outlook;
 
 namespace {
 
-class RecordingSound : public platform::SoundPlayer {
-public:
-    void playWave(const QString& path) override { played << path; }
-    QStringList played;
-};
-
 class Reminders : public ModuleFixture {
 protected:
-    Reminders() : sound(std::make_shared<RecordingSound>()) { platform::installSoundPlayer(sound); }
-    ~Reminders() override { platform::installSoundPlayer(nullptr); }
-
     void startWithSound() {
         startModule();
         QFile wave(soundDir.filePath(QStringLiteral("reminder.wav")));
@@ -115,7 +106,7 @@ protected:
     }
 
     static constexpr const char* kNineOClock = "1796893200";  // 2026-12-10 09:00:00
-    std::shared_ptr<RecordingSound> sound;
+    SoundScope sound;
     QTemporaryDir soundDir;
 };
 
