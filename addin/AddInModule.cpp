@@ -325,7 +325,8 @@ void TAddInModule::TimerCheckRemindersTimer() {
     int added = 0;
     const outlook::MAPIFolderPtr folder =
         TaskItemsEvents != nullptr ? TaskItemsEvents->WatchedFolder() : nullptr;
-    const int n = folder ? folder->Items()->Count() : 0;
+    const outlook::ItemsPtr items = folder ? folder->Items() : nullptr;
+    const int n = items ? items->Count() : 0;
     // Moments compare as local wall-clock seconds: a reminder inside the hour that
     // daylight saving skips falls due once, when the clock passes it.
     const QDateTime clock = platform::now();
@@ -334,7 +335,7 @@ void TAddInModule::TimerCheckRemindersTimer() {
     for (int i = 1; i <= n; ++i) {
         outlook::TaskItemPtr task;
         try {
-            task = outlook::asTaskItem(folder->Items()->Item(i));
+            task = outlook::asTaskItem(items->Item(i));
         } catch (const std::exception&) {
             continue;
         }

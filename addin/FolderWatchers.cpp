@@ -120,16 +120,24 @@ void TInboxItems::ItemAdd(const outlook::ItemPtr& Item) {
         if (!tasks) {
             return;
         }
-        const int n = tasks->Items()->Count();
+        const TReplyKey key = ReplyKeyOf(*mail);
+        if (key.sender.isEmpty()) {
+            return;  // a message without a sender answers no task
+        }
+        // Only the tasks of the message's topic can answer it: the mail client picks
+        // them out of the folder, in its order, without opening every task.
+        const outlook::ItemsPtr items = tasks->Items()->Restrict(
+            outlook::UserPropertyFilter(TrackingProperty::Topic, key.topic));
+        const int n = items->Count();
         // From the end: of two tasks for one message, the later one is closed.
         for (int i = n; i >= 1; --i) {
             outlook::TaskItemPtr task;
             try {
-                task = outlook::asTaskItem(tasks->Items()->Item(i));
+                task = outlook::asTaskItem(items->Item(i));
             } catch (const std::exception&) {
                 continue;
             }
-            if (!task || !IsReplyToTask(task, mail)) {
+            if (!task || !IsReplyToTask(*task, key)) {
                 continue;
             }
             AnswerTrackingTask(task, *mail, IsAutomaticReply(*mail));

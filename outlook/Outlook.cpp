@@ -37,4 +37,17 @@ MeetingItemPtr asMeetingItem(const ItemPtr& item) {
     return meeting ? MeetingItemPtr(item, meeting) : nullptr;
 }
 
+QString UserPropertySchemaName(const QString& name) {
+    return QStringLiteral(
+               "http://schemas.microsoft.com/mapi/string/"
+               "{00020329-0000-0000-C000-000000000046}/") +
+           name;
+}
+
+QString UserPropertyFilter(const QString& name, const QString& text) {
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QStringLiteral("@SQL=\"%1\" = '%2'").arg(UserPropertySchemaName(name), quoted);
+}
+
 }  // namespace vantorel::outlook

@@ -174,9 +174,23 @@ public:
     virtual ItemPtr Item(int index) = 0;
     virtual MAPIFolderPtr Parent() = 0;
     // Raised for each item that arrives in the folder: a first save, a delivery,
-    // a sent copy, a deleted item.
+    // a sent copy, a deleted item. Of a restricted collection: each one that meets
+    // its condition when it arrives.
     [[nodiscard]] virtual Connection OnItemAdd(ItemAddHandler handler) = 0;
+    // The items of this collection that meet FILTER, in their order, as a collection
+    // of its own taken at the time of the call. The filter names a user property
+    // and the text it holds, in the mail client's query language:
+    //   @SQL="http://schemas.microsoft.com/mapi/string/{00020329-0000-0000-C000-000000000046}/Topic"
+    //   = 'It''s done'
+    // (a ' inside the text doubled); texts compare without regard to letter case. Any
+    // other filter fails with "Cannot parse condition. ...".
+    virtual ItemsPtr Restrict(const QString& filter) = 0;
 };
+
+// The schema name of the user property NAME, for filters (see Items::Restrict).
+QString UserPropertySchemaName(const QString& name);
+// The filter for the items whose user property NAME holds TEXT.
+QString UserPropertyFilter(const QString& name, const QString& text);
 
 // What every kind of item has.
 class Item {

@@ -388,22 +388,33 @@ bool IsReplyToTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr&
     if (sender.isEmpty()) {
         return false;
     }
-    const std::optional<QString> recipients =
-        ReadTrackingProperty(*task, TrackingProperty::Recipients);
-    if (!recipients) {
+    return IsReplyToTask(*task, TReplyKey{sender, message->ConversationTopic()});
+}
+
+TReplyKey ReplyKeyOf(outlook::MailItem& message) {
+    TReplyKey key{message.SenderEmailAddress(), QString()};
+    if (!key.sender.isEmpty()) {
+        key.topic = message.ConversationTopic();
+    }
+    return key;
+}
+
+bool IsReplyToTask(outlook::TaskItem& task, const TReplyKey& key) {
+    if (key.sender.isEmpty()) {
+        return false;
+    }
+    // "Topic" first: an exact comparison that almost every other task fails at once,
+    // where the recipient list would have to be read through. A task without either
+    // is no match.
+    const std::optional<QString> topic = ReadTrackingProperty(task, TrackingProperty::Topic);
+    if (!topic || *topic != key.topic) {
         return false;
     }
     // The whole address: a reply from bob@example.com does not answer a message
-    // sent to jimbob@example.com. "Topic" is read only for a task the sender was
-    // writing to: a task without it is no match either way.
-    if (!listHasAddress(*recipients, sender)) {
-        return false;
-    }
-    const std::optional<QString> topic = ReadTrackingProperty(*task, TrackingProperty::Topic);
-    if (!topic) {
-        return false;
-    }
-    return *topic == message->ConversationTopic();
+    // sent to jimbob@example.com.
+    const std::optional<QString> recipients =
+        ReadTrackingProperty(task, TrackingProperty::Recipients);
+    return recipients && listHasAddress(*recipients, key.sender);
 }
 
 void DeleteTrackingProperties(const outlook::TaskItemPtr& task) {

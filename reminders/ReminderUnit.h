@@ -108,6 +108,16 @@ QString RecipientAddresses(const QString& list);
 // empty or the task lacks "Recipients" or "Topic".
 bool IsReplyToTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr& message);
 
+// What an arriving message is matched by, read from it once for a walk over many
+// tasks.
+struct TReplyKey {
+    QString sender;  // its sender's address
+    QString topic;   // its conversation topic
+};
+TReplyKey ReplyKeyOf(outlook::MailItem& message);
+// The same as above, for the message KEY was read from.
+bool IsReplyToTask(outlook::TaskItem& task, const TReplyKey& key);
+
 // Deletes the ten tracking properties the task has, in their order ("Snooze" stays).
 // The task is not saved.
 void DeleteTrackingProperties(const outlook::TaskItemPtr& task);

@@ -1,6 +1,7 @@
 #include "host/engine/Core.h"
 
 #include "host/engine/Objects.h"
+#include "host/engine/Recycler.h"
 #include "platform/Clock.h"
 #include "tools/DateTime.h"
 
@@ -126,9 +127,10 @@ void Core::load() {
                                                      "lies in a folder that does not exist.")
                                           .arg(QDir::toNativeSeparators(path_)));
         }
-        at->second.items.push_back(r.id);
         itemByEntryId_.insert(upperKey(r.entryId), r.id);
-        items_.emplace(r.id, std::make_shared<const ItemRecord>(std::move(r)));
+        auto shared = std::make_shared<const ItemRecord>(std::move(r));
+        at->second.items.push_back(shared);
+        items_.emplace(shared->id, std::move(shared));
     }
     categories = std::move(c.categories);
     for (const AddressRecord& a : c.addresses) {
@@ -262,13 +264,16 @@ outlook::ItemPtr Core::makeItem(const ItemRecord& record) {
 outlook::ItemPtr Core::makeItem(std::shared_ptr<const ItemRecord> record) {
     switch (record->kind) {
         case ItemKind::Task:
-            return std::make_shared<TaskItemImpl>(shared_from_this(), std::move(record));
+            return std::allocate_shared<TaskItemImpl>(Recycler<TaskItemImpl>(), shared_from_this(),
+                                                      std::move(record));
         case ItemKind::MeetingRequest:
-            return std::make_shared<MeetingItemImpl>(shared_from_this(), std::move(record));
+            return std::allocate_shared<MeetingItemImpl>(Recycler<MeetingItemImpl>(),
+                                                         shared_from_this(), std::move(record));
         case ItemKind::Mail:
             break;
     }
-    return std::make_shared<MailItemImpl>(shared_from_this(), std::move(record));
+    return std::allocate_shared<MailItemImpl>(Recycler<MailItemImpl>(), shared_from_this(),
+                                              std::move(record));
 }
 
 outlook::MAPIFolderPtr Core::makeFolder(qint64 folderId) {
@@ -286,9 +291,21 @@ void Core::writeAddresses(const ItemRecord& record) {
 
 // Memory only, after a commit.
 void Core::insertItem(std::shared_ptr<const ItemRecord> record) {
-    requireFolder(record->folderId).items.push_back(record->id);
+    requireFolder(record->folderId).items.push_back(record);
     itemByEntryId_.insert(record->entryId.toUpper(), record->id);
     items_[record->id] = std::move(record);
+}
+
+void Core::replaceItem(std::shared_ptr<const ItemRecord> record) {
+    std::shared_ptr<const ItemRecord>& stored = items_.at(record->id);
+    std::vector<std::shared_ptr<const ItemRecord>>& inFolder =
+        requireFolder(stored->folderId).items;
+    // Recent items are the ones most often saved again: look from the end.
+    const auto at = std::find(inFolder.rbegin(), inFolder.rend(), stored);
+    if (at != inFolder.rend()) {
+        *at = record;
+    }
+    stored = std::move(record);
 }
 
 void Core::eraseItem(qint64 id) {
@@ -297,7 +314,7 @@ void Core::eraseItem(qint64 id) {
         return;
     }
     if (FolderState* f = folder(at->second->folderId)) {
-        std::erase(f->items, id);
+        std::erase(f->items, at->second);
     }
     itemByEntryId_.remove(at->second->entryId.toUpper());
     items_.erase(at);
@@ -348,7 +365,7 @@ std::shared_ptr<const ItemRecord> Core::store(const ItemRecord& record, qint64 f
         ++nextId_;
         insertItem(shared);
     } else {
-        items_[shared->id] = shared;
+        replaceItem(shared);
     }
     if (owner) {
         owner->adopt(shared);  // RECORD may go with the snapshot it was

@@ -24,7 +24,9 @@ class ItemState;
 struct FolderState {
     FolderRecord record;
     std::vector<qint64> children;  // folder ids, in the order of creation
-    std::vector<qint64> items;     // item ids, in the order of arrival
+    // The stored items, in the order of arrival: the same records as Core's by id, so
+    // a walk over a folder reads them in a row without a lookup per item.
+    std::vector<std::shared_ptr<const ItemRecord>> items;
     outlook::Event<const outlook::ItemPtr&> itemAdd;
 };
 
@@ -68,6 +70,7 @@ public:
     std::shared_ptr<const ItemRecord> sharedItem(qint64 id) const;
     const ItemRecord* itemByEntryId(const QString& entryId) const;
     FolderState* folder(qint64 id);
+    FolderState& requireFolder(qint64 id);  // throws "not found"
     FolderState* folderByEntryId(const QString& entryId);
     const StoreRecord* store(qint64 id) const;
     const StoreRecord* storeByName(const QString& name) const;
@@ -147,8 +150,9 @@ private:
     std::shared_ptr<const ItemRecord> store(const ItemRecord& record, qint64 folderId,
                                             ItemState* owner);
     void eraseItem(qint64 id);
+    // After a save of a stored item: RECORD takes the place of the one of its id.
+    void replaceItem(std::shared_ptr<const ItemRecord> record);
     ItemRecord newRecordIn(qint64 folderId, ItemRecord record);
-    FolderState& requireFolder(qint64 id);
 
     QString path_;
     std::unique_ptr<MailboxFile> file_;

@@ -28,7 +28,7 @@ const ObjectMembers kObjects[] = {
     {"NameSpace", {"GetDefaultFolder", "GetItemFromID", "Folders", "Categories"}},
     {"Folders", {"Count", "Item"}},
     {"MAPIFolder", {"Name", "EntryID", "FolderPath", "Folders", "Items"}},
-    {"Items", {"Count", "Item", "Parent", "OnItemAdd"}},
+    {"Items", {"Count", "Item", "Parent", "OnItemAdd", "Restrict"}},
     {"MailItem",
      {"ConversationTopic", "SenderEmailAddress", "SenderName", "To", "SetTo", "CC", "SetCC", "BCC",
       "SetBCC", "Recipients", "Sent", "SentOn", "ReceivedTime", "Send", "Forward",

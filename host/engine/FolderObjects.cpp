@@ -166,14 +166,54 @@ outlook::ItemsPtr FolderImpl::Items() {
 
 int ItemsImpl::Count() {
     core_->enter("Items", "Count");
-    return static_cast<int>(core_->folder(folderId_)->items.size());
+    return static_cast<int>(items().size());
 }
 
 outlook::ItemPtr ItemsImpl::Item(int index) {
     core_->enter("Items", "Item");
-    const std::vector<qint64>& ids = core_->folder(folderId_)->items;
-    checkIndex(index, ids.size());
-    return core_->makeItem(core_->sharedItem(ids[index - 1]));
+    checkIndex(index, items().size());
+    const auto at = static_cast<std::size_t>(index - 1);
+    readAhead(at);
+    last_ = index;
+    return core_->makeItem(items()[at]);
+}
+
+// A walk over a large folder (the poll goes forwards, the reply watch backwards) is
+// bound by memory: each item is a record, its properties and their texts, spread over
+// the heap. Three stages, each a few items ahead of the walk: the record, then its
+// list of properties (the record has arrived by then), then the properties' texts.
+void ItemsImpl::readAhead(std::size_t at) {
+    const int step = last_ == static_cast<int>(at) ? 1 : last_ == static_cast<int>(at) + 2 ? -1 : 0;
+    if (step == 0) {
+        return;
+    }
+    const std::vector<std::shared_ptr<const ItemRecord>>& items = this->items();
+    const auto ahead = [&](std::ptrdiff_t distance) -> const ItemRecord* {
+        const std::ptrdiff_t i = static_cast<std::ptrdiff_t>(at) + step * distance;
+        return i >= 0 && i < static_cast<std::ptrdiff_t>(items.size())
+                   ? items[static_cast<std::size_t>(i)].get()
+                   : nullptr;
+    };
+    constexpr std::size_t kLine = 64;
+    const auto lines = [](const void* begin, std::size_t bytes) {
+        const char* p = static_cast<const char*>(begin);
+        for (std::size_t offset = 0; offset < bytes; offset += kLine) {
+            __builtin_prefetch(p + offset);
+        }
+    };
+    if (const ItemRecord* r = ahead(12)) {
+        // Its beginning (beside the shared count) and the list of properties.
+        __builtin_prefetch(r, 1);
+        __builtin_prefetch(&r->properties);
+    }
+    if (const ItemRecord* r = ahead(6)) {
+        lines(r->properties.data(), r->properties.size() * sizeof(PropertyRecord));
+    }
+    if (const ItemRecord* r = ahead(3)) {
+        for (const PropertyRecord& p : r->properties) {
+            __builtin_prefetch(p.value.constData(), 1);
+        }
+    }
 }
 
 outlook::MAPIFolderPtr ItemsImpl::Parent() {
@@ -183,7 +223,147 @@ outlook::MAPIFolderPtr ItemsImpl::Parent() {
 
 outlook::Connection ItemsImpl::OnItemAdd(outlook::ItemAddHandler handler) {
     core_->enter("Items", "OnItemAdd");
-    return core_->folder(folderId_)->itemAdd.connect(std::move(handler));
+    if (!restricted_) {
+        return folder_->itemAdd.connect(std::move(handler));
+    }
+    return folder_->itemAdd.connect(
+        [conditions = conditions_, handler = std::move(handler)](const outlook::ItemPtr& item) {
+            const auto* state = dynamic_cast<const ItemState*>(item.get());
+            for (const Condition& condition : conditions) {
+                if (state == nullptr || !condition.metBy(state->record())) {
+                    return;
+                }
+            }
+            handler(item);
+        });
+}
+
+outlook::ItemsPtr ItemsImpl::Restrict(const QString& filter) {
+    core_->enter("Items", "Restrict");
+    const Condition condition = parseFilter(filter);
+    auto restricted = std::make_shared<ItemsImpl>(core_, folderId_);
+    restricted->restricted_ = true;
+    restricted->conditions_ = conditions_;
+    restricted->conditions_.push_back(condition);
+    const std::vector<std::shared_ptr<const ItemRecord>>& all = items();
+    // One pass over the records themselves, without an item object each: the reason
+    // to ask for a restricted collection. Memory is asked for a few records ahead.
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (i + kAhead < all.size()) {
+            const ItemRecord* next = all[i + kAhead].get();
+            __builtin_prefetch(&next->properties);
+            if (i + kAhead / 2 < all.size()) {
+                const std::vector<PropertyRecord>& p = all[i + kAhead / 2]->properties;
+                for (std::size_t offset = 0; offset < p.size() * sizeof(PropertyRecord);
+                     offset += 64) {
+                    __builtin_prefetch(reinterpret_cast<const char*>(p.data()) + offset);
+                }
+            }
+        }
+        if (condition.metBy(*all[i])) {
+            restricted->chosen_.push_back(all[i]);
+        }
+    }
+    return restricted;
+}
+
+namespace {
+// Equal in any letter case. ASCII letters are compared here (most texts differ in
+// their first few characters); anything else from the first letter outside ASCII on
+// as Qt compares it.
+bool equalIgnoringCase(QStringView a, QStringView b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    const auto fold = [](char16_t c) -> char16_t {
+        return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
+    };
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        if (x == y) {
+            continue;
+        }
+        if (x >= 0x80 || y >= 0x80) {
+            return a.mid(i).compare(b.mid(i), Qt::CaseInsensitive) == 0;
+        }
+        if (fold(x) != fold(y)) {
+            return false;
+        }
+    }
+    return true;
+}
+}  // namespace
+
+bool ItemsImpl::Condition::metBy(const ItemRecord& record) const {
+    const qsizetype at = findProperty(record, property);
+    return at >= 0 &&
+           equalIgnoringCase(record.properties[static_cast<std::size_t>(at)].value, text);
+}
+
+// @SQL="<schema of a user property>" = '<text>', blanks allowed around the "=".
+ItemsImpl::Condition parseFilter(const QString& filter) {
+    const auto refuse = [&filter](qsizetype at) -> ItemsImpl::Condition {
+        throw outlook::OutlookError(
+            QStringLiteral("Cannot parse condition. Error at \"%1\".").arg(filter.mid(at)));
+    };
+    const QStringView text(filter);
+    qsizetype at = 0;
+    const auto skipBlanks = [&] {
+        while (at < text.size() && text[at].isSpace()) {
+            ++at;
+        }
+    };
+    skipBlanks();
+    if (!text.mid(at).startsWith(u"@SQL=", Qt::CaseInsensitive)) {
+        return refuse(at);
+    }
+    at += 5;
+    if (at >= text.size() || text[at] != u'"') {
+        return refuse(at);
+    }
+    const qsizetype close = text.indexOf(u'"', at + 1);
+    if (close < 0) {
+        return refuse(at);
+    }
+    const QString schema = text.mid(at + 1, close - at - 1).toString();
+    const QString prefix = outlook::UserPropertySchemaName(QString());
+    if (!schema.startsWith(prefix, Qt::CaseInsensitive) || schema.size() == prefix.size()) {
+        return refuse(at);
+    }
+    ItemsImpl::Condition condition{schema.mid(prefix.size()), QString()};
+    at = close + 1;
+    skipBlanks();
+    if (at >= text.size() || text[at] != u'=') {
+        return refuse(at);
+    }
+    ++at;
+    skipBlanks();
+    if (at >= text.size() || text[at] != u'\'') {
+        return refuse(at);
+    }
+    const qsizetype open = at;
+    for (++at;; ++at) {
+        if (at >= text.size()) {
+            return refuse(open);
+        }
+        if (text[at] == u'\'') {
+            if (at + 1 < text.size() && text[at + 1] == u'\'') {
+                condition.text += u'\'';
+                ++at;
+                continue;
+            }
+            break;
+        }
+        condition.text += text[at];
+    }
+    ++at;
+    skipBlanks();
+    if (at != text.size()) {
+        return refuse(at);
+    }
+    return condition;
 }
 
 outlook::ItemPtr InspectorImpl::CurrentItem() {

@@ -3,6 +3,8 @@
 
 #include "host/engine/Objects.h"
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace vantorel::engine {
@@ -33,6 +35,7 @@ ItemRecord& ItemState::edit() {
         own_ = copy.get();
         record_ = std::move(copy);
     }
+    own_->propertyNames.forget();  // the caller may change the properties
     return *own_;
 }
 
@@ -382,33 +385,88 @@ outlook::DateTime MeetingItemImpl::ReceivedTime() {
 
 // User properties.
 
+quint64 PropertyNameBits::bitOf(const QString& name) {
+    quint32 hash = static_cast<quint32>(name.size());
+    for (const QChar c : name) {
+        char16_t u = c.unicode();
+        if (u >= 0x80) {
+            return 0;
+        }
+        if (u >= u'a' && u <= u'z') {
+            u = static_cast<char16_t>(u - (u'a' - u'A'));
+        }
+        hash = hash * 31 + u;
+    }
+    return quint64(1) << (hash % 64);
+}
+
+bool PropertyNameBits::mayHave(quint64 bit, const std::vector<PropertyRecord>& properties) const {
+    if (!known_) {
+        bits_ = 0;
+        for (const PropertyRecord& p : properties) {
+            const quint64 b = bitOf(p.name);
+            bits_ |= b != 0 ? b : ~quint64(0);
+        }
+        known_ = true;
+    }
+    return bit == 0 || (bits_ & bit) != 0;
+}
+
 namespace {
-// The position of the property called NAME in any letter case; -1 when there is none.
-// Names are unique regardless of case, so a name spelled exactly as stored (the usual
-// lookup) is found by the cheap comparison alone.
 bool sameText(const QString& a, const QString& b) {
     return a.size() == b.size() &&
            (a.constData() == b.constData() ||
             std::memcmp(a.constData(), b.constData(), sizeof(QChar) * a.size()) == 0);
 }
 
-qsizetype findProperty(const std::vector<PropertyRecord>& properties, const QString& name) {
-    const auto size = static_cast<qsizetype>(properties.size());
-    for (qsizetype i = 0; i < size; ++i) {
-        if (sameText(properties[static_cast<std::size_t>(i)].name, name)) {
-            return i;
-        }
-    }
-    // Texts of different lengths never compare equal, in any letter case.
-    for (qsizetype i = 0; i < size; ++i) {
-        const QString& other = properties[static_cast<std::size_t>(i)].name;
-        if (other.size() == name.size() && other.compare(name, Qt::CaseInsensitive) == 0) {
-            return i;
-        }
-    }
-    return -1;
-}
 }  // namespace
+
+qsizetype findProperty(const ItemRecord& record, const QString& name) {
+    const std::vector<PropertyRecord>& properties = record.properties;
+    // The add-in asks by the same few names again and again, of items that keep their
+    // properties in one order: each name's bit, and where it was found last time,
+    // are remembered by the name's text (the lookup below still compares the name).
+    struct Remembered {
+        const QChar* name = nullptr;
+        qsizetype size = -1;
+        quint64 bit = 0;
+        std::size_t position = std::size_t(-1);
+    };
+    thread_local std::array<Remembered, 16> remembered;
+    Remembered& last =
+        remembered[(reinterpret_cast<std::uintptr_t>(name.constData()) >> 4) % remembered.size()];
+    if (last.name != name.constData() || last.size != name.size()) {
+        last = {name.constData(), name.size(), PropertyNameBits::bitOf(name), std::size_t(-1)};
+    }
+    if (last.position < properties.size() && sameText(properties[last.position].name, name)) {
+        return static_cast<qsizetype>(last.position);
+    }
+    if (!record.propertyNames.mayHave(last.bit, properties)) {
+        return -1;
+    }
+    // Texts of different lengths never compare equal, in any letter case. A damaged
+    // file may hold two names that differ in letter case only: the one spelled
+    // exactly alike wins.
+    qsizetype found = -1;
+    const std::size_t size = properties.size();
+    for (std::size_t i = 0; i < size; ++i) {
+        const QString& other = properties[i].name;
+        if (other.size() != name.size()) {
+            continue;
+        }
+        if (sameText(other, name)) {
+            found = static_cast<qsizetype>(i);
+            break;
+        }
+        if (found < 0 && other.compare(name, Qt::CaseInsensitive) == 0) {
+            found = static_cast<qsizetype>(i);
+        }
+    }
+    if (found >= 0) {
+        last.position = static_cast<std::size_t>(found);
+    }
+    return found;
+}
 
 int UserPropertiesImpl::Count() {
     owner_->core->enter("UserProperties", "Count");
@@ -425,7 +483,7 @@ outlook::UserPropertyPtr UserPropertiesImpl::Item(int index) {
 outlook::UserPropertyPtr UserPropertiesImpl::Item(const QString& name) {
     owner_->core->enter("UserProperties", "Item");
     const std::vector<PropertyRecord>& properties = owner_->record().properties;
-    const qsizetype at = findProperty(properties, name);
+    const qsizetype at = findProperty(owner_->record(), name);
     if (at < 0) {
         return nullptr;
     }
@@ -446,7 +504,7 @@ outlook::UserPropertyPtr UserPropertiesImpl::Add(const QString& name, int type,
     if (name.trimmed().isEmpty()) {
         throw OutlookError(texts::invalidParameter());
     }
-    const qsizetype at = findProperty(owner_->record().properties, name);
+    const qsizetype at = findProperty(owner_->record(), name);
     if (at >= 0) {
         return owner_->propertyObject(
             owner_->record().properties[static_cast<std::size_t>(at)].name,
@@ -493,7 +551,7 @@ std::size_t UserPropertyImpl::position() const {
     if (hint_ < properties.size() && sameText(properties[hint_].name, name_)) {
         return hint_;
     }
-    const qsizetype at = findProperty(properties, name_);
+    const qsizetype at = findProperty(owner_->record(), name_);
     if (at < 0) {
         throw OutlookError(texts::propertyGone());
     }

@@ -314,20 +314,51 @@ private:
     std::shared_ptr<ItemsImpl> items_;
 };
 
+// The items of a folder, live; or (restricted) those of them that met a condition
+// when the collection was made.
 class ItemsImpl final : public outlook::Items {
 public:
+    // A user property (by name) that holds a text, in any letter case.
+    struct Condition {
+        QString property;
+        QString text;
+        bool metBy(const ItemRecord& record) const;
+    };
+
+    // Folders are never removed: the folder's state stays where it is.
     ItemsImpl(std::shared_ptr<Core> core, qint64 folderId)
-        : core_(std::move(core)), folderId_(folderId) {}
+        : core_(std::move(core)), folderId_(folderId), folder_(&core_->requireFolder(folderId)) {}
 
     int Count() override;
     outlook::ItemPtr Item(int index) override;
     outlook::MAPIFolderPtr Parent() override;
     outlook::Connection OnItemAdd(outlook::ItemAddHandler handler) override;
+    outlook::ItemsPtr Restrict(const QString& filter) override;
 
 private:
+    const std::vector<std::shared_ptr<const ItemRecord>>& items() const {
+        return restricted_ ? chosen_ : folder_->items;
+    }
+    // Asks memory now for what a walk in the direction it is going will read a few
+    // items later.
+    void readAhead(std::size_t at);
+
     std::shared_ptr<Core> core_;
     qint64 folderId_;
+    FolderState* folder_;
+    int last_ = 0;  // the last index asked for
+    bool restricted_ = false;
+    std::vector<Condition> conditions_;  // all met by each item of a restricted one
+    std::vector<std::shared_ptr<const ItemRecord>> chosen_;
 };
+
+// The condition of a filter as Items::Restrict takes it; throws "Cannot parse
+// condition." for any other.
+ItemsImpl::Condition parseFilter(const QString& filter);
+
+// The position of the user property NAME (in any letter case) in the record; -1 when
+// it has none.
+qsizetype findProperty(const ItemRecord& record, const QString& name);
 
 class InspectorImpl final : public outlook::Inspector {
 public:

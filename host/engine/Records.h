@@ -31,6 +31,32 @@ struct PropertyRecord {
     QString value;
 };
 
+// Which names an item's properties have, as one bit per name (a hash of its letters
+// in any case): a name whose bit is clear is not among them, known without reading
+// them. Worked out when first asked, and forgotten by every copy and every change of
+// the record it belongs to (see ItemState::edit), so it never outlives the names it
+// was worked out from.
+class PropertyNameBits {
+public:
+    PropertyNameBits() = default;
+    PropertyNameBits(const PropertyNameBits& /*other*/) {}
+    PropertyNameBits& operator=(const PropertyNameBits& /*other*/) {
+        forget();
+        return *this;
+    }
+
+    // The bit of NAME; 0 for a name of other letters than ASCII, whose letter case
+    // this does not follow (such a name may be anywhere).
+    static quint64 bitOf(const QString& name);
+    // False when no property is called NAME (given its bit) in any letter case.
+    bool mayHave(quint64 bit, const std::vector<PropertyRecord>& properties) const;
+    void forget() { known_ = false; }
+
+private:
+    mutable quint64 bits_ = 0;
+    mutable bool known_ = false;
+};
+
 struct ItemRecord {
     qint64 id = 0;  // 0 until stored
     QString entryId;
@@ -40,6 +66,7 @@ struct ItemRecord {
     QString body;
     QString categories;
     std::vector<PropertyRecord> properties;  // in the order they were added
+    PropertyNameBits propertyNames;          // of properties
     QString messageClass;                    // empty: the kind's own ("IPM.Note", "IPM.Task", ...)
 
     // Mail and meeting requests.
