@@ -107,20 +107,10 @@ void Core::load() {
             folders_[parent].children.push_back(id);
         }
     }
-    // Every item spells its property names alike: one copy of each name serves them
-    // all, in memory and in the cache of a walk over many items.
-    QSet<QString> propertyNames;
     items_.reserve(c.items.size());
     itemByEntryId_.reserve(static_cast<qsizetype>(c.items.size()));
-    for (ItemRecord& r : c.items) {
-        for (PropertyRecord& p : r.properties) {
-            const auto name = propertyNames.constFind(p.name);
-            if (name != propertyNames.constEnd()) {
-                p.name = *name;
-            } else {
-                propertyNames.insert(p.name);
-            }
-        }
+    for (std::shared_ptr<ItemRecord>& loaded : c.items) {
+        const ItemRecord& r = *loaded;
         const auto at = folders_.find(r.folderId);
         if (at == folders_.end()) {
             throw MailboxError(path_, QStringLiteral("The mailbox file \"%1\" is damaged: an item "
@@ -128,7 +118,7 @@ void Core::load() {
                                           .arg(QDir::toNativeSeparators(path_)));
         }
         itemByEntryId_.insert(upperKey(r.entryId), r.id);
-        auto shared = std::make_shared<const ItemRecord>(std::move(r));
+        std::shared_ptr<const ItemRecord> shared = std::move(loaded);
         at->second.items.push_back(shared);
         items_.emplace(shared->id, std::move(shared));
     }

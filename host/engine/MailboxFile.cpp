@@ -91,6 +91,11 @@ CREATE TABLE address_book(
 ) WITHOUT ROWID;
 )sql";
 
+// The file's pages are read through a memory map instead of being copied by a system
+// call each: the check and the load read every page of a large mailbox. Writes still
+// go through the log.
+constexpr const char* kReadMapped = "PRAGMA mmap_size = 1073741824";
+
 // What each later format adds to the first, in order: a mailbox of format N has the
 // first schema and every step up to N.
 struct SchemaStep {
@@ -204,6 +209,78 @@ void removeLeftovers(const QString& file) {
     for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
         QFile::remove(file + QLatin1String(suffix));
     }
+}
+
+// Gathers the rows of a list of every item (recipients, properties), which come
+// ordered by item, and gives each item its rows in a list of their exact size. A row
+// of an item that is not there is left out, as the file check has refused a file that
+// has one.
+template <class Row>
+class RowsOfItems {
+public:
+    RowsOfItems(std::vector<std::shared_ptr<ItemRecord>>& items, std::vector<Row> ItemRecord::*list)
+        : items_(items), list_(list) {}
+    ~RowsOfItems() { flush(); }
+    RowsOfItems(const RowsOfItems&) = delete;
+    RowsOfItems& operator=(const RowsOfItems&) = delete;
+
+    // The rows gathered so far for the item ID.
+    std::vector<Row>& of(qint64 id) {
+        if (current_ == nullptr || current_->id != id) {
+            flush();
+            // Items are in the order of their ids, as the rows are.
+            while (next_ < items_.size() && items_[next_]->id < id) {
+                ++next_;
+            }
+            current_ =
+                next_ < items_.size() && items_[next_]->id == id ? items_[next_].get() : nullptr;
+        }
+        if (current_ == nullptr) {
+            gathered_.clear();
+        }
+        return gathered_;
+    }
+
+private:
+    void flush() {
+        if (current_ != nullptr && !gathered_.empty()) {
+            std::vector<Row>& list = current_->*list_;
+            list.reserve(list.size() + gathered_.size());
+            std::move(gathered_.begin(), gathered_.end(), std::back_inserter(list));
+        }
+        gathered_.clear();
+    }
+
+    std::vector<std::shared_ptr<ItemRecord>>& items_;
+    std::vector<Row> ItemRecord::*list_;
+    std::size_t next_ = 0;
+    ItemRecord* current_ = nullptr;
+    std::vector<Row> gathered_;
+};
+
+// The text of column INDEX as one of NAMES (the names read so far), added when new.
+// Items keep their names in one order, so the name at POSITION is tried first.
+QString sharedName(const sqlite::Statement& s, int index, std::vector<QString>& names,
+                   std::size_t position) {
+    const QLatin1StringView ascii = s.columnAscii(index);
+    if (!ascii.isNull()) {
+        if (position < names.size() && names[position] == ascii) {
+            return names[position];
+        }
+        for (const QString& name : names) {
+            if (name == ascii) {
+                return name;
+            }
+        }
+    }
+    QString name = s.columnText(index);
+    if (const auto known = std::find(names.begin(), names.end(), name); known != names.end()) {
+        return *known;
+    }
+    if (names.size() < 256) {  // a damaged file may name every property differently
+        names.push_back(name);
+    }
+    return name;
 }
 
 }  // namespace
@@ -348,6 +425,7 @@ void MailboxFile::checkContents() const {
             db =
                 std::make_unique<sqlite::Database>(file, sqlite::Database::Mode::ReadOnlyImmutable);
         }
+        db->exec(kReadMapped);
         checkContentsOf(*db);
     } catch (const sqlite::SqliteError& e) {
         throw MailboxError(path_, openFailure(e));
@@ -421,6 +499,7 @@ void MailboxFile::openExisting() {
         db_->exec("PRAGMA journal_mode = WAL");
         db_->exec("PRAGMA synchronous = NORMAL");
         db_->exec("PRAGMA foreign_keys = ON");
+        db_->exec(kReadMapped);
         upgrade();
     } catch (const sqlite::SqliteError& e) {
         db_.reset();
@@ -486,7 +565,7 @@ MailboxFile::Contents MailboxFile::load() {
                                      s.columnText(4), static_cast<int>(s.columnInt(5))});
             }
         }
-        QHash<qint64, std::size_t> index;
+        c.items.reserve(static_cast<std::size_t>(db_->queryInt("SELECT count(*) FROM items")));
         {
             sqlite::Statement s(
                 *db_,
@@ -495,7 +574,7 @@ MailboxFile::Contents MailboxFile::load() {
                 "importance, reminder_override, reminder_set, reminder_time, complete, "
                 "message_class, internet_headers FROM items ORDER BY id");
             while (s.step()) {
-                ItemRecord r;
+                ItemRecord& r = *c.items.emplace_back(std::make_shared<ItemRecord>());
                 r.id = s.columnInt(0);
                 r.entryId = s.columnText(1);
                 r.folderId = s.columnInt(2);
@@ -519,33 +598,33 @@ MailboxFile::Contents MailboxFile::load() {
                 r.complete = s.columnInt(19) != 0;
                 r.messageClass = s.columnText(20);
                 r.internetHeaders = s.columnText(21);
-                index.insert(r.id, c.items.size());
-                c.items.push_back(std::move(r));
             }
         }
+        // The rows of recipients and properties come in the order of their items: each
+        // item's are gathered, then given to it in a list of their exact size.
         {
             sqlite::Statement s(*db_,
                                 "SELECT item_id, type, name, address, entry_type, resolved "
                                 "FROM recipients ORDER BY item_id, position");
+            RowsOfItems<RecipientRecord> rows(c.items, &ItemRecord::recipients);
             while (s.step()) {
-                const auto at = index.constFind(s.columnInt(0));
-                if (at != index.constEnd()) {
-                    c.items[*at].recipients.push_back({static_cast<int>(s.columnInt(1)),
-                                                       s.columnText(2), s.columnText(3),
-                                                       s.columnText(4), s.columnInt(5) != 0});
-                }
+                rows.of(s.columnInt(0))
+                    .push_back({static_cast<int>(s.columnInt(1)), s.columnText(2), s.columnText(3),
+                                s.columnText(4), s.columnInt(5) != 0});
             }
         }
         {
             sqlite::Statement s(*db_,
                                 "SELECT item_id, name, type, value FROM user_properties "
                                 "ORDER BY item_id, position");
+            RowsOfItems<PropertyRecord> rows(c.items, &ItemRecord::properties);
+            // Every item spells its property names alike: one copy of each name serves
+            // them all, in memory and in the cache of a walk over many items.
+            std::vector<QString> names;
             while (s.step()) {
-                const auto at = index.constFind(s.columnInt(0));
-                if (at != index.constEnd()) {
-                    c.items[*at].properties.push_back(
-                        {s.columnText(1), static_cast<int>(s.columnInt(2)), s.columnText(3)});
-                }
+                std::vector<PropertyRecord>& properties = rows.of(s.columnInt(0));
+                properties.push_back({sharedName(s, 1, names, properties.size()),
+                                      static_cast<int>(s.columnInt(2)), s.columnText(3)});
             }
         }
         {

@@ -38,7 +38,8 @@ public:
     struct Contents {
         std::vector<StoreRecord> stores;
         std::vector<FolderRecord> folders;  // in the order of creation
-        std::vector<ItemRecord> items;      // in the order of arrival
+        // In the order of arrival, each made where it is kept from then on.
+        std::vector<std::shared_ptr<ItemRecord>> items;
         QStringList categories;
         std::vector<AddressRecord> addresses;
         qint64 nextId = 1;

@@ -1,5 +1,7 @@
 #include "host/engine/Sqlite.h"
 
+#include <cstring>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -188,19 +190,46 @@ double Statement::columnDouble(int index) const {
     return sqlite3_column_double(stmt_, index);
 }
 
+namespace {
+bool isAscii(const unsigned char* text, int length) {
+    // Eight bytes at a time: a body is most of a mailbox's text.
+    int i = 0;
+    for (; i + 8 <= length; i += 8) {
+        quint64 word;
+        std::memcpy(&word, text + i, sizeof word);
+        if ((word & 0x8080808080808080ULL) != 0) {
+            return false;
+        }
+    }
+    for (; i < length; ++i) {
+        if (text[i] >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+}  // namespace
+
+QLatin1StringView Statement::columnAscii(int index) const {
+    const auto* text = sqlite3_column_text(stmt_, index);
+    if (text == nullptr) {
+        return {};
+    }
+    const int length = sqlite3_column_bytes(stmt_, index);
+    if (!isAscii(text, length)) {
+        return {};
+    }
+    // An empty text is an empty view, not a null one.
+    return QLatin1StringView(length == 0 ? "" : reinterpret_cast<const char*>(text), length);
+}
+
 QString Statement::columnText(int index) const {
     // Text in ASCII, as nearly all of a mailbox is, is taken as SQLite stores it
     // (UTF-8); SQLite's own conversion to UTF-16, which reads everything else, costs
     // more than the rest of reading a row.
-    if (const auto* ascii = sqlite3_column_text(stmt_, index)) {
-        const int length = sqlite3_column_bytes(stmt_, index);
-        bool plain = true;  // an empty text too: QString's empty, not its null
-        for (int i = 0; i < length && plain; ++i) {
-            plain = ascii[i] < 0x80;
-        }
-        if (plain) {
-            return QString::fromLatin1(reinterpret_cast<const char*>(ascii), length);
-        }
+    const QLatin1StringView ascii = columnAscii(index);
+    if (!ascii.isNull()) {
+        return QString(ascii);  // an empty text too: QString's empty, not its null
     }
     const void* data = sqlite3_column_text16(stmt_, index);
     const int bytes = sqlite3_column_bytes16(stmt_, index);

@@ -98,6 +98,9 @@ public:
     qint64 columnInt(int index) const;
     double columnDouble(int index) const;
     QString columnText(int index) const;
+    // The text as SQLite holds it, when it is all ASCII (a null view otherwise); valid
+    // until the next step.
+    QLatin1StringView columnAscii(int index) const;
     bool columnIsNull(int index) const;
 
 private:
