@@ -201,15 +201,17 @@ void ItemsImpl::readAhead(std::size_t at) {
             __builtin_prefetch(p + offset);
         }
     };
-    if (const ItemRecord* r = ahead(12)) {
-        // Its beginning (beside the shared count) and the list of properties.
+    if (const ItemRecord* r = ahead(32)) {
+        // Its beginning (beside the shared count), the list of properties and the bits
+        // of their names.
         __builtin_prefetch(r, 1);
         __builtin_prefetch(&r->properties);
+        __builtin_prefetch(&r->propertyNames);
     }
-    if (const ItemRecord* r = ahead(6)) {
+    if (const ItemRecord* r = ahead(16)) {
         lines(r->properties.data(), r->properties.size() * sizeof(PropertyRecord));
     }
-    if (const ItemRecord* r = ahead(3)) {
+    if (const ItemRecord* r = ahead(8)) {
         for (const PropertyRecord& p : r->properties) {
             __builtin_prefetch(p.value.constData(), 1);
         }

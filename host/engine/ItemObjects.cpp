@@ -402,10 +402,22 @@ quint64 PropertyNameBits::bitOf(const QString& name) {
 
 bool PropertyNameBits::mayHave(quint64 bit, const std::vector<PropertyRecord>& properties) const {
     if (!known_) {
+        // Items share the texts of their property names (see the mailbox's load): each
+        // text's bit is worked out once.
+        struct Known {
+            const QChar* name = nullptr;
+            qsizetype size = -1;
+            quint64 bit = 0;
+        };
+        thread_local std::array<Known, 64> known;
         bits_ = 0;
         for (const PropertyRecord& p : properties) {
-            const quint64 b = bitOf(p.name);
-            bits_ |= b != 0 ? b : ~quint64(0);
+            Known& k =
+                known[(reinterpret_cast<std::uintptr_t>(p.name.constData()) >> 4) % known.size()];
+            if (k.name != p.name.constData() || k.size != p.name.size()) {
+                k = {p.name.constData(), p.name.size(), bitOf(p.name)};
+            }
+            bits_ |= k.bit != 0 ? k.bit : ~quint64(0);
         }
         known_ = true;
     }
