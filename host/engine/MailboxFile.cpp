@@ -91,9 +91,10 @@ CREATE TABLE address_book(
 ) WITHOUT ROWID;
 )sql";
 
-// The file's pages are read through a memory map instead of being copied by a system
-// call each: the check and the load read every page of a large mailbox. Writes still
-// go through the log.
+// The check reads the file's pages through a memory map instead of having each copied
+// by a system call: it reads every page of a large mailbox. The connection that stays
+// open reads as usual; a map of the whole file would count in the program's memory
+// for as long as it runs.
 constexpr const char* kReadMapped = "PRAGMA mmap_size = 1073741824";
 
 // What each later format adds to the first, in order: a mailbox of format N has the
@@ -499,7 +500,6 @@ void MailboxFile::openExisting() {
         db_->exec("PRAGMA journal_mode = WAL");
         db_->exec("PRAGMA synchronous = NORMAL");
         db_->exec("PRAGMA foreign_keys = ON");
-        db_->exec(kReadMapped);
         upgrade();
     } catch (const sqlite::SqliteError& e) {
         db_.reset();
