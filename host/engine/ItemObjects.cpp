@@ -404,9 +404,9 @@ bool PropertyNameBits::mayHave(quint64 bit, const std::vector<PropertyRecord>& p
     if (!known_) {
         // Items share the texts of their property names (see the mailbox's load): each
         // text's bit is worked out once.
+        // Each entry holds its text, so no other text can take its place in memory.
         struct Known {
-            const QChar* name = nullptr;
-            qsizetype size = -1;
+            QString name;
             quint64 bit = 0;
         };
         thread_local std::array<Known, 64> known;
@@ -414,8 +414,8 @@ bool PropertyNameBits::mayHave(quint64 bit, const std::vector<PropertyRecord>& p
         for (const PropertyRecord& p : properties) {
             Known& k =
                 known[(reinterpret_cast<std::uintptr_t>(p.name.constData()) >> 4) % known.size()];
-            if (k.name != p.name.constData() || k.size != p.name.size()) {
-                k = {p.name.constData(), p.name.size(), bitOf(p.name)};
+            if (k.name.constData() != p.name.constData() || k.name.size() != p.name.size()) {
+                k = {p.name, bitOf(p.name)};
             }
             bits_ |= k.bit != 0 ? k.bit : ~quint64(0);
         }
@@ -438,17 +438,17 @@ qsizetype findProperty(const ItemRecord& record, const QString& name) {
     // The add-in asks by the same few names again and again, of items that keep their
     // properties in one order: each name's bit, and where it was found last time,
     // are remembered by the name's text (the lookup below still compares the name).
+    // Each entry holds its text, so no other text can take its place in memory.
     struct Remembered {
-        const QChar* name = nullptr;
-        qsizetype size = -1;
+        QString name;
         quint64 bit = 0;
         std::size_t position = std::size_t(-1);
     };
     thread_local std::array<Remembered, 16> remembered;
     Remembered& last =
         remembered[(reinterpret_cast<std::uintptr_t>(name.constData()) >> 4) % remembered.size()];
-    if (last.name != name.constData() || last.size != name.size()) {
-        last = {name.constData(), name.size(), PropertyNameBits::bitOf(name), std::size_t(-1)};
+    if (last.name.constData() != name.constData() || last.name.size() != name.size()) {
+        last = {name, PropertyNameBits::bitOf(name), std::size_t(-1)};
     }
     if (last.position < properties.size() && sameText(properties[last.position].name, name)) {
         return static_cast<qsizetype>(last.position);

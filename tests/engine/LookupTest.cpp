@@ -175,6 +175,37 @@ TEST_F(LookupTest, PropertiesAreFoundInAnyLetterCaseThroughChanges) {
     EXPECT_EQ(tasks->Item(2)->UserProperties()->Count(), 0);
 }
 
+// Names made while the program runs come and go at the same places in memory: what is
+// remembered of one must never be taken for another.
+TEST_F(LookupTest, NamesMadeAtRunTimeAreFoundWhereverTheirTextLies) {
+    const auto nameOf = [](int i) {
+        return QStringLiteral("Name%1").arg(i, 3, 10, QLatin1Char('0'));
+    };
+    QStringList ids;
+    for (int i = 0; i < 64; ++i) {
+        // Where the name lies changes from one task to the next.
+        ol::TaskItemPtr task = newTask(QStringLiteral("task"));
+        QStringList names{nameOf(i), QStringLiteral("Filler")};
+        if (i % 2 == 1) {
+            names.swapItemsAt(0, 1);
+        }
+        for (const QString& name : names) {
+            task->UserProperties()->Add(name, ol::olText, false, 0)->SetValue(nameOf(i));
+        }
+        task->Save();
+        ids << task->EntryID();
+    }
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 64; ++i) {
+            const ol::UserPropertyPtr p =
+                ns->GetItemFromID(ids.at(i))->UserProperties()->Item(nameOf(i));
+            ASSERT_TRUE(p) << qPrintable(nameOf(i));
+            EXPECT_EQ(p->Value(), nameOf(i));
+        }
+        reopen();
+    }
+}
+
 // A walk forwards or backwards over a folder reads ahead; it must still hand out
 // the items as they are now, after saves, deletions and arrivals.
 TEST_F(LookupTest, WalksSeeTheFolderAsItIsNow) {
