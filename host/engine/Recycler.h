@@ -10,6 +10,14 @@
 
 namespace vantorel::engine {
 
+// Under AddressSanitizer every block goes back to the allocator, so that a use of an
+// item object after its end is still reported.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr std::size_t kRecycledPerSize = 0;
+#else
+inline constexpr std::size_t kRecycledPerSize = 8;
+#endif
+
 template <std::size_t Size>
 class RecycledBlocks {
 public:
@@ -31,7 +39,7 @@ public:
 
 private:
     struct Shelf {
-        std::array<void*, 8> blocks{};
+        std::array<void*, kRecycledPerSize> blocks{};
         std::size_t count = 0;
         ~Shelf() {
             while (count > 0) {
