@@ -178,8 +178,8 @@ public:
     // its condition when it arrives.
     [[nodiscard]] virtual Connection OnItemAdd(ItemAddHandler handler) = 0;
     // The items of this collection that meet FILTER, in their order, as a collection
-    // of its own taken at the time of the call. The filter names a user property
-    // and the text it holds, in the mail client's query language:
+    // of its own chosen at the time of the call (each item handed out as it is then). The filter
+    // names a user property and the text it holds, in the mail client's query language:
     //   @SQL="http://schemas.microsoft.com/mapi/string/{00020329-0000-0000-C000-000000000046}/Topic"
     //   = 'It''s done'
     // (a ' inside the text doubled); texts compare without regard to letter case. Any

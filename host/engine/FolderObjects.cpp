@@ -177,7 +177,15 @@ outlook::ItemPtr ItemsImpl::Item(int index) {
     const auto at = static_cast<std::size_t>(index - 1);
     readAhead(at);
     last_ = index;
-    return core_->makeItem(items()[at]);
+    if (!restricted_) {
+        return core_->makeItem(items()[at]);
+    }
+    // The item as it is stored now, which may have changed since it was chosen.
+    std::shared_ptr<const ItemRecord> current = core_->sharedItem(chosen_[at]->id);
+    if (!current) {
+        throw OutlookError(texts::movedOrDeleted());
+    }
+    return core_->makeItem(std::move(current));
 }
 
 // A walk over a large folder (the poll goes forwards, the reply watch backwards) is

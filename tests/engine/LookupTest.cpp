@@ -65,7 +65,17 @@ TEST_F(LookupTest, ARestrictedCollectionIsTakenAtTheTimeOfTheCall) {
     first->Save();
 
     ASSERT_EQ(restricted->Count(), 1);
-    EXPECT_EQ(restricted->Item(1)->Subject(), QStringLiteral("first"));
+    // The item chosen, as it is now: saving it keeps the change made since.
+    ol::ItemPtr chosen = restricted->Item(1);
+    EXPECT_EQ(chosen->UserProperties()->Item(QStringLiteral("Topic"))->Value(),
+              QStringLiteral("changed"));
+    chosen->SetSubject(QStringLiteral("first, renamed"));
+    chosen->Save();
+    EXPECT_EQ(ns->GetItemFromID(first->EntryID())
+                  ->UserProperties()
+                  ->Item(QStringLiteral("Topic"))
+                  ->Value(),
+              QStringLiteral("changed"));
     EXPECT_THROW(restricted->Item(2), ol::OutlookError);
     EXPECT_EQ(subjects(tasksOfTopic(QStringLiteral("Offer"))),
               QStringList{QStringLiteral("later")});
@@ -76,6 +86,18 @@ TEST_F(LookupTest, ARestrictedCollectionIsTakenAtTheTimeOfTheCall) {
                            ->Restrict(ol::UserPropertyFilter(QStringLiteral("Mail"),
                                                              QStringLiteral("X")))),
               QStringList{QStringLiteral("marked")});
+}
+
+TEST_F(LookupTest, AnItemMovedOrDeletedSinceItWasChosenIsGone) {
+    ol::TaskItemPtr task = taskOf(QStringLiteral("task"), QStringLiteral("Offer"));
+    const ol::ItemsPtr restricted = tasksOfTopic(QStringLiteral("Offer"));
+    task->Delete();  // into Deleted Items, as a new item
+    try {
+        restricted->Item(1);
+        ADD_FAILURE() << "a deleted item was handed out";
+    } catch (const ol::OutlookError& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("The item has been moved or deleted."));
+    }
 }
 
 TEST_F(LookupTest, ARestrictedCollectionRaisesItemAddForTheItemsThatMeetItsCondition) {
