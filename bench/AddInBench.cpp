@@ -57,6 +57,7 @@ void BM_StartUp(benchmark::State& state) {
         state.PauseTiming();
         if (ReminderWindow == nullptr || AddInModule == nullptr) {
             fail(state, "the add-in did not start");
+            break;  // a skipped benchmark must not resume its timing
         }
         host.client().quit();
         state.ResumeTiming();

@@ -2,10 +2,10 @@
 //
 //   bench_report FILE...
 //
-// FILE is Google Benchmark's JSON output (the medians of repeated runs are read) or
-// memory_bench's. A figure above its budget is marked "over budget"; so is a cost
-// that grows faster than the number of tasks. Exit status 1 when anything is over
-// budget, missing or failed.
+// FILE is Google Benchmark's JSON output (the medians of repeated runs are read, or the
+// run itself when there was one) or memory_bench's. A figure above its budget is
+// marked "over budget"; so is a cost that grows faster than the number of tasks. Exit status 1 when
+// anything is over budget, missing or failed.
 
 #include <QCoreApplication>
 #include <QFile>
@@ -14,6 +14,7 @@
 #include <QJsonObject>
 #include <QMap>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <cstdio>
 
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
     QMap<QString, double> cpu;  // the process's own time: what the wall time holds
                                 // on a machine busy with other work
     QStringList failed;
+    QSet<QString> fromMedian;
     static const QRegularExpression suffixes(QStringLiteral("(/repeats:\\d+)?(/real_time)?$"));
     for (const QString& path : app.arguments().mid(1)) {
         QFile file(path);
@@ -101,8 +103,18 @@ int main(int argc, char** argv) {
                               b.value(QStringLiteral("error_message")).toString();
                 continue;
             }
-            if (b.value(QStringLiteral("aggregate_name")).toString() != QLatin1String("median")) {
+            // The median of the repetitions; a single run (VANTOREL_BENCH_REPETITIONS=1)
+            // has no aggregates, only its own row.
+            const bool median =
+                b.value(QStringLiteral("aggregate_name")).toString() == QLatin1String("median");
+            const bool single =
+                b.value(QStringLiteral("run_type")).toString() == QLatin1String("iteration") &&
+                !fromMedian.contains(name);
+            if (!median && !single) {
                 continue;
+            }
+            if (median) {
+                fromMedian.insert(name);
             }
             const QString unit = b.value(QStringLiteral("time_unit")).toString();
             measured[name] = toMilliseconds(b.value(QStringLiteral("real_time")).toDouble(), unit);

@@ -4,35 +4,15 @@
 
 #include "fuzz/FuzzInput.h"
 #include "host/scenario/ScriptLexer.h"
+#include "tools/TranscriptText.h"
 
 using namespace vantorel;
 using host::ScriptArg;
 
 namespace {
+// As the transcripts write a text: the lexer must read back what they write.
 QString quoted(const QString& text) {
-    QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-            case u'"':
-                out += QStringLiteral("\\\"");
-                break;
-            case u'\\':
-                out += QStringLiteral("\\\\");
-                break;
-            case u'\r':
-                out += QStringLiteral("\\r");
-                break;
-            case u'\n':
-                out += QStringLiteral("\\n");
-                break;
-            case u'\t':
-                out += QStringLiteral("\\t");
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out + QLatin1Char('"');
+    return QLatin1Char('"') + tools::escapeTranscriptText(text) + QLatin1Char('"');
 }
 }  // namespace
 

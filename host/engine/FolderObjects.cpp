@@ -188,10 +188,36 @@ outlook::ItemPtr ItemsImpl::Item(int index) {
     return core_->makeItem(std::move(current));
 }
 
+namespace {
+// What a look at a record's properties reads, asked of memory before it is read: the
+// record's beginning (beside the shared count), its list of properties and the bits of
+// their names; then the properties; then their texts.
+void prefetchRecord(const ItemRecord& r) {
+    __builtin_prefetch(&r, 1);
+    __builtin_prefetch(&r.properties);
+    __builtin_prefetch(&r.propertyNames);
+}
+
+void prefetchProperties(const ItemRecord& r) {
+    constexpr std::size_t kLine = 64;
+    const auto* begin = reinterpret_cast<const char*>(r.properties.data());
+    const std::size_t bytes = r.properties.size() * sizeof(PropertyRecord);
+    for (std::size_t offset = 0; offset < bytes; offset += kLine) {
+        __builtin_prefetch(begin + offset);
+    }
+}
+
+void prefetchTexts(const ItemRecord& r) {
+    for (const PropertyRecord& p : r.properties) {
+        __builtin_prefetch(p.value.constData(), 1);
+    }
+}
+}  // namespace
+
 // A walk over a large folder (the poll goes forwards, the reply watch backwards) is
 // bound by memory: each item is a record, its properties and their texts, spread over
-// the heap. Three stages, each a few items ahead of the walk: the record, then its
-// list of properties (the record has arrived by then), then the properties' texts.
+// the heap. Three stages, each a few items ahead of the walk, each reading what the
+// one before brought in.
 void ItemsImpl::readAhead(std::size_t at) {
     const int step = last_ == static_cast<int>(at) ? 1 : last_ == static_cast<int>(at) + 2 ? -1 : 0;
     if (step == 0) {
@@ -204,27 +230,14 @@ void ItemsImpl::readAhead(std::size_t at) {
                    ? items[static_cast<std::size_t>(i)].get()
                    : nullptr;
     };
-    constexpr std::size_t kLine = 64;
-    const auto lines = [](const void* begin, std::size_t bytes) {
-        const char* p = static_cast<const char*>(begin);
-        for (std::size_t offset = 0; offset < bytes; offset += kLine) {
-            __builtin_prefetch(p + offset);
-        }
-    };
     if (const ItemRecord* r = ahead(32)) {
-        // Its beginning (beside the shared count), the list of properties and the bits
-        // of their names.
-        __builtin_prefetch(r, 1);
-        __builtin_prefetch(&r->properties);
-        __builtin_prefetch(&r->propertyNames);
+        prefetchRecord(*r);
     }
     if (const ItemRecord* r = ahead(16)) {
-        lines(r->properties.data(), r->properties.size() * sizeof(PropertyRecord));
+        prefetchProperties(*r);
     }
     if (const ItemRecord* r = ahead(8)) {
-        for (const PropertyRecord& p : r->properties) {
-            __builtin_prefetch(p.value.constData(), 1);
-        }
+        prefetchTexts(*r);
     }
 }
 
@@ -259,22 +272,18 @@ outlook::ItemsPtr ItemsImpl::Restrict(const QString& filter) {
     restricted->conditions_.push_back(condition);
     const std::vector<std::shared_ptr<const ItemRecord>>& all = items();
     // One pass over the records themselves, without an item object each: the reason
-    // to ask for a restricted collection. Memory is asked for a few records ahead.
+    // to ask for a restricted collection.
     constexpr std::size_t kAhead = 8;
     for (std::size_t i = 0; i < all.size(); ++i) {
         if (i + kAhead < all.size()) {
-            const ItemRecord* next = all[i + kAhead].get();
-            __builtin_prefetch(&next->properties);
-            if (i + kAhead / 2 < all.size()) {
-                const std::vector<PropertyRecord>& p = all[i + kAhead / 2]->properties;
-                for (std::size_t offset = 0; offset < p.size() * sizeof(PropertyRecord);
-                     offset += 64) {
-                    __builtin_prefetch(reinterpret_cast<const char*>(p.data()) + offset);
-                }
-            }
+            prefetchRecord(*all[i + kAhead]);
+            prefetchProperties(*all[i + kAhead / 2]);
         }
-        if (condition.metBy(*all[i])) {
-            restricted->chosen_.push_back(all[i]);
+        // Of a restricted collection, the item as it is stored now.
+        std::shared_ptr<const ItemRecord> record =
+            restricted_ ? core_->sharedItem(all[i]->id) : all[i];
+        if (record && condition.metBy(*record)) {
+            restricted->chosen_.push_back(std::move(record));
         }
     }
     return restricted;

@@ -45,14 +45,6 @@ const QString kLong(100'000, QLatin1Char('x'));
 
 class DamagedData : public ModuleFixture, public ::testing::WithParamInterface<DamageRow> {
 protected:
-    ol::ItemsPtr tasks() {
-        return client->engine()
-            .application()
-            ->Session()
-            ->GetDefaultFolder(ol::olFolderTasks)
-            ->Items();
-    }
-
     ol::TaskItemPtr damagedTask(const DamageRow& row) {
         const ol::TaskItemPtr t =
             ol::asTaskItem(client->engine().application()->CreateItem(ol::olTaskItem));

@@ -78,10 +78,18 @@ HostRun runHost(const QString& dataDir, const QString& script, int killAfterMs) 
         host.kill();  // SIGKILL: no shutdown of any kind
         run.killed = true;
     }
-    host.waitForFinished(120'000);
-    run.status = host.exitStatus() == QProcess::NormalExit ? host.exitCode() : -1;
+    // (waitForFinished is false for a process that has finished already)
+    const bool finished = host.state() == QProcess::NotRunning || host.waitForFinished(120'000);
+    if (!finished) {
+        host.kill();  // a host that hangs fails the run instead of passing for a clean exit
+        host.waitForFinished();
+    }
+    run.status = finished && host.exitStatus() == QProcess::NormalExit ? host.exitCode() : -1;
     run.out = QString::fromUtf8(host.readAllStandardOutput());
     run.err = QString::fromUtf8(host.readAllStandardError());
+    if (!finished) {
+        run.err += QStringLiteral("\n(the host did not finish within two minutes)");
+    }
     return run;
 }
 
