@@ -87,7 +87,7 @@ std::vector<TCaughtUpMessage> MessagesReceivedSince(const TInboxList& inboxes, q
                         continue;
                     }
                     const outlook::DateTime received = mail->ReceivedTime();
-                    if (received < outlook::kNoDate &&
+                    if (tools::fitsMailDate(received) &&
                         tools::toLocalUnixSeconds(received) > since) {
                         found.push_back({received, mail});
                     }

@@ -87,11 +87,11 @@ bool IsAutomaticReply(outlook::MailItem& message) {
 
 void RecordAutoReply(outlook::TaskItem& task, outlook::MailItem& message) {
     const outlook::DateTime received = message.ReceivedTime();
-    const qint64 seconds = received < outlook::kNoDate ? tools::toLocalUnixSeconds(received) : 0;
+    const QString seconds =
+        tools::fitsMailDate(received) ? tools::localUnixSecondsText(received) : QStringLiteral("0");
     const QString sender =
         QStringLiteral("%1 <%2>").arg(message.SenderName(), message.SenderEmailAddress());
-    WriteTrackingProperty(task, TrackingProperty::AutoReply,
-                          sender + QLatin1Char('|') + QString::number(seconds));
+    WriteTrackingProperty(task, TrackingProperty::AutoReply, sender + QLatin1Char('|') + seconds);
     task.Save();
 }
 

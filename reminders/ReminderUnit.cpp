@@ -384,11 +384,7 @@ QString RecipientAddresses(const QString& list) {
 }
 
 bool IsReplyToTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr& message) {
-    const QString sender = message->SenderEmailAddress();
-    if (sender.isEmpty()) {
-        return false;
-    }
-    return IsReplyToTask(*task, TReplyKey{sender, message->ConversationTopic()});
+    return IsReplyToTask(*task, ReplyKeyOf(*message));
 }
 
 TReplyKey ReplyKeyOf(outlook::MailItem& message) {

@@ -320,10 +320,6 @@ ItemRecord Core::newRecordIn(qint64 folderId, ItemRecord record) {
     return record;
 }
 
-void Core::save(ItemRecord& record, qint64 folderId) {
-    record = *store(record, folderId, nullptr);
-}
-
 void Core::saveItem(const ItemRecord& record, qint64 folderId, ItemState& owner) {
     store(record, folderId, &owner);
 }
@@ -462,8 +458,7 @@ outlook::ItemPtr Core::deliver(qint64 folderId, const Delivery& message) {
         r.internetHeaders += header + QStringLiteral("\r\n");
     }
     r.recipients.push_back({outlook::olTo, userName, userAddress, QStringLiteral("SMTP"), true});
-    save(r, folderId);
-    return makeItem(r);
+    return makeItem(store(r, folderId, nullptr));
 }
 
 qint64 Core::addFolder(qint64 parentId, const QString& name, int role) {

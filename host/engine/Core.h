@@ -86,10 +86,9 @@ public:
 
     // Writes: one transaction each; memory changes only when it commits, and the
     // events follow after that.
-    // Stores the item; a new one (id 0) goes into folderId and gets its EntryID.
-    void save(ItemRecord& record, qint64 folderId);
-    // The same for an item object: its snapshot becomes the stored record before the
-    // item-added event is raised. RECORD may be that snapshot.
+    // Stores the item object's snapshot; a new one (id 0) goes into folderId and gets
+    // its EntryID. The snapshot becomes the stored record before the item-added event
+    // is raised. RECORD may be that snapshot.
     void saveItem(const ItemRecord& record, qint64 folderId, ItemState& owner);
     // Moves a stored item to its store's Deleted Items, or removes it from there.
     void remove(const ItemRecord& record, const void* object);
@@ -147,6 +146,7 @@ private:
     [[noreturn]] void writeFailed(const std::exception& e) const;
     void writeAddresses(const ItemRecord& record);
     void insertItem(std::shared_ptr<const ItemRecord> record);
+    // Stores the item (see saveItem; OWNER may be null) and hands back the stored record.
     std::shared_ptr<const ItemRecord> store(const ItemRecord& record, qint64 folderId,
                                             ItemState* owner);
     void eraseItem(qint64 id);

@@ -310,7 +310,8 @@ public:
 private:
     std::shared_ptr<Core> core_;
     qint64 id_;
-    // The folder's collection: it holds no state of its own, so one serves every call.
+    // The folder's collection, one for every call on this folder object. It remembers
+    // only the last index asked of it (the direction of a walk, for reading ahead).
     std::shared_ptr<ItemsImpl> items_;
 };
 
