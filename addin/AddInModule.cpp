@@ -17,6 +17,7 @@
 #include "tools/DateTime.h"
 #include "tools/DisplayScale.h"
 #include "tools/Globals.h"
+#include "tools/UtcMoment.h"
 
 #include <stdexcept>
 #include <utility>
@@ -27,8 +28,6 @@ TAddInModule* AddInModule = nullptr;
 
 namespace {
 const int kReminderIntervalMs = 10000;
-// At most this often, the moment up to which the Inboxes are watched is stored.
-const int kWatchedMomentIntervalMs = 60000;
 
 // Frees a long-lived form, its global cleared first. A visible form may have one of
 // its handlers on the stack (a message box of its own is open, or the mail client
@@ -64,8 +63,7 @@ TAddInModule::TAddInModule()
       SendMailToolbar(QStringLiteral("TabNewMailMessage"), kRibbonMailCompose, AddInName,
                       QStringLiteral("GroupSend")),
       MainToolbar(QStringLiteral("TabMail"), kRibbonExplorer, AddInName),
-      TimerCheckReminders(platform::createTimer()),
-      TimerWatchedMoment(platform::createTimer()) {
+      TimerCheckReminders(platform::createTimer()) {
     SendMailToolbar.group.SetVisible(false);
     btnRemindMe_ = &SendMailToolbar.AddButton(QStringLiteral("Remind me"), RibbonSize::Large);
     btnCustom_ = &SendMailToolbar.AddButton(QStringLiteral("Custom"), RibbonSize::Large);
@@ -90,14 +88,10 @@ TAddInModule::TAddInModule()
     TimerCheckReminders->setInterval(kReminderIntervalMs);
     TimerCheckReminders->setEnabled(false);
     TimerCheckReminders->setOnTimer([this] { TimerCheckRemindersTimer(); });
-    TimerWatchedMoment->setInterval(kWatchedMomentIntervalMs);
-    TimerWatchedMoment->setEnabled(false);
-    TimerWatchedMoment->setOnTimer([this] { TimerWatchedMomentTimer(); });
 }
 
 TAddInModule::~TAddInModule() {
     TimerCheckReminders->setEnabled(false);
-    TimerWatchedMoment->setEnabled(false);
     if (TaskItemsEvents == TaskItemsWatcher.get()) {
         TaskItemsEvents = nullptr;
     }
@@ -159,8 +153,13 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
     InboxesEvents.push_back(std::make_unique<TInboxItems>());
     InboxesEvents.back()->ConnectTo(inbox);
     WatchOtherInboxes(inbox);
-    // 11b. The replies that arrived while the add-in was not watching.
-    CatchUpReplies();
+    // 11b. From the first start on, the moment after which replies are caught up.
+    const std::optional<qint64> catchUpStored = AddInRegistry->GetCatchUpRepliesFrom();
+    catchUpFrom_ =
+        CatchUpStart(catchUpStored, AddInRegistry->GetInboxWatchedUntil(), tools::nowUtcSeconds());
+    if (!catchUpStored) {
+        AddInRegistry->SetCatchUpRepliesFrom(*catchUpFrom_);
+    }
     // 12. The quick start wizard, for a person who has not switched it off.
     if (OutlookApp->Explorers()->Count() > 0 && AddInRegistry->GetStartWizard()) {
         TWizardWindow wizard;
@@ -169,7 +168,8 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
             return;  // the mail client shut down while the wizard was open
         }
     }
-    // 13. The reminder timer.
+    // 13. The reminder timer; its first tick catches up the replies that came while
+    // the add-in was not watching, so start-up does not wait for that walk.
     TimerCheckReminders->setEnabled(true);
 }
 
@@ -231,7 +231,6 @@ void TAddInModule::ReleaseAddIn() {
     released_ = true;
     // No tick may run once the objects it uses are gone.
     TimerCheckReminders->setEnabled(false);
-    TimerWatchedMoment->setEnabled(false);
     // 1. The send hook.
     itemSendHook_.disconnect();
     // 2. The watchers: Sent Items, Tasks, then the Inboxes in their order.
@@ -249,10 +248,6 @@ void TAddInModule::ReleaseAddIn() {
         watcher.reset();
     }
     InboxesEvents.clear();
-    if (watching_) {
-        watching_ = false;
-        StoreWatchedMoment();
-    }
     // 3. The shared objects, each global cleared before its object goes.
     TAddInRegistry* store = AddInRegistry;
     AddInRegistry = nullptr;
@@ -284,44 +279,22 @@ void TAddInModule::WatchOtherInboxes(const outlook::MAPIFolderPtr& inbox) {
 }
 
 void TAddInModule::CatchUpReplies() {
-    // A first start has nothing to catch up with: the watch begins now.
-    if (const std::optional<qint64> since = AddInRegistry->GetInboxWatchedUntil()) {
-        try {
-            vantorel::CatchUpReplies(InboxesEvents, TaskItemsEvents->WatchedFolder(), *since);
-        } catch (const std::exception&) {
-            // Like an arriving message: what could not be matched stays open.
-        }
-    }
-    watching_ = true;
-    StoreWatchedMoment();
-    TimerWatchedMoment->setEnabled(true);
-}
-
-quint64 TAddInModule::InboxArrivals() const {
-    quint64 arrivals = 0;
-    for (const std::unique_ptr<TInboxItems>& watcher : InboxesEvents) {
-        arrivals += watcher->Arrivals();
-    }
-    return arrivals;
-}
-
-void TAddInModule::StoreWatchedMoment() {
-    if (AddInRegistry == nullptr) {
+    repliesCaughtUp_ = true;
+    if (TaskItemsEvents == nullptr || !catchUpFrom_) {
         return;
     }
-    AddInRegistry->SetInboxWatchedUntil(NowLocalUnixSeconds());
-    arrivalsAtLastStore_ = InboxArrivals();
-}
-
-void TAddInModule::TimerWatchedMomentTimer() {
-    // With nothing new in the Inboxes, a catch-up from the stored moment finds only
-    // what arrived after it; storing again would change nothing it finds.
-    if (InboxArrivals() != arrivalsAtLastStore_) {
-        StoreWatchedMoment();
+    try {
+        vantorel::CatchUpReplies(InboxesEvents, TaskItemsEvents->WatchedFolder(), *catchUpFrom_);
+    } catch (const std::exception&) {
+        // Like an arriving message: what could not be matched stays open, and is
+        // looked at again at the next start.
     }
 }
 
 void TAddInModule::TimerCheckRemindersTimer() {
+    if (!repliesCaughtUp_) {
+        CatchUpReplies();  // an answered task never reminds
+    }
     int added = 0;
     const outlook::MAPIFolderPtr folder =
         TaskItemsEvents != nullptr ? TaskItemsEvents->WatchedFolder() : nullptr;

@@ -10,6 +10,7 @@
 #include "platform/Timer.h"
 
 #include <memory>
+#include <optional>
 #include <set>
 
 namespace vantorel {
@@ -59,14 +60,9 @@ public:
     void TimerCheckRemindersTimer();
     // Watches the Inbox of every other store beside the default Inbox INBOX.
     void WatchOtherInboxes(const outlook::MAPIFolderPtr& inbox);
-    // At start-up, once the watchers are connected: the messages received since the
-    // stored watched moment go through the reply detection; then the watch begins
-    // and its moment is stored.
+    // Once, at the first tick of the reminder timer (before its poll): the replies
+    // that came while the add-in was not watching close their tasks.
     void CatchUpReplies();
-    // Stores now as the moment up to which the Inboxes are watched.
-    void StoreWatchedMoment();
-    // Each minute while watching: stores the moment when anything arrived since.
-    void TimerWatchedMomentTimer();
 
     // Shutdown, each taking effect once.
     void ReleaseAddIn();
@@ -77,8 +73,6 @@ public:
     RibbonTab MainToolbar;
     // Every 10 000 ms once start-up is complete.
     std::unique_ptr<platform::Timer> TimerCheckReminders;
-    // Every 60 000 ms while the Inboxes are watched.
-    std::unique_ptr<platform::Timer> TimerWatchedMoment;
     // The Sent Items watcher and the Inbox watchers, from start-up to shutdown.
     std::unique_ptr<TSentItems> SentItemsEvents;
     TInboxList InboxesEvents;
@@ -132,14 +126,13 @@ private:
     RibbonButton* btnPreferences_ = nullptr;
     // DoItemSend's subscription to the send event, from start-up to shutdown.
     outlook::Connection itemSendHook_;
-    // How many messages the Inbox watchers have seen arrive.
-    quint64 InboxArrivals() const;
 
     // The tasks whose failure in the poll has been shown.
     std::set<QString> reportedPollErrors_;
-    // From the catch-up at start-up to shutdown: the watched moment is kept.
-    bool watching_ = false;
-    quint64 arrivalsAtLastStore_ = 0;
+    // Whether this start's catch-up of replies has run, and from which moment (UTC
+    // seconds) it takes messages.
+    bool repliesCaughtUp_ = false;
+    std::optional<qint64> catchUpFrom_;
     bool released_ = false;
     bool finalized_ = false;
 };

@@ -23,17 +23,68 @@ QString AnsweredByLine(outlook::MailItem& reply) {
         .arg(reply.SenderName(), reply.SenderEmailAddress(), when, reply.Subject());
 }
 
+bool HasAnsweredATask(outlook::MailItem& message) {
+    return ReadTrackingProperty(message, TrackingProperty::AnsweredTask).has_value();
+}
+
+namespace {
+
+// Marks MESSAGE as the answer of the task with EntryID TASKID, and saves it.
+void MarkAnswer(outlook::MailItem& message, const QString& taskId) {
+    WriteTrackingProperty(message, TrackingProperty::AnsweredTask, taskId);
+    message.Save();
+}
+
+void UnmarkAnswer(outlook::MailItem& message) noexcept {
+    try {
+        if (const outlook::UserPropertyPtr mark =
+                message.UserProperties()->Item(TrackingProperty::AnsweredTask)) {
+            mark->Delete();
+            message.Save();
+        }
+    } catch (const std::exception&) {
+        // The message then answers nothing more: the task keeps its reminder.
+    }
+}
+
+// Marks the message (as MARK asks), then runs CHANGETASK, which saves the task; when
+// that fails the mark is taken back, so the message can still answer the task.
+template <typename ChangeTask>
+void MarkedAnswer(outlook::MailItem& message, const QString& taskId, AnswerMark mark,
+                  ChangeTask changeTask) {
+    bool marked = false;
+    try {
+        MarkAnswer(message, taskId);
+        marked = true;
+    } catch (const std::exception&) {
+        if (mark == AnswerMark::Required) {
+            throw;
+        }
+    }
+    try {
+        changeTask();
+    } catch (const std::exception&) {
+        if (marked) {
+            UnmarkAnswer(message);
+        }
+        throw;
+    }
+}
+
+}  // namespace
+
 bool AnswerTrackingTask(const outlook::TaskItemPtr& task, outlook::MailItem& message,
-                        bool automatic) {
+                        bool automatic, AnswerMark mark) {
+    const QString taskId = task->EntryID();
     if (automatic) {
-        RecordAutoReply(*task, message);
+        MarkedAnswer(message, taskId, mark, [&] { RecordAutoReply(*task, message); });
         if (ReminderWindow != nullptr) {
-            ReminderWindow->NoteAutoReply(task->EntryID());
+            ReminderWindow->NoteAutoReply(taskId);
         }
         return false;
     }
     if (ReminderWindow != nullptr) {
-        ReminderWindow->RemoveFromList(task->EntryID());
+        ReminderWindow->RemoveFromList(taskId);
     }
     const bool bDelete =
         ReadCheckedTrackingFlag(*task, TrackingProperty::DeleteOnReply).value_or(false);
@@ -47,7 +98,9 @@ bool AnswerTrackingTask(const outlook::TaskItemPtr& task, outlook::MailItem& mes
         }
     }
     DeleteTrackingProperties(task);
-    task->Save();
+    // Once saved without its tracking properties the task is answered, whether or
+    // not the deletion that follows succeeds.
+    MarkedAnswer(message, taskId, mark, [&] { task->Save(); });
     if (bDelete) {
         task->Delete();
     }
@@ -109,7 +162,6 @@ void TSentItems::ItemAdd(const outlook::ItemPtr& Item) {
 }
 
 void TInboxItems::ItemAdd(const outlook::ItemPtr& Item) {
-    ++arrivals_;
     // A folder event never fails: an error ends the handler with its steps kept.
     try {
         const outlook::MailItemPtr mail = outlook::asMailItem(Item);
@@ -123,6 +175,9 @@ void TInboxItems::ItemAdd(const outlook::ItemPtr& Item) {
         const TReplyKey key = ReplyKeyOf(*mail);
         if (key.sender.isEmpty()) {
             return;  // a message without a sender answers no task
+        }
+        if (HasAnsweredATask(*mail)) {
+            return;  // a copy of a message that answered already
         }
         // Only the tasks of the message's topic can answer it: the mail client picks
         // them out of the folder, in its order, without opening every task.
@@ -140,7 +195,8 @@ void TInboxItems::ItemAdd(const outlook::ItemPtr& Item) {
             if (!task || !IsReplyToTask(*task, key)) {
                 continue;
             }
-            AnswerTrackingTask(task, *mail, IsAutomaticReply(*mail));
+            // A message on a store that keeps no marks still answers what arrives live.
+            AnswerTrackingTask(task, *mail, IsAutomaticReply(*mail), AnswerMark::IfPossible);
             return;  // one arriving message answers at most one task
         }
     } catch (const std::exception&) {

@@ -53,14 +53,8 @@ class TInboxItems : public TItems {
 public:
     TInboxItems() : TItems(true) {}
 
-    // How many items have arrived while connected.
-    quint64 Arrivals() const { return arrivals_; }
-
 protected:
     void ItemAdd(const outlook::ItemPtr& Item) override;
-
-private:
-    quint64 arrivals_ = 0;
 };
 
 // Tasks: no events.
@@ -73,13 +67,25 @@ public:
 // SUBJECT", the date and time of the reply's arrival in the user's short formats.
 QString AnsweredByLine(outlook::MailItem& reply);
 
-// What MESSAGE, found to answer the tracked message of TASK, does to the task. An
-// automatic reply (AUTOMATIC) is recorded on it and the task stays open. A reply
-// takes the task off the reminders window and closes it as its flags say: marked
-// complete (its body then opens with the "Answered by" line), its tracking properties
-// deleted, saved, and deleted when it asks to be. Returns whether the task was closed.
+// Whether MESSAGE has answered a tracking task (it carries "AnsweredTask"): it
+// answers no other.
+bool HasAnsweredATask(outlook::MailItem& message);
+
+// Whether a message must carry the mark of its answer before the task is changed.
+enum class AnswerMark {
+    IfPossible,  // a message that cannot be marked answers all the same
+    Required,    // a message that cannot be marked answers nothing (the error is thrown)
+};
+
+// What MESSAGE, found to answer the tracked message of TASK, does to the task. The
+// message is marked with the task's EntryID first ("AnsweredTask"); should the task
+// then fail to save, the mark is taken back. An automatic reply (AUTOMATIC) is
+// recorded on the task and the task stays open. A reply takes the task off the
+// reminders window and closes it as its flags say: marked complete (its body then
+// opens with the "Answered by" line), its tracking properties deleted, saved, and
+// deleted when it asks to be. Returns whether the task was closed.
 bool AnswerTrackingTask(const outlook::TaskItemPtr& task, outlook::MailItem& message,
-                        bool automatic);
+                        bool automatic, AnswerMark mark);
 
 // The Tasks watcher, from start-up to shutdown; null outside.
 extern TTaskItems* TaskItemsEvents;

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "reminders/PendingSends.h"
 #include "reminders/TrackingProperties.h"
+#include "tools/UtcMoment.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -237,6 +238,7 @@ void FillReminderTask(const outlook::TaskItemPtr& task, const outlook::MailItemP
     if (data.bRemindMe) {
         WriteTrackingProperty(t, tp::ReminderTime, tools::localUnixSecondsText(reminderTime));
     }
+    WriteTrackingProperty(t, tp::FirstSentUTC, tools::utcSecondsText(now.toSecsSinceEpoch()));
     task->Save();
 }
 
@@ -419,6 +421,10 @@ void DeleteTrackingProperties(const outlook::TaskItemPtr& task) {
         if (const outlook::UserPropertyPtr property = properties->Item(name)) {
             property->Delete();
         }
+    }
+    if (const outlook::UserPropertyPtr property =
+            properties->Item(TrackingProperty::FirstSentUTC)) {
+        property->Delete();
     }
 }
 

@@ -118,7 +118,8 @@ TReplyKey ReplyKeyOf(outlook::MailItem& message);
 // The same as above, for the message KEY was read from.
 bool IsReplyToTask(outlook::TaskItem& task, const TReplyKey& key);
 
-// Deletes the ten tracking properties the task has, in their order ("Snooze" stays).
+// Deletes the ten tracking properties the task has, in their order, then
+// "FirstSentUTC" ("Snooze" and "AutoReply" stay).
 // The task is not saved.
 void DeleteTrackingProperties(const outlook::TaskItemPtr& task);
 

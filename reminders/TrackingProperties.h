@@ -38,8 +38,18 @@ inline const QString Snooze = QStringLiteral("Snooze");
 // delivery report): the sender as "NAME <ADDRESS>", "|", and the moment it arrived.
 inline const QString AutoReply = QStringLiteral("AutoReply");
 
+// The moment of sending as UTC seconds (tools/UtcMoment.h), written after the ten
+// below and deleted with them: "FirstSent" is read on the local wall clock, which
+// daylight saving folds, and a reply is told from an older message by this moment.
+inline const QString FirstSentUTC = QStringLiteral("FirstSentUTC");
+
 // Of the tracked message: the EntryID of its tracking task.
 inline const QString ReminderID = QStringLiteral("ReminderID");
+
+// Of a received message that answered a tracking task (or was recorded on it as an
+// automatic reply): that task's EntryID. A message answers at most one task, ever:
+// one that carries this answers no other.
+inline const QString AnsweredTask = QStringLiteral("AnsweredTask");
 
 // The ten properties of a tracked task, in the order they are written and deleted
 // ("Snooze" and "AutoReply" are not among them).

@@ -4,6 +4,7 @@
 #include "settings/RegistryNames.h"
 #include "tools/DateTime.h"
 #include "tools/Globals.h"
+#include "tools/UtcMoment.h"
 
 namespace vantorel {
 
@@ -381,8 +382,13 @@ std::optional<qint64> TAddInRegistry::GetInboxWatchedUntil() {
         readText(reg::kSectionGeneral, reg::kInboxWatchedUntil, QString()));
 }
 
-void TAddInRegistry::SetInboxWatchedUntil(qint64 nSeconds) {
-    writeText(reg::kSectionGeneral, reg::kInboxWatchedUntil, QString::number(nSeconds));
+std::optional<qint64> TAddInRegistry::GetCatchUpRepliesFrom() {
+    return tools::parseUtcSeconds(
+        readText(reg::kSectionGeneral, reg::kCatchUpRepliesFrom, QString()));
+}
+
+void TAddInRegistry::SetCatchUpRepliesFrom(qint64 nUtcSeconds) {
+    writeText(reg::kSectionGeneral, reg::kCatchUpRepliesFrom, tools::utcSecondsText(nUtcSeconds));
 }
 
 bool TAddInRegistry::GetShowDialogTemplate() {

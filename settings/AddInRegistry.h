@@ -87,10 +87,14 @@ public:
 
     bool GetStartWizard();
     void SetStartWizard(bool bStartWizardOnStartup);
-    // The moment (local Unix seconds) up to which the add-in has watched the Inboxes;
-    // none before the first start, or when the value holds no such number.
+    // The moment (local Unix seconds) up to which an earlier version watched the
+    // Inboxes; none when it never ran, or when the value holds no such number. Only
+    // read: the replies are now caught up without it.
     std::optional<qint64> GetInboxWatchedUntil();
-    void SetInboxWatchedUntil(qint64 nSeconds);
+    // The moment (UTC seconds) after which a message may be a reply not yet seen;
+    // none before the first start, or when the value holds no such moment.
+    std::optional<qint64> GetCatchUpRepliesFrom();
+    void SetCatchUpRepliesFrom(qint64 nUtcSeconds);
     // Reading creates the "Dialogs" key when it is absent.
     bool GetShowDialogTemplate();
     void SetShowDialogTemplate(bool bShow);

@@ -43,8 +43,12 @@ inline const QString kUseReplyTemplate = QStringLiteral("UseReplyTemplate");
 inline const QString kReplyTemplate = QStringLiteral("ReplyTemplate");
 inline const QString kStartWizardOnStartup = QStringLiteral("StartWizardOnStartup");
 inline const QString kReminderBodyMaxLength = QStringLiteral("ReminderBodyMaxLength");
-// The moment up to which the Inboxes have been watched: local Unix seconds as text.
+// Written by earlier versions: the moment up to which they watched the Inboxes, local
+// Unix seconds as text. Read once, on the first start that keeps the next value.
 inline const QString kInboxWatchedUntil = QStringLiteral("InboxWatchedUntil");
+// The moment from which replies are caught up, UTC seconds as text: set once, at the
+// first start; what came by then was seen by earlier versions or by nobody.
+inline const QString kCatchUpRepliesFrom = QStringLiteral("CatchUpRepliesFrom");
 
 // "Advanced"
 inline const QString kUseSpecificTextInSubject = QStringLiteral("UseSpecificTextInSubject");

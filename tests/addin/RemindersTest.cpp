@@ -3,6 +3,7 @@
 // to the reminders window with a sound.
 
 #include "AddInFixture.h"
+#include "addin/FolderWatchers.h"
 #include "forms/ReminderWindowUnit.h"
 #include "host/scenario/ScenarioWindows.h"
 #include "reminders/TrackingProperties.h"
@@ -88,13 +89,27 @@ protected:
         client->engine().quit();
         module = std::make_unique<TAddInModule>();
     }
-    std::optional<QString> watchedUntil() {
+    // Starts the add-in and lets its first tick catch up the replies.
+    void startAndCatchUp() {
+        startModule();
+        scheduler->advance(10'000);
+    }
+    std::optional<QString> general(const char* name) {
         const QString key = QStringLiteral("Software\\Ostrelin\\Vantorel\\General");
-        const QString name = QStringLiteral("InboxWatchedUntil");
-        if (!hives.user().hasValue(key, name)) {
+        if (!hives.user().hasValue(key, QString::fromUtf8(name))) {
             return std::nullopt;
         }
-        return hives.user().value(key, name).toText();
+        return hives.user().value(key, QString::fromUtf8(name)).toText();
+    }
+    void setGeneral(const char* name, const QString& text) {
+        hives.user().setValue(QStringLiteral("Software\\Ostrelin\\Vantorel\\General"),
+                              QString::fromUtf8(name), platform::RegValue::fromString(text));
+    }
+    // Whether the message at position N of the Inbox carries the mark of an answer.
+    bool marked(int n) {
+        const ol::MailItemPtr mail =
+            ol::asMailItem(session()->GetDefaultFolder(ol::olFolderInbox)->Items()->Item(n));
+        return HasAnsweredATask(*mail);
     }
 
     QString window() { return ReminderWindow ? ReminderWindow->DescribeForScript() : QString(); }
@@ -306,7 +321,7 @@ TEST_F(Reminders, ACaughtUpMessageThatCannotBeReadIsPassedOver) {
     reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
     reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Quote"));
     client->engine().faults().failNext(QStringLiteral("MailItem.ReceivedTime"));
-    startModule();
+    startAndCatchUp();
     EXPECT_FALSE(task(1)->Complete());
     EXPECT_TRUE(task(2)->Complete());
 }
@@ -342,44 +357,90 @@ TEST_F(Reminders, TheSentToLabelOfAListedReminderTellsOfAnAutomaticReply) {
 
 // --- replies that arrived while the add-in was away -----------------------------------------
 
-TEST_F(Reminders, AReplyThatArrivedWhileTheClientWasClosedClosesItsTaskAtTheNextStart) {
+TEST_F(Reminders, AReplyThatArrivedWhileTheClientWasClosedClosesItsTaskAtTheFirstTick) {
     startModule();
     trackingTask(QStringLiteral("Offer"));
     quit();
-    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893200"));  // 09:00
+    EXPECT_EQ(general("CatchUpRepliesFrom"), QStringLiteral("1796889600"));  // 08:00 UTC
     clock->set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
     reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
     clock->set(QDateTime(QDate(2026, 12, 10), QTime(11, 0)));
     startModule();
+    EXPECT_FALSE(task(1)->Complete());  // start-up does not wait for the catch-up
+    scheduler->advance(10'000);
     EXPECT_TRUE(task(1)->Complete());
     EXPECT_TRUE(task(1)->Body().startsWith(
         QStringLiteral("Answered by ann@example.com <ann@example.com> on 12/10/26 10:00 AM: "
                        "RE: Offer\r\r")))
         << task(1)->Body().toStdString();
-    EXPECT_EQ(watchedUntil(), QStringLiteral("1796900400"));  // 11:00
+    EXPECT_TRUE(marked(1));
+    EXPECT_EQ(general("CatchUpRepliesFrom"), QStringLiteral("1796889600"));  // kept
 }
 
+// Tasks made before the first start (by a version that kept no moment) are not
+// answered by the messages that came before it: that version saw them.
 TEST_F(Reminders, TheFirstStartCatchesUpNothing) {
     trackingTask(QStringLiteral("Offer"));
     reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
-    EXPECT_FALSE(watchedUntil());
-    startModule();
+    startAndCatchUp();
     EXPECT_FALSE(task(1)->Complete());
-    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893200"));
+    EXPECT_EQ(general("CatchUpRepliesFrom"), QStringLiteral("1796889600"));
 }
 
-// A message the add-in saw arrive is not looked at again: a task made after it for
-// its topic stays open.
-TEST_F(Reminders, AMessageReceivedBeforeTheStoredMomentIsLeftAlone) {
-    startModule();
-    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
-    clock->set(QDateTime(QDate(2026, 12, 10), QTime(9, 30)));
+// An earlier version remembered up to when it watched; what came later is caught up.
+TEST_F(Reminders, AnEarlierVersionsWatchedMomentIsWhereTheCatchUpBegins) {
     trackingTask(QStringLiteral("Offer"));
+    trackingTask(QStringLiteral("Quote"));
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(9, 15)));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));  // seen by it
+    setGeneral("InboxWatchedUntil", QStringLiteral("1796895000"));          // 09:30
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Quote"));
+    startAndCatchUp();
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_TRUE(task(2)->Complete());
+    EXPECT_EQ(general("CatchUpRepliesFrom"), QStringLiteral("1796891400"));  // 08:30 UTC
+    EXPECT_EQ(general("InboxWatchedUntil"), QStringLiteral("1796895000"));   // left as it was
+}
+
+TEST_F(Reminders, AnEarlierMomentThatIsNoNumberCountsAsNone) {
+    setGeneral("InboxWatchedUntil", QStringLiteral("soon"));
+    trackingTask(QStringLiteral("Offer"));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    startAndCatchUp();
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_EQ(general("CatchUpRepliesFrom"), QStringLiteral("1796889600"));
+}
+
+// The live watch closes the later of two tasks; no start after that, whatever the
+// clock did meanwhile, lets the same message close the other.
+TEST_F(Reminders, AMessageThatAnsweredLiveAnswersNothingMore) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    trackingTask(QStringLiteral("Offer"));
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    EXPECT_TRUE(task(2)->Complete());
+    EXPECT_TRUE(marked(1));
+    quit();
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(9, 30)));  // set back
+    startAndCatchUp();
+    EXPECT_FALSE(task(1)->Complete());
+}
+
+// A message that came before the task was sent cannot be its reply.
+TEST_F(Reminders, AMessageOlderThanATaskDoesNotAnswerIt) {
+    startModule();
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(9, 30)));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(9, 45)));
+    trackingTask(QStringLiteral("Offer"),
+                 {{TrackingProperty::FirstSentUTC, QStringLiteral("1796892300")}});
     quit();
     clock->set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
-    startModule();
+    startAndCatchUp();
     EXPECT_FALSE(task(1)->Complete());
-    EXPECT_TRUE(prop(1, TrackingProperty::Topic));
+    EXPECT_FALSE(marked(1));
 }
 
 // Oldest first, across Inboxes: of two tasks for one topic, the first reply to have
@@ -403,7 +464,7 @@ TEST_F(Reminders, CaughtUpRepliesGoOldestFirstEachClosingOneTask) {
     deliverAt(QTime(9, 30), "RE: Offer (first)", QStringLiteral("Archive"));
     deliverAt(QTime(10, 30), "RE: Offer (third)", QString());
     clock->set(QDateTime(QDate(2026, 12, 10), QTime(11, 0)));
-    startModule();
+    startAndCatchUp();
 
     ASSERT_EQ(tasks()->Count(), 3);
     EXPECT_TRUE(task(2)->Body().contains(QStringLiteral("RE: Offer (first)\r\r")))
@@ -411,63 +472,76 @@ TEST_F(Reminders, CaughtUpRepliesGoOldestFirstEachClosingOneTask) {
     EXPECT_TRUE(task(1)->Body().contains(QStringLiteral("RE: Offer (second)\r\r")))
         << task(1)->Body().toStdString();
     EXPECT_FALSE(task(3)->Complete());
+    EXPECT_FALSE(marked(2));  // the third answered nothing
 }
 
-TEST_F(Reminders, OneCaughtUpReplyClosesOnlyOneOfTwoTasksForItsTopic) {
-    startModule();
-    trackingTask(QStringLiteral("Offer"));
-    trackingTask(QStringLiteral("Offer"));
-    quit();
-    clock->set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
-    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
-    startModule();
-    EXPECT_FALSE(task(1)->Complete());
-    EXPECT_TRUE(task(2)->Complete());
-}
-
-TEST_F(Reminders, ACaughtUpAutomaticReplyIsRecordedAndTheTrueReplyAfterItCloses) {
+TEST_F(Reminders, ACaughtUpAutomaticReplyIsRecordedOnceAndTheTrueReplyAfterItCloses) {
     startModule();
     trackingTask(QStringLiteral("Offer"));
     quit();
     clock->set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
     automaticReply(QStringLiteral("IPM.Note.Rules.OofTemplate.Microsoft"));
-    startModule();
+    startAndCatchUp();
     EXPECT_FALSE(task(1)->Complete());
     EXPECT_EQ(prop(1, TrackingProperty::AutoReply),
               QStringLiteral("Ann Lee <ann@example.com>|1796896800"));
     quit();
+    const ol::TaskItemPtr recorded = task(1);
+    WriteTrackingProperty(*recorded, TrackingProperty::AutoReply, QStringLiteral("seen"));
+    recorded->Save();
+    startAndCatchUp();  // the same automatic reply is not recorded again
+    EXPECT_EQ(prop(1, TrackingProperty::AutoReply), QStringLiteral("seen"));
+    quit();
     clock->set(QDateTime(QDate(2026, 12, 11), QTime(8, 0)));
     reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
-    startModule();
+    startAndCatchUp();
     EXPECT_TRUE(task(1)->Complete());
 }
 
-// While the add-in runs, the moment is stored at most once a minute, and only when
-// something arrived since; shutting down stores it.
-TEST_F(Reminders, TheWatchedMomentFollowsArrivalsAtMostOnceAMinute) {
+// The mark goes on before the task changes: a message that cannot be marked closes
+// nothing at start-up, and is tried again at the next.
+TEST_F(Reminders, ACaughtUpMessageThatCannotBeMarkedClosesNothing) {
     startModule();
-    scheduler->advance(5 * 60'000);
-    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893200"));  // 09:00
-    reply(QStringLiteral("zoe@example.com"), QStringLiteral("Lunch?"));
-    scheduler->advance(30'000);
-    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893200"));
-    scheduler->advance(30'000);  // 09:06
-    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893560"));
-    scheduler->advance(60'000);
-    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893560"));
-    quit();
-    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893620"));  // 09:07
-}
-
-TEST_F(Reminders, AStoredMomentThatIsNoNumberCatchesUpNothing) {
-    hives.user().setValue(QStringLiteral("Software\\Ostrelin\\Vantorel\\General"),
-                          QStringLiteral("InboxWatchedUntil"),
-                          platform::RegValue::fromString(QStringLiteral("soon")));
     trackingTask(QStringLiteral("Offer"));
+    quit();
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
     reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
     startModule();
+    client->engine().faults().failNext(QStringLiteral("MailItem.Save"));
+    scheduler->advance(10'000);
     EXPECT_FALSE(task(1)->Complete());
-    EXPECT_EQ(watchedUntil(), QStringLiteral("1796893200"));
+    EXPECT_FALSE(marked(1));
+    quit();
+    startAndCatchUp();
+    EXPECT_TRUE(task(1)->Complete());
+}
+
+// A task that fails to save takes the message's mark back: the reply still answers
+// it at the next start.
+TEST_F(Reminders, ATaskThatFailsToSaveLeavesTheMessageUnmarked) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    quit();
+    clock->set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    startModule();
+    client->engine().faults().failNext(QStringLiteral("TaskItem.Save"));
+    scheduler->advance(10'000);
+    EXPECT_FALSE(marked(1));
+    quit();
+    startAndCatchUp();
+    EXPECT_TRUE(task(1)->Complete());
+    EXPECT_TRUE(marked(1));
+}
+
+// Live, a message that cannot be marked still answers what it answers.
+TEST_F(Reminders, ALiveReplyThatCannotBeMarkedStillClosesItsTask) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    client->engine().faults().failNext(QStringLiteral("MailItem.Save"));
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    EXPECT_TRUE(task(1)->Complete());
+    EXPECT_FALSE(marked(1));
 }
 
 // --- the poll ------------------------------------------------------------------------------

@@ -443,7 +443,7 @@ TEST_P(CloseOutFault, EndsSilentlyWithTheTaskAsSaved) {
 
     const ol::TaskItemPtr kept = stored(task->EntryID());
     EXPECT_FALSE(kept->Complete());
-    EXPECT_EQ(properties(*kept).size(), 9u);
+    EXPECT_EQ(properties(*kept).size(), 10u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, CloseOutFault,

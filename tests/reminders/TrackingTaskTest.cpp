@@ -83,6 +83,7 @@ TEST_F(ReminderTest, CreateReminderTaskWritesTheTrackingTask) {
         {QStringLiteral("MarkCompletedOnReply"), QStringLiteral("-1")},
         {QStringLiteral("ReminderSet"), QStringLiteral("-1")},
         {QStringLiteral("ReminderTime"), QStringLiteral("1797066000")},  // 2026-12-12 09:00
+        {QStringLiteral("FirstSentUTC"), QStringLiteral("1796889900")},  // 08:05 UTC
     };
     EXPECT_EQ(properties(*task), expected);
     const ol::UserPropertiesPtr all = task->UserProperties();
@@ -115,7 +116,7 @@ TEST_F(ReminderTest, WithoutReminderTheTaskHasNoReminderTimeAndNoDueDate) {
     for (const auto& [name, value] : properties(*task)) {
         names << name;
     }
-    EXPECT_EQ(names, QStringList(TrackingProperty::All.mid(0, 9)));
+    EXPECT_EQ(names, QStringList(TrackingProperty::All.mid(0, 9)) << TrackingProperty::FirstSentUTC);
     EXPECT_EQ(ReadTrackingProperty(*task, TrackingProperty::DeleteOnReply), QStringLiteral("-1"));
     EXPECT_EQ(ReadTrackingProperty(*task, TrackingProperty::ReminderSet), QStringLiteral("0"));
     EXPECT_EQ(ReadTrackingFlag(*task, TrackingProperty::MarkCompletedOnReply), false);
@@ -280,7 +281,7 @@ TEST_F(ReminderTest, DeleteTrackingPropertiesKeepsSnoozeAndForeignPropertiesAndD
     const Properties left = {{QStringLiteral("Snooze"), QStringLiteral("1796900000")},
                              {QStringLiteral("Other"), QStringLiteral("x")}};
     EXPECT_EQ(properties(*task), left);
-    EXPECT_EQ(properties(*stored(task->EntryID())).size(), 12u);  // not saved yet
+    EXPECT_EQ(properties(*stored(task->EntryID())).size(), 13u);  // not saved yet
     task->Save();
     EXPECT_EQ(properties(*stored(task->EntryID())), left);
 
