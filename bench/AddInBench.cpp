@@ -4,11 +4,15 @@
 // that one step, the median of several runs.
 
 #include "addin/AddInModule.h"
+#include "addin/ReplyCatchUp.h"
 #include "bench/BenchHost.h"
 #include "forms/ReminderWindowUnit.h"
 #include "reminders/TrackingProperties.h"
+#include "settings/AddInRegistry.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -157,6 +161,56 @@ void BM_ReplyDetection(benchmark::State& state) {
 BENCHMARK(BM_ReplyDetection)
     ->ArgNames({"tasks", "case"})
     ->ArgsProduct({{10000}, {MatchAtEnd, MatchAtStart, NoMatch}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly(true);
+
+// --- the catch-up of replies --------------------------------------------------------------
+
+// The first tick after a start: N open tracking tasks, an Inbox of M messages of which
+// R answer tasks that are still open. Each run starts on a fresh copy of the mailbox.
+void BM_ReplyCatchUp(benchmark::State& state) {
+    MailboxShape shape;
+    shape.trackingTasks = static_cast<int>(state.range(0));
+    shape.ordinaryEvery = 0;
+    shape.inboxMessages = static_cast<int>(state.range(1));
+    shape.inboxReplies = static_cast<int>(state.range(2));
+    QTemporaryDir written;
+    const QString mailbox = written.filePath(QStringLiteral("mailbox.db"));
+    writeMailbox(mailbox, shape);
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir copy;
+        const QString dataDir = copy.filePath(QStringLiteral("data"));
+        QDir().mkpath(dataDir);
+        QFile::copy(mailbox, QDir(dataDir).filePath(QStringLiteral("mailbox.db")));
+        BenchHost host(dataDir);
+        // Replies are caught up from before the benchmark's messages arrived.
+        TAddInRegistry().SetCatchUpRepliesFrom(benchNow().toSecsSinceEpoch() - 30 * 86400);
+        host.start();
+        state.ResumeTiming();
+        const int candidates =
+            CatchUpReplies(AddInModule->InboxesEvents, TaskItemsEvents->WatchedFolder(),
+                           *TAddInRegistry().GetCatchUpRepliesFrom());
+        state.PauseTiming();
+        int closed = 0;
+        const ol::ItemsPtr all = tasks(host);
+        for (int i = 1; i <= all->Count(); ++i) {
+            closed += ol::asTaskItem(all->Item(i))->Complete() ? 1 : 0;
+        }
+        host.client().quit();
+        if (candidates != shape.inboxReplies || closed != shape.inboxReplies) {
+            fail(state, "not every reply closed its task");
+            break;
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ReplyCatchUp)
+    ->ArgNames({"tasks", "inbox", "replies"})
+    ->Args({10000, 100000, 1000})
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Repetitions(kRepetitions)

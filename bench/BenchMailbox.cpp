@@ -118,6 +118,18 @@ engine::ItemRecord received(int i, const QString& uid, qint64 id, qint64 folderI
     return r;
 }
 
+// Received message I, a reply to tracking task TASK.
+engine::ItemRecord reply(int i, int task, const QString& uid, qint64 id, qint64 folderId) {
+    engine::ItemRecord r = received(i, uid, id, folderId);
+    r.subject = QStringLiteral("RE: ") + topicOf(task);
+    r.topic = topicOf(task);
+    r.senderName = QStringLiteral("Contact %1").arg(task);
+    r.senderAddress = recipientOf(task);
+    r.sentOn = tools::toDateTime(benchNow()) - 0.5;
+    r.receivedTime = r.sentOn;
+    return r;
+}
+
 }  // namespace
 
 QDateTime benchNow() {
@@ -179,8 +191,17 @@ int writeMailbox(const QString& path, const MailboxShape& shape) {
             ++written;
         }
     }
+    const int replyEvery = shape.inboxReplies > 0 ? shape.inboxMessages / shape.inboxReplies : 0;
+    int replies = 0;
     for (int i = 0; i < shape.inboxMessages; ++i) {
-        file.writeItem(received(i, uid, next++, inbox));
+        if (replyEvery > 0 && i % replyEvery == 0 && replies < shape.inboxReplies) {
+            const int task =
+                static_cast<int>(qint64{replies} * shape.trackingTasks / shape.inboxReplies);
+            file.writeItem(reply(i, task, uid, next++, inbox));
+            ++replies;
+        } else {
+            file.writeItem(received(i, uid, next++, inbox));
+        }
         ++written;
     }
     file.setNextId(next);

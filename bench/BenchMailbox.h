@@ -24,6 +24,9 @@ struct MailboxShape {
     bool sentCopies = false;
     // Messages received in the Inbox.
     int inboxMessages = 0;
+    // Of those, this many (spread evenly) are replies, received half a day ago, each
+    // from the To recipient of another tracking task, spread evenly too.
+    int inboxReplies = 0;
 };
 
 // The moment every benchmark's clock stands at: 2026-12-10 09:00 local time.

@@ -41,6 +41,8 @@ const Budget kBudgets[] = {
     {"BM_ReplyDetection/tasks:10000/case:0", "reply detection, match at the end", 2, "ms"},
     {"BM_ReplyDetection/tasks:10000/case:1", "reply detection, match at the start", 2, "ms"},
     {"BM_ReplyDetection/tasks:10000/case:2", "reply detection, no match", 2, "ms"},
+    {"BM_ReplyCatchUp/tasks:10000/inbox:100000/replies:1000/iterations:1",
+     "catch-up of 1 000 replies, Inbox of 100 000", 300, "ms"},
     {"BM_WindowRefresh/entries:1000", "reminders window refresh", 5, "ms"},
     {"BM_RemindMeSend/tasks:10000", "\"Remind me\" send", 5, "ms"},
     {"BM_MailboxOpen/items:100000", "mailbox open", 1000, "ms"},

@@ -50,8 +50,8 @@ std::optional<qint64> utcSecondsOfLocal(qint64 local, LocalReading reading) {
         }
     }
     if (!chosen) {
-        // Inside a skipped hour: the wall clock never showed it. Read with the offset
-        // in force before the jump, it lands just past the jump.
+        // Inside a skipped hour: the wall clock never showed it. It is read with the
+        // offset in force before the jump, as far past the jump as it lies in the gap.
         chosen = local - offsets.front();
     }
     return chosen;
