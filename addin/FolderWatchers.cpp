@@ -6,6 +6,7 @@
 #include "reminders/TrackingProperties.h"
 #include "tools/DateTime.h"
 #include "tools/Globals.h"
+#include "tools/OneLineText.h"
 
 #include <stdexcept>
 
@@ -14,13 +15,17 @@ namespace vantorel {
 TTaskItems* TaskItemsEvents = nullptr;
 
 QString AnsweredByLine(outlook::MailItem& reply) {
+    // What the sender wrote stays on the line, and a line of reasonable length.
+    constexpr qsizetype kLongestText = 256;
     QString when;
     if (reply.ReceivedTime() < outlook::kNoDate) {
         const QDateTime moment = tools::fromDateTime(reply.ReceivedTime());
         when = tools::shortDateText(moment) + QLatin1Char(' ') + tools::shortTimeText(moment);
     }
     return QStringLiteral("Answered by %1 <%2> on %3: %4")
-        .arg(reply.SenderName(), reply.SenderEmailAddress(), when, reply.Subject());
+        .arg(tools::oneLineText(reply.SenderName(), kLongestText),
+             tools::oneLineText(reply.SenderEmailAddress(), kLongestText), when,
+             tools::oneLineText(reply.Subject(), kLongestText));
 }
 
 bool AnswerTrackingTask(const outlook::TaskItemPtr& task, outlook::MailItem& message,
