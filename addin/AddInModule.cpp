@@ -164,6 +164,7 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
     // 12. The quick start wizard, for a person who has not switched it off.
     if (OutlookApp->Explorers()->Count() > 0 && AddInRegistry->GetStartWizard()) {
         TWizardWindow wizard;
+        wizard_ = &wizard;
         wizard.ShowModal();
         if (released_) {
             return;  // the mail client shut down while the wizard was open
@@ -261,6 +262,14 @@ void TAddInModule::ReleaseAddIn() {
     FreeForm(TemplateEdit, [](TTemplateEdit& dialog) { dialog.reject(); });
     FreeForm(CustomSendTask, [](TCustomSendTask& dialog) { dialog.reject(); });
     FreeForm(DefaultSettings, [](TDefaultSettings& dialog) { dialog.reject(); });
+    // 4. The windows made for one showing: each closes now, and its command, once
+    // it returns, frees it.
+    if (preferences_) {
+        preferences_->CloseWithAddIn();
+    }
+    if (wizard_) {
+        wizard_->reject();
+    }
 }
 
 void TAddInModule::FinalizeAddIn() {
@@ -450,6 +459,7 @@ void TAddInModule::MainToolbarControls0Controls1Click() {
 
 void TAddInModule::MainToolbarControls0Controls3Click() {
     TSettings dialog;
+    preferences_ = &dialog;
     // An error of the About box reaches the error path; the dialog stays open.
     dialog.OnHandlerError = [this](const std::exception_ptr& error) {
         Guarded([&] { std::rethrow_exception(error); });

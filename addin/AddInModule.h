@@ -9,10 +9,15 @@
 #include "addin/FolderWatchers.h"
 #include "platform/Timer.h"
 
+#include <QPointer>
+
 #include <memory>
 #include <set>
 
 namespace vantorel {
+
+class TSettings;
+class TWizardWindow;
 
 class TAddInModule : public AddInModuleBase {
 public:
@@ -142,6 +147,10 @@ private:
     quint64 arrivalsAtLastStore_ = 0;
     bool released_ = false;
     bool finalized_ = false;
+    // The windows made for one showing, while they are shown: they close at shutdown
+    // with the long-lived forms.
+    QPointer<TWizardWindow> wizard_;
+    QPointer<TSettings> preferences_;
 };
 
 // The module instance, from initialisation to finalisation; null outside.

@@ -137,6 +137,14 @@ int TSettings::ShowModal() {
     return platform::runModal(*this);
 }
 
+void TSettings::CloseWithAddIn() {
+    // The About box's own loop runs inside this dialog's: it ends first.
+    for (QDialog* child : findChildren<QDialog*>()) {
+        child->reject();
+    }
+    reject();
+}
+
 void TSettings::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) {
