@@ -369,11 +369,6 @@ void TAddInModule::CheckReminder(const outlook::TaskItemPtr& task, const PassMom
     if (!ReadCheckedTrackingFlag(*task, tp::ReminderSet).value_or(false)) {
         return;
     }
-    // A task the user completed by hand needs no reminder: the window's refresh would
-    // drop it, and every pass would list it again with the sound.
-    if (task->Complete()) {
-        return;
-    }
     const qint64 nowSeconds = now.seconds;
     const bool pastTheSecond = now.pastTheSecond;
     qint64 snooze = 0;
@@ -401,6 +396,11 @@ void TAddInModule::CheckReminder(const outlook::TaskItemPtr& task, const PassMom
         }
     }
     if (nowSeconds > due || (nowSeconds == due && pastTheSecond)) {
+        // A task the user completed by hand needs no reminder: the window's refresh
+        // would drop it, and every pass would list it again with the sound.
+        if (task->Complete()) {
+            return;
+        }
         if (ReminderWindow != nullptr && ReminderWindow->ReminderAdd(task)) {
             ++added;
         }

@@ -94,7 +94,8 @@ int main(int argc, char** argv) {
                                 // on a machine busy with other work
     QStringList failed;
     QSet<QString> fromMedian;
-    static const QRegularExpression suffixes(QStringLiteral("(/repeats:\\d+)?(/real_time)?$"));
+    static const QRegularExpression suffixes(
+        QStringLiteral("(/iterations:\\d+)?(/repeats:\\d+)?(/real_time)?$"));
     for (const QString& path : app.arguments().mid(1)) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
