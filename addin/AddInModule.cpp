@@ -163,6 +163,7 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
     // 12. The quick start wizard, for a person who has not switched it off.
     if (OutlookApp->Explorers()->Count() > 0 && AddInRegistry->GetStartWizard()) {
         TWizardWindow wizard;
+        wizard_ = &wizard;
         wizard.ShowModal();
         if (released_) {
             return;  // the mail client shut down while the wizard was open
@@ -256,6 +257,14 @@ void TAddInModule::ReleaseAddIn() {
     FreeForm(TemplateEdit, [](TTemplateEdit& dialog) { dialog.reject(); });
     FreeForm(CustomSendTask, [](TCustomSendTask& dialog) { dialog.reject(); });
     FreeForm(DefaultSettings, [](TDefaultSettings& dialog) { dialog.reject(); });
+    // 4. The windows made for one showing: each closes now, and its command, once
+    // it returns, frees it.
+    if (preferences_) {
+        preferences_->CloseWithAddIn();
+    }
+    if (wizard_) {
+        wizard_->reject();
+    }
 }
 
 void TAddInModule::FinalizeAddIn() {
@@ -360,6 +369,11 @@ void TAddInModule::CheckReminder(const outlook::TaskItemPtr& task, const PassMom
         }
     }
     if (nowSeconds > due || (nowSeconds == due && pastTheSecond)) {
+        // A task the user completed by hand needs no reminder: the window's refresh
+        // would drop it, and every pass would list it again with the sound.
+        if (task->Complete()) {
+            return;
+        }
         if (ReminderWindow != nullptr && ReminderWindow->ReminderAdd(task)) {
             ++added;
         }
@@ -418,6 +432,7 @@ void TAddInModule::MainToolbarControls0Controls1Click() {
 
 void TAddInModule::MainToolbarControls0Controls3Click() {
     TSettings dialog;
+    preferences_ = &dialog;
     // An error of the About box reaches the error path; the dialog stays open.
     dialog.OnHandlerError = [this](const std::exception_ptr& error) {
         Guarded([&] { std::rethrow_exception(error); });

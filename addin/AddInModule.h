@@ -9,11 +9,16 @@
 #include "addin/FolderWatchers.h"
 #include "platform/Timer.h"
 
+#include <QPointer>
+
 #include <memory>
 #include <optional>
 #include <set>
 
 namespace vantorel {
+
+class TSettings;
+class TWizardWindow;
 
 class TAddInModule : public AddInModuleBase {
 public:
@@ -135,6 +140,10 @@ private:
     std::optional<qint64> catchUpFrom_;
     bool released_ = false;
     bool finalized_ = false;
+    // The windows made for one showing, while they are shown: they close at shutdown
+    // with the long-lived forms.
+    QPointer<TWizardWindow> wizard_;
+    QPointer<TSettings> preferences_;
 };
 
 // The module instance, from initialisation to finalisation; null outside.

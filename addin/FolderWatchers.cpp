@@ -6,6 +6,8 @@
 #include "reminders/TrackingProperties.h"
 #include "tools/DateTime.h"
 #include "tools/Globals.h"
+#include "tools/UtcMoment.h"
+#include "tools/OneLineText.h"
 
 #include <stdexcept>
 
@@ -14,13 +16,19 @@ namespace vantorel {
 TTaskItems* TaskItemsEvents = nullptr;
 
 QString AnsweredByLine(outlook::MailItem& reply) {
+    // What the sender wrote stays on the line, and a line of reasonable length.
+    constexpr qsizetype kLongestText = 256;
     QString when;
-    if (reply.ReceivedTime() < outlook::kNoDate) {
-        const QDateTime moment = tools::fromDateTime(reply.ReceivedTime());
+    // Any date of the calendar: the clock runs on past the dates a task field can hold.
+    const outlook::DateTime received = reply.ReceivedTime();
+    if (received != outlook::kNoDate && tools::localSecondsOfDate(received)) {
+        const QDateTime moment = tools::fromDateTime(received);
         when = tools::shortDateText(moment) + QLatin1Char(' ') + tools::shortTimeText(moment);
     }
     return QStringLiteral("Answered by %1 <%2> on %3: %4")
-        .arg(reply.SenderName(), reply.SenderEmailAddress(), when, reply.Subject());
+        .arg(tools::oneLineText(reply.SenderName(), kLongestText),
+             tools::oneLineText(reply.SenderEmailAddress(), kLongestText), when,
+             tools::oneLineText(reply.Subject(), kLongestText));
 }
 
 bool HasAnsweredATask(outlook::MailItem& message) {

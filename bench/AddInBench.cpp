@@ -18,7 +18,9 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
+#include <vector>
 
 using namespace vantorel;
 using namespace vantorel::bench;
@@ -244,6 +246,75 @@ BENCHMARK(BM_WindowRefresh)
     ->Arg(1000)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly(true);
+
+// Snooze (C=0) or Dismiss (C=1) pressed on N selected entries of the reminders
+// window: each entry's task looked up, changed and saved, then every entry removed.
+// Before each run, outside the timing, the tasks get their reminder back and are
+// listed and selected again.
+enum SelectionAction { SnoozeSelected = 0, DismissSelected = 1 };
+
+void BM_SelectionAction(benchmark::State& state) {
+    MailboxShape shape;
+    shape.trackingTasks = static_cast<int>(state.range(0));
+    shape.dueEvery = 1;
+    shape.ordinaryEvery = 0;
+    const auto action = static_cast<SelectionAction>(state.range(1));
+    Started s(shape);
+    std::vector<ol::TaskItemPtr> all;
+    const ol::ItemsPtr items = tasks(s.host);
+    for (int i = 1; i <= items->Count(); ++i) {
+        all.push_back(ol::asTaskItem(items->Item(i)));
+    }
+    const QString reminderTime =
+        ReadTrackingProperty(*all.front(), TrackingProperty::ReminderTime).value_or(QString());
+    for (auto _ : state) {
+        state.PauseTiming();
+        ReminderWindow->lstReminders->clear();
+        for (const ol::TaskItemPtr& task : all) {
+            if (action == DismissSelected) {
+                WriteTrackingProperty(*task, TrackingProperty::ReminderSet, QStringLiteral("-1"));
+                WriteTrackingProperty(*task, TrackingProperty::ReminderTime, reminderTime);
+                task->Save();
+            }
+            ReminderWindow->ReminderAdd(task);
+        }
+        ReminderWindow->lstReminders->selectAll();
+        if (ReminderWindow->lstReminders->selectedItems().size() != shape.trackingTasks) {
+            fail(state, "the window does not list and select every reminder");
+            break;
+        }
+        state.ResumeTiming();
+        if (action == SnoozeSelected) {
+            ReminderWindow->cmdSnoozeClick();
+        } else {
+            ReminderWindow->cmdDissmissClick();
+        }
+        state.PauseTiming();
+        // The last task as it is stored now.
+        const ol::TaskItemPtr last = ol::asTaskItem(
+            s.host.engine().application()->Session()->GetItemFromID(all.back()->EntryID()));
+        const std::optional<QString> changed =
+            ReadTrackingProperty(*last, action == SnoozeSelected ? TrackingProperty::Snooze
+                                                                 : TrackingProperty::ReminderSet);
+        if (ReminderWindow->lstReminders->topLevelItemCount() != 0) {
+            fail(state, "the action left entries in the list");
+            break;
+        }
+        if (changed.has_value() != (action == SnoozeSelected)) {
+            fail(state, "the action did not change the last task");
+            break;
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SelectionAction)
+    ->ArgNames({"entries", "dismiss"})
+    ->ArgsProduct({{1000, 10000}, {SnoozeSelected, DismissSelected}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
     ->Repetitions(kRepetitions)
     ->ReportAggregatesOnly(true);
 

@@ -35,6 +35,7 @@ TDefaultSettings::TDefaultSettings(QWidget* parent) : QDialog(parent) {
     cmdReset = new QCheckBox(QStringLiteral("Re&set \"custom\" settings with these defauts"), this);
     cmdReset->setObjectName(QStringLiteral("cmdReset"));
     cmdReset->setGeometry(59, 280, 289, 17);
+    FitToCaption(*cmdReset);
 
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
     // Cancel closes and stores nothing.

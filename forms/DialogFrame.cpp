@@ -1,5 +1,7 @@
 #include "forms/DialogFrame.h"
 
+#include <algorithm>
+
 #include "forms/ReminderOptionsControls.h"
 
 #include <QAbstractButton>
@@ -13,6 +15,21 @@ void SetFixedDialogFrame(QDialog& dialog, const QString& sCaption, QSize clientS
     dialog.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     dialog.setFixedSize(clientSize);
+}
+
+void FitToCaption(QWidget& control) {
+    const int width = std::max(control.width(), control.sizeHint().width());
+    control.resize(width, control.height());
+}
+
+void PlaceRightOf(QWidget& control, const QWidget& left, int gap) {
+    const int start = left.geometry().right() + 1 + gap;
+    if (control.x() >= start) {
+        return;
+    }
+    QRect r = control.geometry();
+    r.setLeft(start);
+    control.setGeometry(r);
 }
 
 QPushButton* CreateButton(QWidget& parent, const char* name, const QString& sCaption,

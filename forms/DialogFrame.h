@@ -30,6 +30,15 @@ T* MakeControl(QWidget& parent, const char* name, const QRect& geometry) {
     return control;
 }
 
+// Widens CONTROL (a check box, a radio button, a label) to the width its caption
+// takes in its font at the scale it is shown in, never below its design width: a
+// caption is never cut by a box designed for another font.
+void FitToCaption(QWidget& control);
+
+// Moves CONTROL right so that it starts GAP pixels after LEFT ends, when LEFT reaches
+// closer than that; its right edge stays where it was designed.
+void PlaceRightOf(QWidget& control, const QWidget& left, int gap);
+
 // A push button named NAME on PARENT at its design position.
 QPushButton* CreateButton(QWidget& parent, const char* name, const QString& sCaption,
                           const QRect& geometry);

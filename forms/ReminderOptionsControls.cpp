@@ -1,5 +1,7 @@
 #include "forms/ReminderOptionsControls.h"
 
+#include "forms/DialogFrame.h"
+
 #include "resources/Images.h"
 #include "tools/DisplayScale.h"
 #include "tools/Globals.h"
@@ -96,6 +98,13 @@ TReminderOptionsControls::TReminderOptionsControls(QWidget& window) : QObject(&w
     lblPriority = createLabel(window, "lblPriority", QStringLiteral("Task &Priority:"), {59, 247});
     comPriority = createCombo(window, "comPriority", {128, 244, 84, 21}, PriorityListItems());
     lblPriority->setBuddy(comPriority);
+    // Every caption is shown whole; the box beside a check box starts after its caption.
+    for (QWidget* caption : std::initializer_list<QWidget*>{rdbRemindMe, rdbTask, chkCompleted,
+                                                            chkDelete, chkDuration}) {
+        FitToCaption(*caption);
+    }
+    constexpr int kCaptionGap = 4;
+    PlaceRightOf(*comDuration, *chkDuration, kCaptionGap);
     // The captions head their areas; the rules run on from them.
     lblReminder->raise();
     lblOptions->raise();

@@ -210,8 +210,13 @@ QString SentToText(const std::optional<QString>& sRecipients,
     const QString sNames = sRecipients ? RecipientNames(*sRecipients) : QString();
     QString sDate;
     if (nFirstSent) {
-        const QDateTime moment = tools::fromDateTime(tools::fromLocalUnixSeconds(*nFirstSent));
-        sDate = tools::shortDateText(moment);
+        const std::optional<tools::TDateTime> sent = tools::mailDateOfLocalUnixSeconds(*nFirstSent);
+        if (!sent) {
+            // As unreadable as a text that is no number.
+            throw std::invalid_argument(
+                QStringLiteral("'%1' is not a valid date").arg(*nFirstSent).toStdString());
+        }
+        sDate = tools::shortDateText(tools::fromDateTime(*sent));
     }
     return QStringLiteral("%1, on %2").arg(sNames, sDate);
 }

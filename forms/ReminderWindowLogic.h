@@ -59,11 +59,12 @@ extern const QString kMessageNotFoundMessage;  // Open e-mail: the message is go
 
 // The "Sent to" cell: the names of the recipient list text, ", on ", and the short
 // date of the moment of sending (local Unix seconds); what is missing stays empty.
+// Throws std::invalid_argument for a moment no date of the mail client can hold.
 QString SentToText(const std::optional<QString>& sRecipients,
                    const std::optional<qint64>& nFirstSent);
 
 // The "Sent to" cell of a tracking task, from "Recipients" and "FirstSent". Throws
-// when "FirstSent" holds no integer.
+// when "FirstSent" holds no integer, or one no date of the mail client can hold.
 QString SentToText(outlook::TaskItem& task);
 
 // The window caption for COUNT entries: "1 Vantorel", "3 Vantorels"; empty for none

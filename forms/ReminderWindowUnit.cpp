@@ -452,6 +452,45 @@ bool TTReminderWindow::WalkSelected(
     return result.bStopped;
 }
 
+void TTReminderWindow::RemoveSelected(const std::function<void(const TListItemData&)>& handle) {
+    const int count = lstReminders->topLevelItemCount();
+    std::vector<bool> selected(static_cast<std::size_t>(count));
+    int nKept = 0;
+    int nLastRemoved = -1;  // the position the entry after the last removed one takes
+    for (int i = 0; i < count; ++i) {
+        if (lstReminders->topLevelItem(i)->isSelected()) {
+            selected[static_cast<std::size_t>(i)] = true;
+            nLastRemoved = nKept;
+        } else {
+            ++nKept;
+        }
+    }
+    if (nLastRemoved < 0) {
+        SelectAfterRemoval(-1);
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (selected[static_cast<std::size_t>(i)]) {
+            handle(EntryData(i));
+        }
+    }
+    // Every entry leaves the list in one step and the kept ones come back in another,
+    // instead of one step for each removed entry.
+    const QList<QTreeWidgetItem*> taken = lstReminders->invisibleRootItem()->takeChildren();
+    QList<QTreeWidgetItem*> kept;
+    kept.reserve(nKept);
+    for (qsizetype i = 0; i < taken.size(); ++i) {
+        if (selected[static_cast<std::size_t>(i)]) {
+            delete taken[i];
+        } else {
+            kept.push_back(taken[i]);
+        }
+    }
+    lstReminders->addTopLevelItems(kept);
+    lstRemindersSelectItem();
+    SelectAfterRemoval(nLastRemoved);
+}
+
 outlook::ItemPtr TTReminderWindow::GetItem(const QString& EntryID) {
     return MapiNamespace()->GetItemFromID(EntryID);
 }
@@ -465,7 +504,7 @@ outlook::TaskItemPtr TTReminderWindow::FindTask(const QString& TaskID) {
 }
 
 void TTReminderWindow::cmdDissmissClick() {
-    WalkSelected([](const TListItemData& entry) {
+    RemoveSelected([](const TListItemData& entry) {
         try {
             if (const outlook::TaskItemPtr task = FindTask(entry.TaskID)) {
                 for (const QString& name :
@@ -481,7 +520,6 @@ void TTReminderWindow::cmdDissmissClick() {
         } catch (const std::exception&) {
             // The reminder goes from the list all the same.
         }
-        return TEntryOutcome::Remove;
     });
 }
 
@@ -505,10 +543,8 @@ void TTReminderWindow::cmdSnoozeClick() {
         platform::showMessage(SnoozeInvalidMessage(sText), platform::MessageIcon::Warning);
         return;
     }
-    WalkSelected([this, nMinutes](const TListItemData& entry) {
-        SnoozeTask(entry, qint64{nMinutes} * 60);
-        return TEntryOutcome::Remove;
-    });
+    RemoveSelected(
+        [this, nMinutes](const TListItemData& entry) { SnoozeTask(entry, qint64{nMinutes} * 60); });
 }
 
 void TTReminderWindow::comSnoozeExit() {

@@ -126,6 +126,10 @@ private:
     // Runs HANDLE on every selected entry (see WalkSelectedEntries); true if a
     // handler stopped the walk.
     bool WalkSelected(const std::function<TEntryOutcome(const TListItemData&)>& handle);
+    // Runs HANDLE (which shows nothing, so the list cannot change meanwhile) on every
+    // selected entry in list order, then removes them all at once and selects as
+    // WalkSelected does: the time grows with the number of entries, not its square.
+    void RemoveSelected(const std::function<void(const TListItemData&)>& handle);
     void RemoveEntryAt(int position);
     void ClearEntries();
     // The task or item of that EntryID, looked up afresh; null when it cannot be found.

@@ -21,10 +21,14 @@ namespace vantorel {
 
 namespace {
 
+// Between a caption and the box it stands before.
+constexpr int kCaptionGap = 4;
+
 QCheckBox* createCheck(QWidget& window, const char* name, const QString& caption,
                        const QRect& geometry) {
     auto* check = MakeControl<QCheckBox>(window, name, geometry);
     check->setText(caption);
+    FitToCaption(*check);
     return check;
 }
 
@@ -92,6 +96,8 @@ TSettings::TSettings(QWidget* parent) : QDialog(parent) {
     lblSetCategories =
         createLabel(*this, "lblSetCategories", QStringLiteral("Set Task Cate&gory to"), {59, 262});
     lblSetCategories->setBuddy(cmbCategories);
+    // The edit box beside the check box starts after its caption, whatever width it takes.
+    PlaceRightOf(*txtText, *chkText, kCaptionGap);
     imgSubjects = MakeControl<QLabel>(*this, "imgSubjects", {8, 27, 32, 32});
     imgCategories = MakeControl<QLabel>(*this, "imgCategories", {8, 254, 32, 32});
     imgStartup = MakeControl<QLabel>(*this, "imgStartup", {8, 347, 32, 32});
@@ -135,6 +141,14 @@ void TSettings::FormCreate() {
 
 int TSettings::ShowModal() {
     return platform::runModal(*this);
+}
+
+void TSettings::CloseWithAddIn() {
+    // The About box's own loop runs inside this dialog's: it ends first.
+    for (QDialog* child : findChildren<QDialog*>()) {
+        child->reject();
+    }
+    reject();
 }
 
 void TSettings::showEvent(QShowEvent* event) {

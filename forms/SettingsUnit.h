@@ -31,6 +31,9 @@ public:
 
     // Shows the dialog modally; its result means nothing to the caller.
     int ShowModal();
+    // The add-in shuts down: the About box, if open, and the dialog close, storing
+    // nothing.
+    void CloseWithAddIn();
 
     // Where an error that leaves a button's handler goes while the dialog stays
     // open: the add-in module hands it to its error path. Unset, the error is shown

@@ -114,6 +114,7 @@ QRadioButton* createRadio(QWidget& parent, const char* name, const QString& capt
     auto* radio = new QRadioButton(caption, &parent);
     radio->setObjectName(QLatin1String(name));
     radio->setGeometry(geometry);
+    FitToCaption(*radio);
     return radio;
 }
 

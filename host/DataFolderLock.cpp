@@ -1,10 +1,13 @@
 #include "host/DataFolderLock.h"
 
+#include "platform/FileKind.h"
+
 #include <QDir>
 #include <QFile>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
@@ -33,6 +36,25 @@ QString holderOf(int fd) {
     return ok && pid > 0 ? QString::number(pid) : QString();
 }
 
+// Why the open lock file FD at PATH must not be written, or an empty text. The id is
+// written only into a regular file with no other name: a hard link would carry it
+// into the file it shares (the mailbox, a hive), and a pipe or device is no file.
+QString lockFileProblem(int fd, const QByteArray& path) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        return systemError(errno);
+    }
+    const QString name = shown(QFile::decodeName(path));
+    if (!S_ISREG(st.st_mode)) {
+        return QStringLiteral("its lock file %1 is not a regular file but %2")
+            .arg(name, platform::fileKindText(st.st_mode));
+    }
+    if (st.st_nlink != 1) {
+        return QStringLiteral("its lock file %1 is a hard link shared with another file").arg(name);
+    }
+    return {};
+}
+
 }  // namespace
 
 DataFolderLock::DataFolderLock(const QString& folder) : folder_(QDir(folder).absolutePath()) {
@@ -42,6 +64,13 @@ DataFolderLock::DataFolderLock(const QString& folder) : folder_(QDir(folder).abs
     if (fd_ < 0) {
         throw std::runtime_error(QStringLiteral("the data folder %1 cannot be locked: %2")
                                      .arg(shown(folder_), systemError(errno))
+                                     .toStdString());
+    }
+    if (const QString problem = lockFileProblem(fd_, path); !problem.isEmpty()) {
+        ::close(fd_);
+        fd_ = -1;
+        throw std::runtime_error(QStringLiteral("the data folder %1 cannot be locked: %2")
+                                     .arg(shown(folder_), problem)
                                      .toStdString());
     }
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {

@@ -23,7 +23,9 @@ public:
 
     // Takes FOLDER (which must exist) at once or throws: DataFolderInUse when
     // another process holds it, std::runtime_error when the lock file cannot be
-    // opened. Nothing in the folder changes when the lock is not taken.
+    // opened or is not ours to write (a link, something other than a regular file, a
+    // file with another name besides). Nothing in the folder changes when the lock
+    // is not taken.
     explicit DataFolderLock(const QString& folder);
     ~DataFolderLock();
     DataFolderLock(const DataFolderLock&) = delete;

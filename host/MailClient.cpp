@@ -59,7 +59,16 @@ void MailClient::start(const QString& addInPath) {
     if (explorers_ > 0) {
         requestRibbon(kRibbonExplorer);
     }
-    addIn_->StartupComplete();
+    // Starting shows the quick start wizard, inside which the mail client may quit:
+    // the module then goes once starting has returned.
+    ++inAddInCall_;
+    try {
+        addIn_->StartupComplete();
+    } catch (...) {
+        leaveAddInCall();
+        throw;
+    }
+    leaveAddInCall();
 }
 
 void MailClient::quit() {

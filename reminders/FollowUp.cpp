@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -82,13 +83,34 @@ QString templateText(const outlook::TaskItemPtr& task) {
 
 }  // namespace
 
+QString ExpandPlaceholders(const QString& text,
+                           const std::vector<std::pair<QString, QString>>& values) {
+    QString r;
+    r.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const auto match = std::find_if(values.begin(), values.end(), [&](const auto& value) {
+            return !value.first.isEmpty() && QStringView(text).sliced(i).startsWith(value.first);
+        });
+        if (match == values.end()) {
+            r += text[i];
+            ++i;
+            continue;
+        }
+        r += match->second;
+        i += match->first.size();
+    }
+    return r;
+}
+
 QString ExpandReplyTemplate(const outlook::TaskItemPtr& task, const QString& sTemplate) {
-    QString r = sTemplate;
+    // What each placeholder stands for; one left out stays as it is.
+    std::vector<std::pair<QString, QString>> values;
     try {
         if (const std::optional<QString> recipients =
                 ReadTrackingProperty(*task, TrackingProperty::Recipients)) {
-            r.replace(kName, RecipientNames(*recipients));
-            r.replace(kEmail, RecipientAddresses(*recipients));
+            values.emplace_back(kName, RecipientNames(*recipients));
+            values.emplace_back(kEmail, RecipientAddresses(*recipients));
         }
     } catch (const std::exception&) {
         // The names and addresses stay as placeholders.
@@ -98,13 +120,13 @@ QString ExpandReplyTemplate(const outlook::TaskItemPtr& task, const QString& sTe
         if (const std::optional<tools::TDateTime> sent =
                 ReadTrackingMoment(*task, TrackingProperty::FirstSent)) {
             const QDateTime moment = tools::fromDateTime(*sent);
-            r.replace(kDate, tools::shortDateText(moment));
-            r.replace(kTime, tools::shortTimeText(moment));
+            values.emplace_back(kDate, tools::shortDateText(moment));
+            values.emplace_back(kTime, tools::shortTimeText(moment));
         }
     } catch (const std::exception&) {
         // The date and time stay as placeholders.
     }
-    return r;
+    return ExpandPlaceholders(sTemplate, values);
 }
 
 void ComposeFollowUp(const outlook::TaskItemPtr& task, const QString& MailID) {

@@ -9,12 +9,22 @@
 
 #include <QString>
 
+#include <utility>
+#include <vector>
+
 namespace vantorel {
 
+// TEXT with each occurrence of a placeholder of VALUES (placeholder, its text; exact
+// letter case) replaced by its text, in one pass from the start: the text put in is
+// never read again, so a placeholder inside it stays as it is. Where placeholders
+// overlap, the leftmost occurrence wins, then the first of VALUES.
+QString ExpandPlaceholders(const QString& text,
+                           const std::vector<std::pair<QString, QString>>& values);
+
 // TEMPLATE with "&[NAME]", "&[EMAIL]", "&[DATE]" and "&[TIME]" replaced from the task's
-// "Recipients" and "FirstSent" (exact letter case); the date and time in the user's
-// short formats, also for moments after 2038. Never throws: a missing or unreadable
-// property leaves its placeholders as they are.
+// "Recipients" and "FirstSent" (exact letter case) in one pass (ExpandPlaceholders);
+// the date and time in the user's short formats, also for moments after 2038. Never
+// throws: a missing or unreadable property leaves its placeholders as they are.
 QString ExpandReplyTemplate(const outlook::TaskItemPtr& task, const QString& sTemplate);
 
 // Builds the follow-up for the tracking task (MailID: the tracked message's EntryID as

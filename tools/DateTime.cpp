@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vantorel::tools {
@@ -85,8 +86,13 @@ QString shortTimeText(const QDateTime& moment) {
 }
 
 qint64 toLocalUnixSeconds(TDateTime value) {
-    const double whole = std::trunc(value);
-    const double fraction = std::fabs(value - whole);
+    if (std::isnan(value)) {
+        return 0;
+    }
+    // Far beyond any date, yet small enough that the milliseconds below fit in 64 bits.
+    constexpr double kFarthestDay = 100'000'000'000.0;
+    const double whole = std::clamp(std::trunc(value), -kFarthestDay, kFarthestDay);
+    const double fraction = std::isfinite(value) ? std::fabs(value - std::trunc(value)) : 0.0;
     const qint64 days = static_cast<qint64>(whole) - kUnixEpochDays;
     const qint64 msOfDay = std::llround(fraction * kMsPerDay);
     const qint64 ms = days * kMsPerDay + msOfDay;
@@ -94,11 +100,27 @@ qint64 toLocalUnixSeconds(TDateTime value) {
 }
 
 TDateTime fromLocalUnixSeconds(qint64 seconds) {
-    const qint64 ms = seconds * 1000 + kUnixEpochDays * kMsPerDay;
-    const qint64 days = ms >= 0 ? ms / kMsPerDay : -((-ms + kMsPerDay - 1) / kMsPerDay);
-    const qint64 rest = ms - days * kMsPerDay;
-    const double fraction = static_cast<double>(rest) / kMsPerDay;
-    return days >= 0 ? days + fraction : days - fraction;
+    // Whole days first: no product of the count can overflow.
+    constexpr qint64 kSecondsPerDay = kMsPerDay / 1000;
+    qint64 days = seconds / kSecondsPerDay;
+    qint64 rest = seconds % kSecondsPerDay;
+    if (rest < 0) {
+        --days;
+        rest += kSecondsPerDay;
+    }
+    const double whole = static_cast<double>(days) + kUnixEpochDays;
+    const double fraction = static_cast<double>(rest) / kSecondsPerDay;
+    return whole >= 0 ? whole + fraction : whole - fraction;
+}
+
+std::optional<TDateTime> mailDateOfLocalUnixSeconds(qint64 seconds) {
+    // 0001-01-01 00:00:00, the first moment of the calendar the dates are shown in.
+    constexpr qint64 kFirstSecond = -62'135'596'800;
+    if (seconds < kFirstSecond) {
+        return std::nullopt;
+    }
+    const TDateTime value = fromLocalUnixSeconds(seconds);
+    return fitsMailDate(value) ? std::optional<TDateTime>(value) : std::nullopt;
 }
 
 QString localUnixSecondsText(TDateTime value) {
@@ -141,6 +163,50 @@ QString boolText(bool value) {
     return value ? QStringLiteral("-1") : QStringLiteral("0");
 }
 
+namespace {
+// Whether a decimal number (an optional sign, digits with an optional fraction, an
+// optional exponent; blanks around it) is other than zero; none for a text that is
+// no such number. Only the digits before the exponent decide, so no size overflows.
+std::optional<bool> nonZeroNumber(QStringView text) {
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    qsizetype i = 0;
+    const qsizetype size = text.size();
+    if (i < size && (text[i] == u'+' || text[i] == u'-')) {
+        ++i;
+    }
+    bool digits = false;
+    bool nonZero = false;
+    bool point = false;
+    for (; i < size; ++i) {
+        if (digit(text[i])) {
+            digits = true;
+            nonZero = nonZero || text[i] != u'0';
+        } else if (text[i] == u'.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits) {
+        return std::nullopt;
+    }
+    if (i < size && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        if (i < size && (text[i] == u'+' || text[i] == u'-')) {
+            ++i;
+        }
+        const qsizetype first = i;
+        while (i < size && digit(text[i])) {
+            ++i;
+        }
+        if (i == first) {
+            return std::nullopt;
+        }
+    }
+    return i == size ? std::optional<bool>(nonZero) : std::nullopt;
+}
+}  // namespace
+
 std::optional<bool> parseBoolText(const QString& text) {
     if (const std::optional<qint64> plain = plainInteger(text)) {
         return *plain != 0;
@@ -152,9 +218,7 @@ std::optional<bool> parseBoolText(const QString& text) {
     if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
         return false;
     }
-    bool ok = false;
-    const qint64 n = t.toLongLong(&ok);
-    return ok ? std::optional<bool>(n != 0) : std::nullopt;
+    return nonZeroNumber(t);
 }
 
 }  // namespace vantorel::tools

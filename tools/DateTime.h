@@ -42,14 +42,20 @@ QString shortTimeText(const QDateTime& moment);
 
 // Whole seconds from 1970-01-01 00:00:00 to the moment, both on the local wall
 // clock with no time-zone conversion (truncated toward zero).
+// Total: a value beyond any date counts from the farthest day both ways can hold (NaN
+// as 0), a count of seconds beyond any date gives a value as far out.
 qint64 toLocalUnixSeconds(TDateTime value);
 TDateTime fromLocalUnixSeconds(qint64 seconds);
+// The moment of a count of local Unix seconds when a date of the mail client can hold
+// it (from 0001-01-01 00:00:00 on, before kNoDate); none for any other count.
+std::optional<TDateTime> mailDateOfLocalUnixSeconds(qint64 seconds);
 QString localUnixSecondsText(TDateTime value);
 // Reads a decimal count as a 64-bit number; no value for text that is not one.
 std::optional<qint64> parseLocalUnixSeconds(const QString& text);
 
-// Boolean text: "-1" for true, "0" for false. Readers take "0" as false, any other
-// number as true, and "True"/"False" in any letter case; anything else: no value.
+// Boolean text: "-1" for true, "0" for false. Readers take a number as true when it is
+// not zero, in every decimal form ("1", "-1", "1.5", "1e3"; "0.0" is false), and
+// "True"/"False" in any letter case; anything else: no value.
 QString boolText(bool value);
 std::optional<bool> parseBoolText(const QString& text);
 

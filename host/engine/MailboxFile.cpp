@@ -287,7 +287,9 @@ QString sharedName(const sqlite::Statement& s, int index, std::vector<QString>& 
 }  // namespace
 
 MailboxFile::MailboxFile(const QString& path) : path_(path) {
-    if (!checkType()) {
+    const bool exists = checkType();
+    checkSideFiles();
+    if (!exists) {
         create();
     } else {
         checkHeader();
@@ -308,41 +310,61 @@ MailboxFile::~MailboxFile() = default;
 // is refused too rather than replaced by a new, empty mailbox: its target may lie on
 // a disk that is not mounted.
 bool MailboxFile::checkType() const {
-    const QByteArray name = QFile::encodeName(path_);
+    return checkEntry(path_, QStringLiteral("The mailbox file \"%1\"").arg(shown(path_)));
+}
+
+// The journal, the write-ahead log and its index, which SQLite opens beside the
+// mailbox (beside the file a link leads to) as it opens the mailbox itself: each is
+// absent, or a regular file or a link to one, as the mailbox is. Checked before the
+// mailbox is created or opened, so nothing waits on a pipe, and nothing is changed.
+void MailboxFile::checkSideFiles() const {
+    const QFileInfo info(path_);
+    const QString file = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        const QString side = file + QLatin1String(suffix);
+        checkEntry(side, QStringLiteral("The file \"%1\" beside the mailbox file \"%2\"")
+                             .arg(shown(side), shown(path_)));
+    }
+}
+
+// Whether a regular file (or a link to one) is at PATH; false for nothing. Throws a
+// MailboxError that begins with SUBJECT (the file named) for anything else.
+bool MailboxFile::checkEntry(const QString& path, const QString& subject) const {
+    const QByteArray name = QFile::encodeName(path);
     struct stat entry {};
     if (::lstat(name.constData(), &entry) != 0) {
         const int error = errno;
         if (error == ENOENT) {
             return false;
         }
-        throw MailboxError(path_, cannotRead(path_, qt_error_string(error)));
+        throw MailboxError(
+            path_, QStringLiteral("%1 cannot be read: %2").arg(subject, qt_error_string(error)));
     }
     if (S_ISREG(entry.st_mode)) {
         return true;
     }
     if (!S_ISLNK(entry.st_mode)) {
-        throw MailboxError(
-            path_, QStringLiteral("The mailbox file \"%1\" is not a regular file but %2.%3")
-                       .arg(shown(path_), platform::fileKindText(entry.st_mode), leftAlone()));
+        throw MailboxError(path_,
+                           QStringLiteral("%1 is not a regular file but %2.%3")
+                               .arg(subject, platform::fileKindText(entry.st_mode), leftAlone()));
     }
-    const QString target = shown(QFileInfo(path_).symLinkTarget());
+    const QString target = shown(QFileInfo(path).symLinkTarget());
     struct stat targetEntry {};
     if (::stat(name.constData(), &targetEntry) != 0) {
         const int error = errno;
         if (error == ENOENT) {
-            throw MailboxError(
-                path_, QStringLiteral("The mailbox file \"%1\" is a link to \"%2\", which does not "
-                                      "exist.%3")
-                           .arg(shown(path_), target, leftAlone()));
+            throw MailboxError(path_,
+                               QStringLiteral("%1 is a link to \"%2\", which does not exist.%3")
+                                   .arg(subject, target, leftAlone()));
         }
-        throw MailboxError(path_, cannotRead(path_, qt_error_string(error)));
+        throw MailboxError(
+            path_, QStringLiteral("%1 cannot be read: %2").arg(subject, qt_error_string(error)));
     }
     if (!S_ISREG(targetEntry.st_mode)) {
         throw MailboxError(
-            path_, QStringLiteral("The mailbox file \"%1\" is a link to \"%2\", which "
-                                  "is not a regular file but %3.%4")
-                       .arg(shown(path_), target, platform::fileKindText(targetEntry.st_mode),
-                            leftAlone()));
+            path_,
+            QStringLiteral("%1 is a link to \"%2\", which is not a regular file but %3.%4")
+                .arg(subject, target, platform::fileKindText(targetEntry.st_mode), leftAlone()));
     }
     return true;
 }

@@ -3,7 +3,9 @@
 // The mailbox database: one SQLite file holding every store, folder, item, category
 // and learnt address-book entry. Opening it checks that the file is ours, whole, of a
 // format this version reads, and writable, before anything is written to it; a file
-// that is refused is never changed, nor is the write-ahead log beside it.
+// that is refused is never changed, nor is the write-ahead log beside it. The journal,
+// the log and its index beside it are absent or regular files (or links to them), as
+// the mailbox is, or nothing is opened.
 // The journal is a write-ahead log. A commit is in the log before it returns, so a
 // killed process loses at most the transaction in flight; the log is synced to the
 // disk at each checkpoint, not at each commit (a save would wait for the disk
@@ -61,6 +63,8 @@ public:
 
 private:
     bool checkType() const;
+    void checkSideFiles() const;
+    bool checkEntry(const QString& path, const QString& subject) const;
     void create();
     void checkHeader() const;
     void checkContents() const;

@@ -201,6 +201,89 @@ INSTANTIATE_TEST_SUITE_P(
                  "which does not exist"}),
     [](const ::testing::TestParamInfo<EntryRow>& info) { return std::string(info.param.name); });
 
+// --- What lies beside the mailbox -----------------------------------------------------
+
+struct SideRow {
+    const char* name;
+    const char* suffix;  // of the side file
+    bool mailboxFirst;   // a mailbox is there already
+    std::function<void(const QString& side, const QString& elsewhere)> make;
+    const char* expected;
+};
+
+void PrintTo(const SideRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class SideFileTest : public EngineTest, public ::testing::WithParamInterface<SideRow> {};
+
+TEST_P(SideFileTest, IsRefusedBeforeTheMailboxOpensAndNothingChanges) {
+    close();
+    if (!GetParam().mailboxFirst) {
+        QFile::remove(databasePath());
+    }
+    const QString side = databasePath() + QLatin1String(GetParam().suffix);
+    const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+    GetParam().make(side, elsewhere);
+    // A pipe gets a writer and bytes to read, so a try to read it cannot hang.
+    const QByteArray waiting(4096, 'x');
+    int pipe = -1;
+    struct stat st {};
+    if (::stat(QFile::encodeName(side).constData(), &st) == 0 && S_ISFIFO(st.st_mode)) {
+        pipe = ::open(QFile::encodeName(side).constData(), O_RDWR | O_NONBLOCK);
+        ASSERT_GE(pipe, 0);
+        ASSERT_EQ(::write(pipe, waiting.constData(), waiting.size()), waiting.size());
+    }
+    const auto before = entriesOf(dir.path());
+
+    expectRefused(databasePath(), QLatin1String(GetParam().expected));
+    EXPECT_EQ(entriesOf(dir.path()), before);
+    if (pipe >= 0) {
+        QByteArray left(2 * waiting.size(), '\0');
+        EXPECT_EQ(::read(pipe, left.data(), left.size()), waiting.size());
+        ::close(pipe);
+    }
+}
+
+void makePipe(const QString& path, const QString&) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, SideFileTest,
+    ::testing::Values(
+        SideRow{"journal_pipe", "-journal", true, makePipe, "-journal\" beside the mailbox file"},
+        SideRow{"log_pipe", "-wal", true, makePipe, "is not a regular file but a named pipe"},
+        SideRow{"index_pipe", "-shm", true, makePipe, "is not a regular file but a named pipe"},
+        SideRow{"log_pipe_before_the_mailbox_is_made", "-wal", false, makePipe,
+                "is not a regular file but a named pipe"},
+        SideRow{"log_folder", "-wal", true,
+                [](const QString& path, const QString&) { QDir().mkpath(path); },
+                "is not a regular file but a folder"},
+        SideRow{"journal_link_to_a_device", "-journal", true,
+                [](const QString& path, const QString&) {
+                    makeLink(QStringLiteral("/dev/null"), path);
+                },
+                "is a link to \"/dev/null\", which is not a regular file but a device"}),
+    [](const ::testing::TestParamInfo<SideRow>& info) { return std::string(info.param.name); });
+
+// The side files of a linked mailbox lie beside the file the link leads to.
+TEST_F(EngineTest, TheSideFilesOfALinkedMailboxAreCheckedBesideItsTarget) {
+    close();
+    const QString real = dir.filePath(QStringLiteral("elsewhere/mailbox.db"));
+    QDir().mkpath(QFileInfo(real).absolutePath());
+    ASSERT_TRUE(QFile::rename(databasePath(), real));
+    makeLink(real, databasePath());
+    const QString side = real + QStringLiteral("-wal");
+    makePipe(side, {});
+    // A writer and bytes to read: a try to read it cannot hang.
+    const int pipe = ::open(QFile::encodeName(side).constData(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(pipe, 0);
+    ASSERT_EQ(::write(pipe, "x", 1), 1);
+    expectRefused(databasePath(), QStringLiteral("mailbox.db-wal\" beside the mailbox file"));
+    ::close(pipe);
+}
+
 TEST_F(EngineTest, ALinkToAMailboxIsFollowed) {
     newTask(QStringLiteral("one"));
     close();

@@ -1,9 +1,13 @@
 // The preferences dialog: its logic without a window, then the dialog offscreen on a
 // real settings hive and a real mailbox with the profile's categories.
 
+#include "DesignedGeometry.h"
 #include "forms/AboutBoxUnit.h"
+#include "forms/CustomSendTaskUnit.h"
+#include "forms/DefaultSettingsUnit.h"
 #include "forms/SettingsLogic.h"
 #include "forms/SettingsUnit.h"
+#include "forms/TemplateEditUnit.h"
 #include "host/engine/Engine.h"
 #include "platform/Clock.h"
 #include "platform/RegionalSettings.h"
@@ -253,7 +257,9 @@ TEST_F(SettingsTest, TheWindowAsDesigned) {
     for (const ControlRow& row : rows) {
         QWidget* w = dialog.findChild<QWidget*>(QLatin1String(row.name));
         ASSERT_NE(w, nullptr) << row.name;
-        EXPECT_EQ(w->geometry(), row.geometry) << row.name;
+        test::ExpectAsDesigned(
+            *w, row.geometry,
+            QLatin1String(row.name) == QLatin1String("txtText") ? dialog.chkText : nullptr);
         if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             EXPECT_EQ(button->text(), QLatin1String(row.caption)) << row.name;
         }
@@ -549,3 +555,18 @@ TEST_F(SettingsTest, Looks) {
 }
 
 }  // namespace
+
+// "Include this text:" and every other caption of the dialogs is shown whole, beside
+// the boxes it names, in the font and at the scale the dialog is shown in.
+TEST_F(SettingsTest, EveryCaptionOfTheDialogsIsWhole) {
+    TSettings preferences;
+    test::ExpectWholeCaptions(preferences);
+    EXPECT_EQ(preferences.chkText->text(), QStringLiteral("Include this text:"));
+    EXPECT_GT(preferences.txtText->x(), preferences.chkText->geometry().right());
+    TDefaultSettings defaults;
+    test::ExpectWholeCaptions(defaults);
+    TCustomSendTask custom;
+    test::ExpectWholeCaptions(custom);
+    TTemplateEdit editor;
+    test::ExpectWholeCaptions(editor);
+}

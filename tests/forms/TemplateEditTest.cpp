@@ -1,6 +1,7 @@
 // The template editor: its rules without a window, and the dialog offscreen on a real
 // settings hive.
 
+#include "DesignedGeometry.h"
 #include "forms/TemplateEditLogic.h"
 #include "forms/TemplateEditUnit.h"
 #include "resources/Images.h"
@@ -319,7 +320,7 @@ TEST_F(TemplateEditTest, TheWindowAsDesigned) {
     for (const ControlRow& row : rows) {
         QWidget* w = dialog->findChild<QWidget*>(QLatin1String(row.name));
         ASSERT_NE(w, nullptr) << row.name;
-        EXPECT_EQ(w->geometry(), row.geometry) << row.name;
+        test::ExpectAsDesigned(*w, row.geometry);
         EXPECT_EQ(w->toolTip(), QString::fromUtf8(row.hint)) << row.name;
         if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             EXPECT_EQ(button->text(), QString::fromUtf8(row.caption)) << row.name;

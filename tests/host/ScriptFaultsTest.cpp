@@ -13,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <functional>
 
 using namespace vantorel;
 
@@ -350,6 +353,97 @@ TEST(DataFolder, StateSurvivesARestart) {
         << second.out.toStdString();
     EXPECT_TRUE(second.out.contains(QStringLiteral("  Subject: Offer\n")));
 }
+
+// A lock file the host did not make as a regular file of its own: another name of a
+// file of the folder (a hard link), a pipe, a link. The host refuses the folder in one
+// line and writes nothing, into the file the lock shares least of all.
+struct LockRow {
+    const char* name;
+    std::function<void(const QDir& data, const QByteArray& lock)> make;
+    const char* expected;
+};
+
+void PrintTo(const LockRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class ForeignLockFile : public ::testing::TestWithParam<LockRow> {};
+
+TEST_P(ForeignLockFile, IsRefusedAndNothingChanges) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QDir data(temp.path());
+    ASSERT_EQ(runHost(QStringLiteral("start\nclose \"Quick Start\"\ncompose to=ann@example.com "
+                                     "subject=Offer\npress \"Remind me\"\nquit\n"),
+                      data.path())
+                  .status,
+              0);
+    const QString lock = data.filePath(QLatin1String(host::DataFolderLock::kFileName));
+    ASSERT_TRUE(QFile::remove(lock));
+    GetParam().make(data, QFile::encodeName(lock));
+    const auto contents = [&data] {
+        QStringList files;
+        for (const QString& name :
+             {QStringLiteral("mailbox.db"), QStringLiteral("HKEY_CURRENT_USER.reg")}) {
+            QFile file(data.filePath(name));
+            files << (file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll().toHex())
+                                                     : QStringLiteral("unreadable"));
+        }
+        return files;
+    };
+    const QStringList before = folderState(data.path());
+    const QStringList contentsBefore = contents();
+
+    const HostRun run =
+        runHost(QStringLiteral("start\nclose \"Quick Start\"\nquit\n"), data.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("vantorel-host: the data folder %1 cannot be "
+                                                  "locked: ")
+                                       .arg(QDir(data.path()).absolutePath())))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QLatin1String(GetParam().expected))) << run.err.toStdString();
+    EXPECT_EQ(folderState(data.path()), before);
+    EXPECT_EQ(contents(), contentsBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locks, ForeignLockFile,
+    ::testing::Values(
+        LockRow{"hard_link_to_the_mailbox",
+                [](const QDir& data, const QByteArray& lock) {
+                    ASSERT_EQ(::link(QFile::encodeName(data.filePath(QStringLiteral("mailbox.db")))
+                                         .constData(),
+                                     lock.constData()),
+                              0);
+                },
+                "is a hard link shared with another file"},
+        LockRow{"hard_link_to_the_settings",
+                [](const QDir& data, const QByteArray& lock) {
+                    ASSERT_EQ(::link(QFile::encodeName(
+                                         data.filePath(QStringLiteral("HKEY_CURRENT_USER.reg")))
+                                         .constData(),
+                                     lock.constData()),
+                              0);
+                },
+                "is a hard link shared with another file"},
+        LockRow{"named_pipe",
+                [](const QDir&, const QByteArray& lock) {
+                    ASSERT_EQ(::mkfifo(lock.constData(), 0600), 0);
+                },
+                "is not a regular file but a named pipe"},
+        LockRow{
+            "link_to_the_mailbox",
+            [](const QDir& data, const QByteArray& lock) {
+                ASSERT_EQ(
+                    ::symlink(
+                        QFile::encodeName(data.filePath(QStringLiteral("mailbox.db"))).constData(),
+                        lock.constData()),
+                    0);
+            },
+            ""}),
+    [](const ::testing::TestParamInfo<LockRow>& info) { return std::string(info.param.name); });
 
 TEST(DataFolder, TheLockIsTheProcesssUntilReleased) {
     QTemporaryDir data;

@@ -197,7 +197,15 @@ INSTANTIATE_TEST_SUITE_P(
                      "Bob|b2; |&[DATE]|&[TIME]"},
         PropertyCase{"FirstSentNoNumber", "Bob|b2;", QStringLiteral("yesterday"),
                      "Bob|b2; |&[DATE]|&[TIME]"},
-        PropertyCase{"FirstSentEmpty", "Bob|b2;", QString(), "Bob|b2; |&[DATE]|&[TIME]"}),
+        PropertyCase{"FirstSentEmpty", "Bob|b2;", QString(), "Bob|b2; |&[DATE]|&[TIME]"},
+        // What a placeholder puts in is never read again.
+        PropertyCase{"NameHoldingPlaceholders", "&[DATE] &[EMAIL] &[NAME]|a1;",
+                     sentAt(QDate(2026, 12, 10), QTime(9, 5)),
+                     "&[DATE] &[EMAIL] &[NAME]|a1; |12/10/26|9:05 AM"},
+        PropertyCase{"AddressHoldingAPlaceholder", "Ann|&[TIME];",
+                     sentAt(QDate(2026, 12, 10), QTime(9, 5)), "Ann|&[TIME]; |12/10/26|9:05 AM"},
+        PropertyCase{"HalfAPlaceholderOnEachSide", "Ann &[|a1;", std::nullopt,
+                     "Ann &[|a1; |&[DATE]|&[TIME]"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FollowUpTest, AnUnreadableRecipientListLeavesTheDateToBeFilled) {
@@ -207,6 +215,36 @@ TEST_F(FollowUpTest, AnUnreadableRecipientListLeavesTheDateToBeFilled) {
     engine->faults().failNext(QStringLiteral("UserProperty.Value"));
     EXPECT_EQ(ExpandReplyTemplate(task, QStringLiteral("&[NAME] &[EMAIL] &[DATE]")),
               QStringLiteral("&[NAME] &[EMAIL] 12/10/26"));
+}
+
+// A name that repeats a placeholder many times costs what its length costs: each
+// character of the template and of the text put in is handled once.
+TEST_F(FollowUpTest, ANameOfManyPlaceholdersIsPutInAsItIs) {
+    QString many;
+    for (int i = 0; i < 20'000; ++i) {
+        many += QStringLiteral("&[EMAIL]");
+    }
+    const ol::TaskItemPtr task =
+        taskWith({{TrackingProperty::Recipients, many + QStringLiteral("|a1;")}});
+    EXPECT_EQ(ExpandReplyTemplate(task, QStringLiteral("Dear &[NAME],")),
+              QStringLiteral("Dear ") + many + QLatin1Char(','));
+}
+
+TEST(ExpandPlaceholders, OnePassFromTheStart) {
+    const std::vector<std::pair<QString, QString>> values = {
+        {QStringLiteral("&[A]"), QStringLiteral("&[B]")},
+        {QStringLiteral("&[B]"), QStringLiteral("b")},
+        {QString(), QStringLiteral("never")}};
+    struct Row {
+        const char* text;
+        const char* expected;
+    };
+    for (const Row& r : {Row{"", ""}, Row{"&[A]", "&[B]"}, Row{"&[A]&[B]", "&[B]b"},
+                         Row{"&[&[B]]", "&[b]"}, Row{"&[B", "&[B"}, Row{"x&[B]y&[A]", "xby&[B]"}}) {
+        SCOPED_TRACE(r.text);
+        EXPECT_EQ(ExpandPlaceholders(QString::fromUtf8(r.text), values),
+                  QString::fromUtf8(r.expected));
+    }
 }
 
 // --- composing -----------------------------------------------------------------------

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 using namespace vantorel::tools;
 
 TEST(DateTime, DaysSince18991230OnTheLocalWallClock) {
@@ -70,7 +73,17 @@ TEST(DateTime, BooleanText) {
     };
     for (const Row& r :
          {Row{"-1", true}, Row{"0", false}, Row{"1", true}, Row{"42", true}, Row{"TRUE", true},
-          Row{"false", false}, Row{"yes", std::nullopt}, Row{"", std::nullopt}}) {
+          Row{"false", false}, Row{"yes", std::nullopt}, Row{"", std::nullopt},
+          // A number is true when it is not zero, in every form a number is written.
+          Row{"1.5", true}, Row{"1e3", true}, Row{"-2.5E-7", true}, Row{".5", true},
+          Row{"5.", true}, Row{" +0.25 ", true}, Row{"9223372036854775808", true},
+          Row{"1e99999999999999999999", true}, Row{"0.0", false}, Row{"-0.000", false},
+          Row{"0e5", false}, Row{"0.0E-999999999999", false},
+          // Texts that are no numbers.
+          Row{"1e", std::nullopt}, Row{"e3", std::nullopt}, Row{".", std::nullopt},
+          Row{"1.2.3", std::nullopt}, Row{"1,5", std::nullopt}, Row{"0x10", std::nullopt},
+          Row{"inf", std::nullopt}, Row{"nan", std::nullopt}, Row{"1 e3", std::nullopt},
+          Row{"--1", std::nullopt}}) {
         SCOPED_TRACE(r.text);
         EXPECT_EQ(parseBoolText(QString::fromUtf8(r.text)), r.value);
     }
@@ -90,8 +103,51 @@ TEST(DateTime, WholeNumbersReadAsQtReadsThem) {
         EXPECT_EQ(parseLocalUnixSeconds(s), ok ? std::optional<qint64>(n) : std::nullopt);
         const bool word = s.trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
                           s.trimmed().compare(QLatin1String("false"), Qt::CaseInsensitive) == 0;
-        if (!word) {
-            EXPECT_EQ(parseBoolText(s), ok ? std::optional<bool>(n != 0) : std::nullopt);
+        if (!word && ok) {
+            EXPECT_EQ(parseBoolText(s), std::optional<bool>(n != 0));
+        }
+    }
+}
+
+// Any count of seconds and any stored value convert without overflow; the moments a
+// date of the mail client can hold are those from 0001-01-01 up to before 4501-01-01.
+TEST(DateTime, ConversionsHoldForEveryValue) {
+    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+    constexpr qint64 kMin = std::numeric_limits<qint64>::min();
+    for (const qint64 seconds : {kMax, kMin, qint64{9999999999999999}, qint64{-9999999999999999}}) {
+        SCOPED_TRACE(seconds);
+        const double value = fromLocalUnixSeconds(seconds);
+        EXPECT_TRUE(std::isfinite(value));
+        EXPECT_EQ(seconds > 0, value > 0);
+        EXPECT_FALSE(mailDateOfLocalUnixSeconds(seconds).has_value());
+    }
+    for (const double value : {1e300, -1e300, std::numeric_limits<double>::infinity(),
+                               -std::numeric_limits<double>::infinity(), 1e15, -1e15}) {
+        SCOPED_TRACE(value);
+        EXPECT_EQ(toLocalUnixSeconds(value) > 0, value > 0);
+    }
+    EXPECT_EQ(toLocalUnixSeconds(std::numeric_limits<double>::quiet_NaN()), 0);
+
+    struct Row {
+        const char* name;
+        qint64 seconds;
+        std::optional<QDateTime> moment;
+    };
+    const QDateTime lastBeforeNoDate(QDate(4500, 12, 31), QTime(23, 59, 59));
+    for (const Row& r : {
+             Row{"first moment", -62'135'596'800, QDateTime(QDate(1, 1, 1), QTime(0, 0))},
+             Row{"a second before it", -62'135'596'801, std::nullopt},
+             Row{"before 1970", -60, QDateTime(QDate(1969, 12, 31), QTime(23, 59))},
+             Row{"last before no date", toLocalUnixSeconds(toDateTime(lastBeforeNoDate)),
+                 lastBeforeNoDate},
+             Row{"no date", toLocalUnixSeconds(kNoDate), std::nullopt},
+             Row{"year 9999", 253'402'300'799, std::nullopt},
+         }) {
+        SCOPED_TRACE(r.name);
+        const std::optional<TDateTime> value = mailDateOfLocalUnixSeconds(r.seconds);
+        ASSERT_EQ(value.has_value(), r.moment.has_value());
+        if (value) {
+            EXPECT_EQ(fromDateTime(*value), *r.moment);
         }
     }
 }
