@@ -91,6 +91,9 @@ void MailClient::requestRibbon(const QString& ribbonId) {
         composeRibbonBuilt_ = true;
     }
     addIn_->RibbonBeforeCreate(ribbonId);
+    if (onRibbonCreated) {
+        onRibbonCreated(ribbonId);
+    }
 }
 
 std::vector<RibbonTab*> MailClient::ribbonTabs() const {
@@ -154,6 +157,8 @@ QString MailClient::AddInFolder() {
 void MailClient::ErrorSuppressed(const QString& text) {
     if (onErrorSuppressed) {
         onErrorSuppressed(text);
+    } else {
+        std::fprintf(stderr, "vantorel-host: %s\n", qUtf8Printable(text));
     }
 }
 
