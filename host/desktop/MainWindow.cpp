@@ -6,6 +6,7 @@
 #include "host/desktop/ReplyDialog.h"
 #include "host/desktop/RibbonBar.h"
 #include "platform/Prompts.h"
+#include "resources/Images.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -100,6 +102,18 @@ void askToSelectASentMessage() {
 }
 
 }  // namespace
+
+QIcon programIcon() {
+    static const QIcon icon = [] {
+        QIcon sizes;
+        for (const char* scale : {"100", "200", "400"}) {
+            sizes.addFile(
+                ImageResourcePath(QStringLiteral("ICO_REMINDER_") + QLatin1String(scale)));
+        }
+        return sizes;
+    }();
+    return icon;
+}
 
 MainWindow::MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time)
     : client_(client),
@@ -195,7 +209,12 @@ MainWindow::MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time)
             addInStarted();
         }
     };
-    statusBar()->showMessage(QStringLiteral("Mailbox: %1").arg(client_.engine().path()));
+    // A permanent widget: a menu's status tips do not wipe it out.
+    auto* mailbox = new QLabel(QStringLiteral("Mailbox: %1").arg(client_.engine().path()));
+    mailbox->setObjectName(QStringLiteral("mailboxPath"));
+    statusBar()->addPermanentWidget(mailbox, 1);
+    // Every window of the program without an icon of its own shows the program's.
+    QApplication::setWindowIcon(programIcon());
     updateTitle();
 }
 
@@ -505,13 +524,14 @@ void MainWindow::openWindow(const outlook::ItemPtr& item, const outlook::Inspect
     }
 }
 
-bool MainWindow::deliverReply(const QString& from, const QString& subject) {
+bool MainWindow::deliverReply(const QString& from, const QString& subject, const QString& name) {
     const outlook::MailItemPtr mail = selectedSentMessage();
     if (!mail) {
         return false;
     }
     engine::Delivery d;
     d.from = from;
+    d.name = name;
     d.subject = subject.isEmpty() ? QStringLiteral("RE: ") + mail->Subject() : subject;
     d.body = QStringLiteral("Thanks, noted.");
     client_.engine().deliver(d);
@@ -545,7 +565,7 @@ void MainWindow::askReply() {
     }
     ReplyDialog dialog(mail, this);
     if (dialog.exec() == QDialog::Accepted && !dialog.from().isEmpty()) {
-        deliverReply(dialog.from(), dialog.subject());
+        deliverReply(dialog.from(), dialog.subject(), dialog.name());
     }
 }
 

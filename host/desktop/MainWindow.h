@@ -9,6 +9,7 @@
 #include "host/desktop/Guarded.h"
 #include "host/desktop/TimeMachine.h"
 
+#include <QIcon>
 #include <QMainWindow>
 
 #include <map>
@@ -23,6 +24,9 @@ namespace vantorel::host {
 class ComposeWindow;
 class RibbonBar;
 class RibbonStrip;
+
+// The program's icon (the reminder picture), which every window of the desktop shows.
+QIcon programIcon();
 
 class MainWindow : public QMainWindow {
 public:
@@ -55,9 +59,10 @@ public:
     // Commands. newMessage returns the compose window it opened.
     ComposeWindow* newMessage();
     void deleteSelected();
-    // Simulate: a reply FROM to the selected sent message (false when no sent message
-    // is selected), a message no tracked mail is about, a second store, the clock.
-    bool deliverReply(const QString& from, const QString& subject = {});
+    // Simulate: a reply FROM (named NAME, empty: the address) to the selected sent
+    // message (false when no sent message is selected), a message no tracked mail is
+    // about, a second store, the clock.
+    bool deliverReply(const QString& from, const QString& subject = {}, const QString& name = {});
     // The first To recipient of the selected sent message answers it while away: an
     // out-of-office reply. False without a selected sent message that has one.
     bool deliverOutOfOffice();

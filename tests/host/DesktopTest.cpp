@@ -7,15 +7,19 @@
 #include "host/desktop/ComposeWindow.h"
 #include "host/desktop/Guarded.h"
 #include "host/desktop/MainWindow.h"
+#include "host/desktop/ReplyDialog.h"
 #include "host/desktop/RibbonBar.h"
 #include "host/scenario/ScenarioWindows.h"
 #include "tests/addin/AddInFixture.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTextBrowser>
 #include <QTreeWidget>
 
@@ -261,6 +265,36 @@ TEST_F(Desktop, ASimulatedOutOfOfficeReplyLeavesTheTaskOpen) {
     const ol::TaskItemPtr task = ol::asTaskItem(folderItems(ol::olFolderTasks)->Item(1));
     EXPECT_FALSE(task->Complete());
     EXPECT_TRUE(task->UserProperties()->Item(QStringLiteral("AutoReply")));
+}
+
+TEST_F(Desktop, TheReplyDialogOffersTheRecipientsNameAsTheSendersName) {
+    startDesktop();
+    sendWith(QStringLiteral("Send"));  // to Ann Lee <ann@example.com>, Cc carl@example.com
+    ASSERT_TRUE(window->selectFolder(folderPath(ol::olFolderSentMail)));
+    const ol::MailItemPtr sent = ol::asMailItem(folderItems(ol::olFolderSentMail)->Item(1));
+    ASSERT_TRUE(window->selectItem(sent->EntryID()));
+    host::ReplyDialog dialog(sent);
+    EXPECT_EQ(dialog.from(), QStringLiteral("ann@example.com"));
+    EXPECT_EQ(dialog.name(), QStringLiteral("Ann Lee"));
+    dialog.findChild<QComboBox*>()->setCurrentText(QStringLiteral("carl@example.com"));
+    EXPECT_EQ(dialog.name(), QString());  // no name of its own: the address stands for it
+    ASSERT_TRUE(
+        window->deliverReply(QStringLiteral("ann@example.com"), {}, QStringLiteral("Ann Lee")));
+    const ol::MailItemPtr reply = ol::asMailItem(folderItems(ol::olFolderInbox)->Item(1));
+    EXPECT_EQ(reply->SenderName(), QStringLiteral("Ann Lee"));
+}
+
+TEST_F(Desktop, EveryWindowShowsTheProgramsIconAndTheStatusBarKeepsTheMailbox) {
+    startDesktop();
+    host::ComposeWindow* compose = window->newMessage();
+    EXPECT_FALSE(window->windowIcon().isNull());
+    EXPECT_EQ(compose->windowIcon().cacheKey(), host::programIcon().cacheKey());
+    auto* mailbox = window->statusBar()->findChild<QLabel*>(QStringLiteral("mailboxPath"));
+    ASSERT_NE(mailbox, nullptr);
+    window->statusBar()->showMessage(QStringLiteral("a menu's tip"));
+    window->statusBar()->clearMessage();
+    EXPECT_TRUE(mailbox->isVisibleTo(window.get()));
+    EXPECT_TRUE(mailbox->text().contains(client->engine().path())) << mailbox->text().toStdString();
 }
 
 TEST_F(Desktop, AReplyNeedsASelectedSentMessage) {
