@@ -110,6 +110,9 @@ void ComposeWindow::sendWithOwnButton() {
         return;
     }
     try {
+        if (!client_.engine().isOpen(inspector_)) {
+            return;  // sent already: the window is closing
+        }
         storeFields();
         mail_->Send();
     } catch (const outlook::OutlookError& e) {

@@ -395,7 +395,9 @@ TEST_F(Desktop, AWindowActivatedAfterItsMessageWasSentLeavesTheOtherWindowAlone)
     QEvent activate(QEvent::WindowActivate);
     EXPECT_NO_THROW(QApplication::sendEvent(first, &activate));
     EXPECT_NO_THROW(first->addInGroup()->action(QStringLiteral("Remind me"))->trigger());
+    EXPECT_NO_THROW(first->sendAction()->trigger());  // a second click on Send
     EXPECT_TRUE(suppressed.empty()) << suppressed.front().toStdString();
+    EXPECT_TRUE(prompts->shown.empty()) << prompts->shown.front().text.toStdString();
     ASSERT_EQ(client->engine().inspectors().size(), 1U);
     EXPECT_EQ(client->engine().inspectors().back(), second->inspector());
     EXPECT_EQ(second->body()->toPlainText(), QStringLiteral("Unsaved text"));
