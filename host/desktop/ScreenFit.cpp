@@ -1,11 +1,12 @@
 #include "host/desktop/ScreenFit.h"
 
+#include <QApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace vantorel::host {
 
@@ -27,6 +28,26 @@ QRect fitIntoScreen(const QRect& window, const QMargins& frame, const QRect& ava
     return {at, size};
 }
 
+QPoint cascade(const QRect& fitted, const QList<QPoint>& taken, const QRect& available) {
+    constexpr int kStep = 26;
+    // Near is as good as on it: a window manager's frame moves a window by a few pixels.
+    const auto covers = [&taken](const QPoint& at) {
+        return std::any_of(taken.begin(), taken.end(), [&at](const QPoint& other) {
+            return std::abs(other.x() - at.x()) < kStep / 2 &&
+                   std::abs(other.y() - at.y()) < kStep / 2;
+        });
+    };
+    QPoint at = fitted.topLeft();
+    for (int tries = 0; covers(at) && tries < 100; ++tries) {
+        at += QPoint(kStep, kStep);
+        if (at.x() + fitted.width() > available.right() + 1 ||
+            at.y() + fitted.height() > available.bottom() + 1) {
+            at = available.topLeft();
+        }
+    }
+    return at;
+}
+
 bool ScreenFitter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Show || !watched->isWidgetType()) {
         return false;
@@ -36,7 +57,7 @@ bool ScreenFitter::eventFilter(QObject* watched, QEvent* event) {
     if (!widget->isWindow() || (type != Qt::Window && type != Qt::Dialog)) {
         return false;
     }
-    QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+    QScreen* screen = widget->screen() ? widget->screen() : QApplication::primaryScreen();
     if (!screen) {
         return false;
     }
@@ -47,8 +68,23 @@ bool ScreenFitter::eventFilter(QObject* watched, QEvent* event) {
     if (frame.isNull()) {
         frame = kUsualFrame;
     }
-    const QRect fitted = fitIntoScreen(inner, frame, screen->availableGeometry(),
-                                       widget->testAttribute(Qt::WA_Moved), widget->minimumSize());
+    const bool placed = widget->testAttribute(Qt::WA_Moved);
+    QRect fitted =
+        fitIntoScreen(inner, frame, screen->availableGeometry(), placed, widget->minimumSize());
+    if (!placed) {  // two new message windows side by side, not one hiding the other
+        // Where this filter put the windows still open: where a window really is comes
+        // from the window manager, later, and frame and all.
+        QList<QPoint> taken;
+        std::erase_if(given_, [](const auto& g) { return !g.first || !g.first->isVisible(); });
+        for (const auto& [window, at] : given_) {
+            if (window != widget) {
+                taken << at;
+            }
+        }
+        fitted.moveTopLeft(
+            cascade(fitted, taken, screen->availableGeometry().marginsRemoved(frame)));
+        given_.emplace_back(widget, fitted.topLeft());
+    }
     if (fitted.size() != inner.size()) {
         widget->resize(fitted.size());
     }

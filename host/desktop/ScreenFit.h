@@ -6,7 +6,12 @@
 
 #include <QMargins>
 #include <QObject>
+#include <QPointer>
 #include <QRect>
+#include <QWidget>
+
+#include <utility>
+#include <vector>
 
 namespace vantorel::host {
 
@@ -16,6 +21,11 @@ namespace vantorel::host {
 QRect fitIntoScreen(const QRect& window, const QMargins& frame, const QRect& available, bool placed,
                     const QSize& minimum = {});
 
+// Where a window nobody placed goes when the window at FITTED would cover one of
+// the windows at TAKEN (or nearly so): down and to the right by a title bar's height per
+// window in its way, back to the top left of AVAILABLE when that runs out of it.
+QPoint cascade(const QRect& fitted, const QList<QPoint>& taken, const QRect& available);
+
 // Fits each window of the application into its screen as it is shown.
 class ScreenFitter : public QObject {
 public:
@@ -23,6 +33,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The windows nobody placed that this filter has placed, and where.
+    std::vector<std::pair<QPointer<QWidget>, QPoint>> given_;
 };
 
 }  // namespace vantorel::host

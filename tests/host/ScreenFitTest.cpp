@@ -57,6 +57,19 @@ INSTANTIATE_TEST_SUITE_P(
                QRect(4, 56, 600, 800)}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(ScreenFit, ANewWindowStepsAsideFromTheWindowsItWouldCover) {
+    const QRect area(4, 56, 1058, 606);
+    const QRect fitted(333, 209, 400, 300);
+    EXPECT_EQ(host::cascade(fitted, {}, area), QPoint(333, 209));
+    EXPECT_EQ(host::cascade(fitted, {QPoint(333, 209)}, area), QPoint(359, 235));
+    EXPECT_EQ(host::cascade(fitted, {QPoint(336, 218)}, area), QPoint(359, 235))
+        << "a window moved by its frame is still in the way";
+    EXPECT_EQ(host::cascade(fitted, {QPoint(333, 209), QPoint(359, 235)}, area), QPoint(385, 261));
+    // Out of room at the bottom right: from the top left again.
+    const QRect low(600, 350, 400, 300);
+    EXPECT_EQ(host::cascade(low, {QPoint(600, 350), QPoint(626, 376)}, area), QPoint(4, 56));
+}
+
 TEST(ScreenFitter, AWindowShownLargerThanTheScreenFitsIntoIt) {
     host::ScreenFitter fitter;
     qApp->installEventFilter(&fitter);
@@ -67,6 +80,14 @@ TEST(ScreenFitter, AWindowShownLargerThanTheScreenFitsIntoIt) {
     QApplication::processEvents();
     EXPECT_TRUE(available.contains(window.geometry()))
         << window.geometry().width() << "x" << window.geometry().height();
+    QWidget second;
+    second.resize(200, 100);
+    QWidget third;
+    third.resize(200, 100);
+    second.show();
+    third.show();
+    EXPECT_NE(second.pos(), third.pos());
+    EXPECT_TRUE(available.contains(third.geometry()));
     qApp->removeEventFilter(&fitter);
 }
 
