@@ -100,6 +100,9 @@ void MailClient::requestRibbon(const QString& ribbonId) {
         composeRibbonBuilt_ = true;
     }
     addIn_->RibbonBeforeCreate(ribbonId);
+    if (onRibbonCreated) {
+        onRibbonCreated(ribbonId);
+    }
 }
 
 std::vector<RibbonTab*> MailClient::ribbonTabs() const {
@@ -163,6 +166,8 @@ QString MailClient::AddInFolder() {
 void MailClient::ErrorSuppressed(const QString& text) {
     if (onErrorSuppressed) {
         onErrorSuppressed(text);
+    } else {
+        std::fprintf(stderr, "vantorel-host: %s\n", qUtf8Printable(text));
     }
 }
 

@@ -54,7 +54,12 @@ public:
     ShutdownBehavior OutlookShutdownBehavior() override { return shutdown_; }
     void ErrorSuppressed(const QString& text) override;
 
-    // Where suppressed errors go (the transcript's "error" lines).
+    // Called as soon as the add-in has built a ribbon (its id), while the mail client
+    // starts or opens its first message window: the window shows the add-in's groups
+    // from then on, also while the add-in's start-up is still showing its own windows.
+    std::function<void(const QString&)> onRibbonCreated;
+    // Where suppressed errors go (the transcript's "error" lines); without it, to
+    // standard error. The desktop's event handlers send their failures here too.
     std::function<void(const QString&)> onErrorSuppressed;
 
 private:

@@ -10,6 +10,7 @@
 #include "host/desktop/DesktopSound.h"
 #include "host/desktop/DesktopUrlOpener.h"
 #include "host/desktop/MainWindow.h"
+#include "host/desktop/ScreenFit.h"
 #include "host/scenario/ScenarioRunner.h"
 #include "platform/Clock.h"
 #include "platform/Hives.h"
@@ -57,14 +58,20 @@ int runDesktop(const QString& dataDir, bool chosen) {
         vantorel::platform::useHiveFolder(dataDir);
     }
     auto clock = std::make_shared<vantorel::platform::SystemClock>();
+    // The Simulate menu's time goes on from the last start until Back to the real time.
+    auto time = std::make_shared<vantorel::host::SystemTimeMachine>(
+        clock, QDir(dataDir).filePath(QStringLiteral("simulated-clock-offset")));
     vantorel::platform::installClock(clock);
     vantorel::platform::installPrompts(std::make_shared<vantorel::QtPrompts>());
     vantorel::platform::installHelpViewer(std::make_shared<vantorel::host::DesktopHelp>());
     vantorel::platform::installSoundPlayer(std::make_shared<vantorel::host::DesktopSound>());
     vantorel::platform::installUrlOpener(std::make_shared<vantorel::host::DesktopUrlOpener>());
 
+    vantorel::host::ScreenFitter fitter;
+    QApplication::instance()->installEventFilter(&fitter);
+
     vantorel::host::MailClient client(dataDir);
-    vantorel::host::MainWindow window(client, clock);
+    vantorel::host::MainWindow window(client, time);
     window.show();
     client.start();
     window.addInStarted();

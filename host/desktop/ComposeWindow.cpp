@@ -1,5 +1,6 @@
 #include "host/desktop/ComposeWindow.h"
 
+#include "host/desktop/Guarded.h"
 #include "host/desktop/RibbonBar.h"
 #include "platform/Prompts.h"
 
@@ -30,13 +31,15 @@ ComposeWindow::ComposeWindow(MailClient& client, outlook::InspectorPtr inspector
     if (readOnly_) {
         QToolBar* respond =
             ribbon_->addGroup(tab, QStringLiteral("GroupRespond"), QStringLiteral("Respond"));
-        respond->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton),
-                           QStringLiteral("Close"), this, [this] { close(); });
+        connect(ribbon_->addButton(respond, style()->standardIcon(QStyle::SP_DialogCloseButton),
+                                   QStringLiteral("Close")),
+                &QAction::triggered, this, [this] { close(); });
     } else {
         QToolBar* sendGroup =
             ribbon_->addGroup(tab, QStringLiteral("GroupSend"), QStringLiteral("Send"));
-        send_ = sendGroup->addAction(style()->standardIcon(QStyle::SP_ArrowRight),
-                                     QStringLiteral("Send"), this, [this] { sendWithOwnButton(); });
+        send_ = ribbon_->addButton(sendGroup, style()->standardIcon(QStyle::SP_ArrowRight),
+                                   QStringLiteral("Send"));
+        connect(send_, &QAction::triggered, this, [this] { sendWithOwnButton(); });
         for (RibbonTab* addInTab : client_.ribbonTabs()) {
             if (addInTab->ribbons == kRibbonMailCompose) {
                 addIn_ =
@@ -70,6 +73,14 @@ ComposeWindow::ComposeWindow(MailClient& client, outlook::InspectorPtr inspector
     setWindowTitle(
         (mail_ && !mail_->Subject().isEmpty() ? mail_->Subject() : QStringLiteral("Untitled")) +
         kind);
+    // Typing starts where the message needs it: To, then Subject, then the text.
+    QWidget* first = body_;
+    if (!readOnly_ && to_->text().isEmpty()) {
+        first = to_;
+    } else if (!readOnly_ && subject_->text().isEmpty()) {
+        first = subject_;
+    }
+    first->setFocus();
 }
 
 void ComposeWindow::storeFields() {
@@ -99,15 +110,23 @@ void ComposeWindow::sendWithOwnButton() {
         return;
     }
     try {
+        if (!client_.engine().isOpen(inspector_)) {
+            return;  // sent already: the window is closing
+        }
         storeFields();
         mail_->Send();
     } catch (const outlook::OutlookError& e) {
         platform::showMessage(e.text(), platform::MessageIcon::Error);
+    } catch (const std::exception& e) {
+        client_.ErrorSuppressed(QString::fromUtf8(e.what()));
     }
 }
 
 void ComposeWindow::press(RibbonButton& button) {
     try {
+        if (!client_.engine().isOpen(inspector_)) {
+            return;  // the window is closing
+        }
         storeFields();
         client_.engine().activate(inspector_);
         client_.press(button.Caption());
@@ -117,8 +136,14 @@ void ComposeWindow::press(RibbonButton& button) {
 }
 
 bool ComposeWindow::event(QEvent* event) {
+    // The activation may come after the inspector closed (a send, a Close): then
+    // there is nothing to bring to the front.
     if (event->type() == QEvent::WindowActivate) {
-        client_.engine().activate(inspector_);
+        guarded(client_, [this] {
+            if (client_.engine().isOpen(inspector_)) {
+                client_.engine().activate(inspector_);
+            }
+        });
     }
     return QWidget::event(event);
 }
@@ -126,7 +151,7 @@ bool ComposeWindow::event(QEvent* event) {
 void ComposeWindow::closeEvent(QCloseEvent* event) {
     if (!closingFromEngine_) {
         closingFromEngine_ = true;  // the engine's close notice must not close us again
-        client_.engine().close(inspector_);
+        guarded(client_, [this] { client_.engine().close(inspector_); });
     }
     event->accept();
 }

@@ -1,16 +1,13 @@
 #include "host/desktop/DesktopHelp.h"
 
-#include <QDesktopServices>
-#include <QUrl>
-
 namespace vantorel::host {
 
 void DesktopHelp::showContext(const QString& helpFile, int context) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(platform::helpPagePath(helpFile, context)));
+    openPage(QUrl::fromLocalFile(platform::helpPagePath(helpFile, context)), launch_);
 }
 
 void DesktopHelp::showTopic(const QString& helpFile) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(platform::helpPagePath(helpFile)));
+    openPage(QUrl::fromLocalFile(platform::helpPagePath(helpFile)), launch_);
 }
 
 }  // namespace vantorel::host

@@ -1,10 +1,12 @@
 #include "host/desktop/MainWindow.h"
 
 #include "host/desktop/ComposeWindow.h"
+#include "host/desktop/Guarded.h"
 #include "host/desktop/ItemView.h"
 #include "host/desktop/ReplyDialog.h"
 #include "host/desktop/RibbonBar.h"
 #include "platform/Prompts.h"
+#include "resources/Images.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -70,7 +73,7 @@ protected:
     void closeEvent(QCloseEvent* event) override {
         if (!closingFromEngine) {
             closingFromEngine = true;
-            client_.engine().close(inspector_);
+            guarded(client_, [this] { client_.engine().close(inspector_); });
         }
         event->accept();
     }
@@ -100,6 +103,18 @@ void askToSelectASentMessage() {
 
 }  // namespace
 
+QIcon programIcon() {
+    static const QIcon icon = [] {
+        QIcon sizes;
+        for (const char* scale : {"100", "200", "400"}) {
+            sizes.addFile(
+                ImageResourcePath(QStringLiteral("ICO_REMINDER_") + QLatin1String(scale)));
+        }
+        return sizes;
+    }();
+    return icon;
+}
+
 MainWindow::MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time)
     : client_(client),
       time_(std::move(time)),
@@ -111,14 +126,17 @@ MainWindow::MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time)
     resize(1180, 680);
     buildMenus();
 
+    ribbon_->reserveAccessKeys(QStringLiteral("fs"));  // File, Simulate
     QToolBar* newGroup = ribbon_->addGroup(QStringLiteral("Home"), QStringLiteral("GroupNew"),
                                            QStringLiteral("New"));
-    newGroup->addAction(style()->standardIcon(QStyle::SP_FileIcon), QStringLiteral("New Email"),
-                        this, [this] { newMessage(); });
+    connect(ribbon_->addButton(newGroup, style()->standardIcon(QStyle::SP_FileIcon),
+                               QStringLiteral("New Email")),
+            &QAction::triggered, this, safely([this] { newMessage(); }));
     QToolBar* deleteGroup = ribbon_->addGroup(QStringLiteral("Home"), QStringLiteral("GroupDelete"),
                                               QStringLiteral("Delete"));
-    deleteGroup->addAction(style()->standardIcon(QStyle::SP_TrashIcon), QStringLiteral("Delete"),
-                           this, [this] { deleteSelected(); });
+    connect(ribbon_->addButton(deleteGroup, style()->standardIcon(QStyle::SP_TrashIcon),
+                               QStringLiteral("Delete")),
+            &QAction::triggered, this, safely([this] { deleteSelected(); }));
 
     folders_->setHeaderHidden(true);
     items_->setRootIsDecorated(false);
@@ -140,16 +158,18 @@ MainWindow::MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time)
     layout->addWidget(split, 1);
     setCentralWidget(central);
 
-    connect(folders_, &QTreeWidget::currentItemChanged, this, [this] { showFolder(); });
-    connect(items_, &QTreeWidget::currentItemChanged, this, [this] { showSelectedItem(); });
+    connect(folders_, &QTreeWidget::currentItemChanged, this, safely([this] { showFolder(); }));
+    connect(items_, &QTreeWidget::currentItemChanged, this, safely([this] { showSelectedItem(); }));
     connect(items_, &QTreeWidget::itemActivated, this, [this] {
-        if (const outlook::ItemPtr item = selectedItem()) {
-            try {
-                item->Display(false);
-            } catch (const outlook::OutlookError& e) {
-                platform::showMessage(e.text(), platform::MessageIcon::Error);
+        guarded(client_, [this] {
+            if (const outlook::ItemPtr item = selectedItem()) {
+                try {
+                    item->Display(false);
+                } catch (const outlook::OutlookError& e) {
+                    platform::showMessage(e.text(), platform::MessageIcon::Error);
+                }
             }
-        }
+        });
     });
 
     connections_.push_back(client_.engine().onDisplay(
@@ -170,7 +190,7 @@ MainWindow::MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time)
                     window->close();
                 }
             }
-            QTimer::singleShot(0, this, [this] { refresh(); });
+            QTimer::singleShot(0, this, safely([this] { refresh(); }));
         }));
 
     buildFolderTree();
@@ -178,57 +198,84 @@ MainWindow::MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time)
     // snoozes one): the list looks again every second and redraws when it changed.
     tick_->setInterval(1000);
     connect(tick_, &QTimer::timeout, this, [this] {
-        updateTitle();
-        refresh();
+        guarded(client_, [this] {
+            updateTitle();
+            refresh();
+        });
     });
     tick_->start();
-    statusBar()->showMessage(QStringLiteral("Mailbox: %1").arg(client_.engine().path()));
+    client_.onRibbonCreated = [this](const QString& ribbonId) {
+        if (ribbonId == kRibbonExplorer) {
+            addInStarted();
+        }
+    };
+    // A permanent widget: a menu's status tips do not wipe it out.
+    auto* mailbox = new QLabel(QStringLiteral("Mailbox: %1").arg(client_.engine().path()));
+    mailbox->setObjectName(QStringLiteral("mailboxPath"));
+    statusBar()->addPermanentWidget(mailbox, 1);
+    // Every window of the program without an icon of its own shows the program's.
+    QApplication::setWindowIcon(programIcon());
     updateTitle();
 }
 
 MainWindow::MainWindow(MailClient& client, std::shared_ptr<platform::SystemClock> clock)
     : MainWindow(client, std::make_shared<SystemTimeMachine>(std::move(clock))) {}
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    client_.onRibbonCreated = nullptr;
+}
 
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(QStringLiteral("&New Email"), QKeySequence::New, this,
-                    [this] { newMessage(); });
+                    safely([this] { newMessage(); }));
     file->addSeparator();
-    file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
+    file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, safely([this] { close(); }));
     QMenu* simulate = menuBar()->addMenu(QStringLiteral("&Simulate"));
     simulate->addAction(QStringLiteral("Receive a re&ply to the selected sent message..."), this,
-                        [this] { askReply(); });
+                        safely([this] { askReply(); }));
     simulate->addAction(
         QStringLiteral("Receive an &out-of-office reply to the selected sent message"), this,
-        [this] {
+        safely([this] {
             if (!deliverOutOfOffice()) {
                 askToSelectASentMessage();
             }
-        });
+        }));
     simulate->addAction(QStringLiteral("Receive an &unrelated message"), this,
-                        [this] { deliverUnrelated(); });
+                        safely([this] { deliverUnrelated(); }));
     simulate->addSeparator();
-    simulate->addAction(QStringLiteral("Add a &store..."), this, [this] { askStore(); });
+    simulate->addAction(QStringLiteral("Add a &store..."), this, safely([this] { askStore(); }));
     simulate->addSeparator();
     simulate->addAction(QStringLiteral("Clock +10 &minutes"), this,
-                        [this] { moveClockBy(10 * 60'000); });
-    simulate->addAction(QStringLiteral("Clock +1 &hour"), this, [this] { moveClockBy(3'600'000); });
-    simulate->addAction(QStringLiteral("Clock +1 &day"), this, [this] { moveClockBy(86'400'000); });
-    simulate->addAction(QStringLiteral("Set the &clock to..."), this, [this] { askMoment(); });
-    simulate->addAction(QStringLiteral("Back to the &real time"), this, [this] {
-        time_->reset();
-        updateTitle();
-        refresh();
-    });
+                        safely([this] { moveClockBy(10 * 60'000); }));
+    simulate->addAction(QStringLiteral("Clock +1 &hour"), this,
+                        safely([this] { moveClockBy(3'600'000); }));
+    simulate->addAction(QStringLiteral("Clock +1 &day"), this,
+                        safely([this] { moveClockBy(86'400'000); }));
+    simulate->addAction(QStringLiteral("Set the &clock to..."), this,
+                        safely([this] { askMoment(); }));
+    simulate->addAction(QStringLiteral("Back to the &real time"), this, safely([this] {
+                            time_->reset();
+                            updateTitle();
+                            refresh();
+                        }));
 }
 
 void MainWindow::addInStarted() {
+    if (addIn_) {
+        refresh();
+        return;  // shown when the add-in built its ribbon
+    }
     for (RibbonTab* tab : client_.ribbonTabs()) {
         if (tab->ribbons == kRibbonExplorer) {
+            // The add-in's commands in a menu too, in the ribbon's order, for the keyboard.
+            const QString title = ribbon_->accessKeyed(tab->group.Caption());
             addIn_ = ribbon_->addAddInGroup(QStringLiteral("Home"), *tab,
                                             [this](RibbonButton& b) { press(b); });
+            addInMenu_ = new QMenu(title, this);
+            addInMenu_->setObjectName(QStringLiteral("addInMenu"));
+            addInMenu_->addActions({addIn_->actions().begin(), addIn_->actions().end()});
+            menuBar()->insertMenu(menuBar()->actions().value(1), addInMenu_);
         }
     }
     refresh();
@@ -302,25 +349,30 @@ void MainWindow::showFolder() {
     int dateColumn = 2;
     switch (kindOf(folder)) {
         case FolderKind::Tasks:
-            items_->setHeaderLabels({QStringLiteral("Subject"), QStringLiteral("Start"),
-                                     QStringLiteral("Due"), QStringLiteral("Complete"),
-                                     QStringLiteral("Categories")});
+            setColumns({QStringLiteral("Subject"), QStringLiteral("Start"), QStringLiteral("Due"),
+                        QStringLiteral("Complete"), QStringLiteral("Categories")});
             dateColumn = 1;
             break;
         case FolderKind::Outgoing:
-            items_->setHeaderLabels(
-                {QStringLiteral("To"), QStringLiteral("Subject"), QStringLiteral("Sent")});
+            setColumns({QStringLiteral("To"), QStringLiteral("Subject"), QStringLiteral("Sent")});
             break;
         case FolderKind::Incoming:
-            items_->setHeaderLabels(
+            setColumns(
                 {QStringLiteral("From"), QStringLiteral("Subject"), QStringLiteral("Received")});
             break;
     }
     items_->sortByColumn(dateColumn, Qt::DescendingOrder);  // newest first
-    folderAdd_ = folder->Items()->OnItemAdd(
-        [this](const outlook::ItemPtr&) { QTimer::singleShot(0, this, [this] { refresh(); }); });
+    folderAdd_ = folder->Items()->OnItemAdd([this](const outlook::ItemPtr&) {
+        QTimer::singleShot(0, this, [this] { guarded(client_, [this] { refresh(); }); });
+    });
     refresh();
     updateTitle();
+}
+
+void MainWindow::setColumns(const QStringList& labels) {
+    // setHeaderLabels only ever adds columns: a folder with fewer drops the rest.
+    items_->setColumnCount(static_cast<int>(labels.size()));
+    items_->setHeaderLabels(labels);
 }
 
 void MainWindow::refresh() {
@@ -472,13 +524,14 @@ void MainWindow::openWindow(const outlook::ItemPtr& item, const outlook::Inspect
     }
 }
 
-bool MainWindow::deliverReply(const QString& from, const QString& subject) {
+bool MainWindow::deliverReply(const QString& from, const QString& subject, const QString& name) {
     const outlook::MailItemPtr mail = selectedSentMessage();
     if (!mail) {
         return false;
     }
     engine::Delivery d;
     d.from = from;
+    d.name = name;
     d.subject = subject.isEmpty() ? QStringLiteral("RE: ") + mail->Subject() : subject;
     d.body = QStringLiteral("Thanks, noted.");
     client_.engine().deliver(d);
@@ -512,7 +565,7 @@ void MainWindow::askReply() {
     }
     ReplyDialog dialog(mail, this);
     if (dialog.exec() == QDialog::Accepted && !dialog.from().isEmpty()) {
-        deliverReply(dialog.from(), dialog.subject());
+        deliverReply(dialog.from(), dialog.subject(), dialog.name());
     }
 }
 

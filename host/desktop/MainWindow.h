@@ -6,12 +6,15 @@
 // and move the clock, so a person can try the add-in's whole road on one desktop.
 
 #include "host/MailClient.h"
+#include "host/desktop/Guarded.h"
 #include "host/desktop/TimeMachine.h"
 
+#include <QIcon>
 #include <QMainWindow>
 
 #include <map>
 
+class QMenu;
 class QTextBrowser;
 class QTimer;
 class QTreeWidget;
@@ -22,6 +25,9 @@ class ComposeWindow;
 class RibbonBar;
 class RibbonStrip;
 
+// The program's icon (the reminder picture), which every window of the desktop shows.
+QIcon programIcon();
+
 class MainWindow : public QMainWindow {
 public:
     MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time);
@@ -29,12 +35,15 @@ public:
     MainWindow(MailClient& client, std::shared_ptr<platform::SystemClock> clock);
     ~MainWindow() override;
 
-    // Called once the add-in has started: shows its ribbon group.
+    // Shows the add-in's ribbon group; the window calls it itself as soon as the add-in
+    // has built its ribbon when the add-in starts after the window was made.
     void addInStarted();
 
     RibbonStrip* ribbon() const { return ribbon_; }
     // The add-in's group on the Home tab (null until the add-in has started).
     RibbonBar* addInGroup() const { return addIn_; }
+    // The menu with the add-in's commands (null until the add-in has started).
+    QMenu* addInMenu() const { return addInMenu_; }
     QTreeWidget* folderTree() const { return folders_; }
     QTreeWidget* itemList() const { return items_; }
     QTextBrowser* readingPane() const { return reading_; }
@@ -50,9 +59,10 @@ public:
     // Commands. newMessage returns the compose window it opened.
     ComposeWindow* newMessage();
     void deleteSelected();
-    // Simulate: a reply FROM to the selected sent message (false when no sent message
-    // is selected), a message no tracked mail is about, a second store, the clock.
-    bool deliverReply(const QString& from, const QString& subject = {});
+    // Simulate: a reply FROM (named NAME, empty: the address) to the selected sent
+    // message (false when no sent message is selected), a message no tracked mail is
+    // about, a second store, the clock.
+    bool deliverReply(const QString& from, const QString& subject = {}, const QString& name = {});
     // The first To recipient of the selected sent message answers it while away: an
     // out-of-office reply. False without a selected sent message that has one.
     bool deliverOutOfOffice();
@@ -70,6 +80,7 @@ private:
     void buildMenus();
     void buildFolderTree();
     void showFolder();
+    void setColumns(const QStringList& labels);
     void showSelectedItem();
     outlook::MailItemPtr selectedSentMessage() const;
     void openWindow(const outlook::ItemPtr& item, const outlook::InspectorPtr& inspector);
@@ -78,6 +89,11 @@ private:
     void askMoment();
     void updateTitle();
     void press(RibbonButton& button);
+    // WORK as an event handler: its failures go to the mail client's error path.
+    template <class Work>
+    auto safely(Work work) {
+        return [this, work] { guarded(client_, work); };
+    }
     FolderKind kindOf(const outlook::MAPIFolderPtr& folder) const;
     outlook::MAPIFolderPtr shownFolder() const;
 
@@ -85,6 +101,7 @@ private:
     std::shared_ptr<TimeMachine> time_;
     RibbonStrip* ribbon_;
     RibbonBar* addIn_ = nullptr;
+    QMenu* addInMenu_ = nullptr;
     QTreeWidget* folders_;
     QTreeWidget* items_;
     QTextBrowser* reading_;

@@ -5,18 +5,61 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QVBoxLayout>
 
 namespace vantorel::host {
 
 namespace {
-QIcon ribbonIcon(const QString& image) {
-    return image.isEmpty() ? QIcon() : QIcon(QStringLiteral(":/vantorel/images/%1.png").arg(image));
+
+// A button's image; a normal-size (small) one in the middle of a canvas twice its
+// size, so that every caption of the group sits on the same line.
+QIcon ribbonIcon(const QString& image, RibbonSize size) {
+    if (image.isEmpty()) {
+        return {};
+    }
+    const QPixmap pixmap(QStringLiteral(":/vantorel/images/%1.png").arg(image));
+    if (size == RibbonSize::Large || pixmap.isNull()) {
+        return QIcon(pixmap);
+    }
+    QPixmap canvas(pixmap.size() * 2);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    painter.drawPixmap(pixmap.width() / 2, pixmap.height() / 2, pixmap);
+    return QIcon(canvas);
 }
+
+bool isWordStart(const QString& text, qsizetype i) {
+    return i == 0 || !text[i - 1].isLetterOrNumber();
+}
+
 }  // namespace
 
-RibbonBar::RibbonBar(RibbonTab& tab, std::function<void(RibbonButton&)> press, QWidget* parent)
-    : QToolBar(tab.group.Caption(), parent), tab_(tab), press_(std::move(press)) {
+QString withAccessKey(const QString& caption, QString& taken) {
+    QString escaped = caption;
+    escaped.replace(QLatin1Char('&'), QLatin1String("&&"));
+    const auto free = [&taken](QChar c) {
+        return c.isLetterOrNumber() && !taken.contains(c, Qt::CaseInsensitive);
+    };
+    for (const bool wordStartsOnly : {true, false}) {
+        for (qsizetype i = 0; i < escaped.size(); ++i) {
+            if (escaped[i] != QLatin1Char('&') && free(escaped[i]) &&
+                (!wordStartsOnly || isWordStart(escaped, i))) {
+                taken += escaped[i].toLower();
+                return escaped.left(i) + QLatin1Char('&') + escaped.mid(i);
+            }
+        }
+    }
+    return escaped;
+}
+
+RibbonBar::RibbonBar(RibbonTab& tab, std::function<void(RibbonButton&)> press,
+                     std::function<QString(const QString&)> label, QWidget* parent)
+    : QToolBar(tab.group.Caption(), parent),
+      tab_(tab),
+      press_(std::move(press)),
+      label_(std::move(label)) {
     setObjectName(tab.idMso);
     setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     setIconSize(QSize(32, 32));
@@ -69,8 +112,10 @@ void RibbonBar::refresh() {
     for (std::size_t i = 0; i < actions_.size(); ++i) {
         const RibbonButton& b = *tab_.controls[i];
         QAction* action = actions_[i];
-        action->setText(b.Caption());
-        action->setIcon(ribbonIcon(b.Image()));
+        const QString text = label_ ? label_(b.Caption()) : b.Caption();
+        action->setText(text);
+        action->setIconText(text);  // as written: the button keeps its "..." and its key
+        action->setIcon(ribbonIcon(b.Image(), b.size));
         action->setToolTip(b.ScreenTip().isEmpty() ? b.Caption() : b.ScreenTip());
         action->setVisible(b.Visible());
         action->setEnabled(b.Enabled());
@@ -133,6 +178,21 @@ QToolBar* RibbonStrip::addGroup(const QString& tab, const QString& id, const QSt
     return bar;
 }
 
+QString RibbonStrip::accessKeyed(const QString& caption) {
+    const auto known = keyed_.find(caption);
+    if (known != keyed_.end()) {
+        return known->second;
+    }
+    return keyed_[caption] = withAccessKey(caption, taken_);
+}
+
+QAction* RibbonStrip::addButton(QToolBar* group, const QIcon& icon, const QString& caption) {
+    const QString text = accessKeyed(caption);
+    QAction* action = group->addAction(icon, text);
+    action->setIconText(text);
+    return action;
+}
+
 RibbonBar* RibbonStrip::addAddInGroup(const QString& tab, RibbonTab& addInTab,
                                       std::function<void(RibbonButton&)> press) {
     QHBoxLayout* layout = tabLayout(tab);
@@ -144,7 +204,8 @@ RibbonBar* RibbonStrip::addAddInGroup(const QString& tab, RibbonTab& addInTab,
             at = i;
         }
     }
-    auto* bar = new RibbonBar(addInTab, std::move(press));
+    auto* bar = new RibbonBar(addInTab, std::move(press),
+                              [this](const QString& caption) { return accessKeyed(caption); });
     layout->insertWidget(at, frame(addInTab.group.Caption(), bar));
     bar->refresh();
     return bar;

@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 
 #include <QDateTime>
+#include <QString>
 
 #include <memory>
 
@@ -24,19 +25,38 @@ public:
     virtual void reset() = 0;
 };
 
-class SystemTimeMachine : public TimeMachine {
+// The simulated clock's offset from the real time, kept in a file (of the data
+// folder) so that the next start goes on in the same simulated time.
+class SavedClockOffset {
 public:
-    explicit SystemTimeMachine(std::shared_ptr<platform::SystemClock> clock)
-        : clock_(std::move(clock)) {}
-    QDateTime now() const override { return clock_->now(); }
-    void moveBy(qint64 milliseconds) override {
-        clock_->setOffset(clock_->offset() + milliseconds);
-    }
-    bool shifted() const override { return clock_->offset() != 0; }
-    void reset() override { clock_->setOffset(0); }
+    explicit SavedClockOffset(QString path) : path_(std::move(path)) {}
+    // The saved offset in milliseconds; 0 when there is none or it cannot be read.
+    qint64 read() const;
+    // Saves OFFSET, replacing the file in one step (a temporary file renamed over
+    // it); 0, the real time, removes the file. Throws std::runtime_error when the file
+    // cannot be written.
+    void write(qint64 milliseconds) const;
 
 private:
+    QString path_;
+};
+
+class SystemTimeMachine : public TimeMachine {
+public:
+    // OFFSETFILE (empty: none) holds the offset from one start to the next; the clock
+    // takes the saved offset at once.
+    explicit SystemTimeMachine(std::shared_ptr<platform::SystemClock> clock,
+                               const QString& offsetFile = {});
+    QDateTime now() const override { return clock_->now(); }
+    void moveBy(qint64 milliseconds) override;
+    bool shifted() const override { return clock_->offset() != 0; }
+    void reset() override;
+
+private:
+    void save() const;
+
     std::shared_ptr<platform::SystemClock> clock_;
+    QString offsetFile_;
 };
 
 }  // namespace vantorel::host

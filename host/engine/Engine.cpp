@@ -3,6 +3,7 @@
 #include "host/engine/Core.h"
 #include "host/engine/Objects.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace vantorel::engine {
@@ -114,6 +115,12 @@ outlook::InspectorPtr Engine::compose(const ComposeFields& fields) {
 
 void Engine::activate(const outlook::InspectorPtr& inspector) {
     core_->activate(ours(inspector));
+}
+
+bool Engine::isOpen(const outlook::InspectorPtr& inspector) const {
+    const auto& open = core_->inspectors();
+    return std::any_of(open.begin(), open.end(),
+                       [&inspector](const auto& each) { return each == inspector; });
 }
 
 void Engine::close(const outlook::InspectorPtr& inspector) {

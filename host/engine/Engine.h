@@ -95,6 +95,8 @@ public:
     // the inspector-activated event. A message sent from an inspector closes it.
     outlook::InspectorPtr compose(const ComposeFields& fields = {});
     void activate(const outlook::InspectorPtr& inspector);
+    // True while INSPECTOR is open (not yet closed).
+    bool isOpen(const outlook::InspectorPtr& inspector) const;
     void close(const outlook::InspectorPtr& inspector);
     // Open inspectors, the active one last.
     std::vector<outlook::InspectorPtr> inspectors() const;

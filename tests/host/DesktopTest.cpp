@@ -5,14 +5,21 @@
 
 #include "forms/ReminderWindowUnit.h"
 #include "host/desktop/ComposeWindow.h"
+#include "host/desktop/Guarded.h"
 #include "host/desktop/MainWindow.h"
+#include "host/desktop/ReplyDialog.h"
 #include "host/desktop/RibbonBar.h"
 #include "host/scenario/ScenarioWindows.h"
 #include "tests/addin/AddInFixture.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
 #include <QTextBrowser>
 #include <QTreeWidget>
 
@@ -125,6 +132,70 @@ TEST_F(Desktop, TheHomeTabHoldsTheClientsCommandsAndTheAddInsGroupAsTheAddInSets
     }
 }
 
+TEST_F(Desktop, TheAddInsGroupShowsAsSoonAsTheAddInHasBuiltItsRibbon) {
+    window = std::make_unique<host::MainWindow>(*client,
+                                                std::make_shared<VirtualTime>(clock, scheduler));
+    window->show();
+    start();  // the window is not told that start-up has returned
+    ASSERT_NE(window->addInGroup(), nullptr);
+    window->addInStarted();  // once more changes nothing
+    EXPECT_EQ(groupOrder(window->ribbon()).count(QStringLiteral("TabMailGroup")), 1);
+}
+
+struct AccessKeyRow {
+    const char* name;
+    const char* caption;
+    const char* taken;
+    const char* keyed;
+    const char* takenAfter;
+};
+
+class AccessKeys : public ::testing::TestWithParam<AccessKeyRow> {};
+
+TEST_P(AccessKeys, ACaptionGetsAFreeLetter) {
+    QString taken = QString::fromLatin1(GetParam().taken);
+    EXPECT_EQ(host::withAccessKey(QString::fromLatin1(GetParam().caption), taken),
+              QString::fromLatin1(GetParam().keyed));
+    EXPECT_EQ(taken, QString::fromLatin1(GetParam().takenAfter));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Captions, AccessKeys,
+    ::testing::Values(AccessKeyRow{"FirstLetter", "New Email", "fs", "&New Email", "fsn"},
+                      AccessKeyRow{"NextWord", "Edit template", "e", "Edit &template", "et"},
+                      AccessKeyRow{"AnyLetter", "Default settings", "ds", "D&efault settings",
+                                   "dse"},
+                      AccessKeyRow{"CaseBlind", "Send", "S", "S&end", "Se"},
+                      AccessKeyRow{"AmpersandKept", "Save & close", "", "&Save && close", "s"},
+                      AccessKeyRow{"NoLetterFree", "Ok", "ok", "Ok", "ok"},
+                      AccessKeyRow{"Ellipsis", "Preferences...", "", "&Preferences...", "p"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Desktop, EveryRibbonButtonHasItsOwnAccessKeyAndTheAddInsCommandsAreInAMenu) {
+    startDesktop();
+    QStringList keys{QStringLiteral("Alt+F"), QStringLiteral("Alt+S")};  // the menus
+    ASSERT_NE(window->addInMenu(), nullptr);
+    keys << QKeySequence::mnemonic(window->addInMenu()->title()).toString();
+    for (QToolBar* bar : window->ribbon()->findChildren<QToolBar*>()) {
+        for (QAction* action : bar->actions()) {
+            const QString key = QKeySequence::mnemonic(action->iconText()).toString();
+            EXPECT_FALSE(key.isEmpty()) << action->iconText().toStdString();
+            EXPECT_FALSE(keys.contains(key)) << action->iconText().toStdString();
+            keys << key;
+        }
+    }
+    EXPECT_EQ(keys.size(), 3 + 2 + 3);
+    const std::vector<QAction*>& ribbonOrder = window->addInGroup()->actions();
+    EXPECT_EQ(window->addInMenu()->actions(),
+              QList<QAction*>(ribbonOrder.begin(), ribbonOrder.end()));
+    // The button shows the add-in's caption as written, its "..." included.
+    EXPECT_EQ(window->addInGroup()
+                  ->action(QStringLiteral("Preferences..."))
+                  ->iconText()
+                  .remove(QLatin1Char('&')),
+              QStringLiteral("Preferences..."));
+}
+
 TEST_F(Desktop, TheMessageTabPlacesTheAddInsGroupBeforeSendWithTheAddInsTip) {
     startDesktop();
     host::ComposeWindow* compose = window->newMessage();
@@ -196,6 +267,36 @@ TEST_F(Desktop, ASimulatedOutOfOfficeReplyLeavesTheTaskOpen) {
     EXPECT_TRUE(task->UserProperties()->Item(QStringLiteral("AutoReply")));
 }
 
+TEST_F(Desktop, TheReplyDialogOffersTheRecipientsNameAsTheSendersName) {
+    startDesktop();
+    sendWith(QStringLiteral("Send"));  // to Ann Lee <ann@example.com>, Cc carl@example.com
+    ASSERT_TRUE(window->selectFolder(folderPath(ol::olFolderSentMail)));
+    const ol::MailItemPtr sent = ol::asMailItem(folderItems(ol::olFolderSentMail)->Item(1));
+    ASSERT_TRUE(window->selectItem(sent->EntryID()));
+    host::ReplyDialog dialog(sent);
+    EXPECT_EQ(dialog.from(), QStringLiteral("ann@example.com"));
+    EXPECT_EQ(dialog.name(), QStringLiteral("Ann Lee"));
+    dialog.findChild<QComboBox*>()->setCurrentText(QStringLiteral("carl@example.com"));
+    EXPECT_EQ(dialog.name(), QString());  // no name of its own: the address stands for it
+    ASSERT_TRUE(
+        window->deliverReply(QStringLiteral("ann@example.com"), {}, QStringLiteral("Ann Lee")));
+    const ol::MailItemPtr reply = ol::asMailItem(folderItems(ol::olFolderInbox)->Item(1));
+    EXPECT_EQ(reply->SenderName(), QStringLiteral("Ann Lee"));
+}
+
+TEST_F(Desktop, EveryWindowShowsTheProgramsIconAndTheStatusBarKeepsTheMailbox) {
+    startDesktop();
+    host::ComposeWindow* compose = window->newMessage();
+    EXPECT_FALSE(window->windowIcon().isNull());
+    EXPECT_EQ(compose->windowIcon().cacheKey(), host::programIcon().cacheKey());
+    auto* mailbox = window->statusBar()->findChild<QLabel*>(QStringLiteral("mailboxPath"));
+    ASSERT_NE(mailbox, nullptr);
+    window->statusBar()->showMessage(QStringLiteral("a menu's tip"));
+    window->statusBar()->clearMessage();
+    EXPECT_TRUE(mailbox->isVisibleTo(window.get()));
+    EXPECT_TRUE(mailbox->text().contains(client->engine().path())) << mailbox->text().toStdString();
+}
+
 TEST_F(Desktop, AReplyNeedsASelectedSentMessage) {
     startDesktop();
     window->deliverUnrelated();
@@ -238,6 +339,25 @@ TEST_F(Desktop, TheReadingPaneShowsTheTrackingTasksUserProperties) {
     EXPECT_TRUE(pane.contains(QStringLiteral("ann@example.com"))) << pane.toStdString();
 }
 
+TEST_F(Desktop, EachFolderShowsItsOwnColumnsAfterTasks) {
+    startDesktop();
+    const struct {
+        int folder;
+        int columns;
+        const char* last;
+    } rows[] = {{ol::olFolderTasks, 5, "Categories"},
+                {ol::olFolderSentMail, 3, "Sent"},
+                {ol::olFolderInbox, 3, "Received"},
+                {ol::olFolderTasks, 5, "Categories"},
+                {ol::olFolderDrafts, 3, "Sent"}};
+    for (const auto& row : rows) {
+        ASSERT_TRUE(window->selectFolder(folderPath(row.folder)));
+        EXPECT_EQ(window->itemList()->columnCount(), row.columns) << row.last;
+        EXPECT_EQ(window->itemList()->headerItem()->text(row.columns - 1),
+                  QString::fromLatin1(row.last));
+    }
+}
+
 TEST_F(Desktop, TheFolderTreeListsEveryStoreAndTheListFollowsArrivals) {
     startDesktop();
     window->addStore(QStringLiteral("Archive"));
@@ -260,6 +380,69 @@ TEST_F(Desktop, TheFolderTreeListsEveryStoreAndTheListFollowsArrivals) {
     ASSERT_EQ(window->itemList()->topLevelItemCount(), 1);
     EXPECT_EQ(window->itemList()->topLevelItem(0)->text(1), QStringLiteral("Hello"));
 }
+
+TEST_F(Desktop, AWindowActivatedAfterItsMessageWasSentLeavesTheOtherWindowAlone) {
+    startDesktop();
+    host::ComposeWindow* first = window->newMessage();
+    host::ComposeWindow* second = window->newMessage();
+    second->to()->setText(QStringLiteral("bob@example.com"));
+    second->body()->setPlainText(QStringLiteral("Unsaved text"));
+    first->to()->setText(QStringLiteral("ann@example.com"));
+    first->subject()->setText(QStringLiteral("Sent"));
+    first->sendAction()->trigger();  // the first window closes; its deletion is pending
+    ASSERT_EQ(client->engine().inspectors().size(), 1U);
+    // The window manager's activation of the closing window, then a press in it.
+    QEvent activate(QEvent::WindowActivate);
+    EXPECT_NO_THROW(QApplication::sendEvent(first, &activate));
+    EXPECT_NO_THROW(first->addInGroup()->action(QStringLiteral("Remind me"))->trigger());
+    EXPECT_NO_THROW(first->sendAction()->trigger());  // a second click on Send
+    EXPECT_TRUE(suppressed.empty()) << suppressed.front().toStdString();
+    EXPECT_TRUE(prompts->shown.empty()) << prompts->shown.front().text.toStdString();
+    ASSERT_EQ(client->engine().inspectors().size(), 1U);
+    EXPECT_EQ(client->engine().inspectors().back(), second->inspector());
+    EXPECT_EQ(second->body()->toPlainText(), QStringLiteral("Unsaved text"));
+    EXPECT_EQ(folderItems(ol::olFolderSentMail)->Count(), 1);
+    EXPECT_EQ(folderItems(ol::olFolderTasks)->Count(), 0);
+}
+
+TEST_F(Desktop, AFailureInAnEventHandlerGoesToTheErrorPath) {
+    startDesktop();
+    host::guarded(*client, [] { throw std::runtime_error("the mailbox is gone"); });
+    ASSERT_EQ(suppressed.size(), 1U);
+    EXPECT_EQ(suppressed[0], QStringLiteral("the mailbox is gone"));
+}
+
+struct FocusRow {
+    const char* name;
+    const char* to;
+    const char* subject;
+    const char* focused;  // to, subject or body
+};
+
+class DesktopFocus : public Desktop, public ::testing::WithParamInterface<FocusRow> {};
+
+TEST_P(DesktopFocus, ANewMessageWindowTakesTheKeyboardWhereTheMessageNeedsIt) {
+    startDesktop();
+    engine::ComposeFields fields;
+    fields.to = QString::fromLatin1(GetParam().to);
+    fields.subject = QString::fromLatin1(GetParam().subject);
+    host::ComposeWindow compose(*client, client->compose(fields));
+    const QString focused = QString::fromLatin1(GetParam().focused);
+    QWidget* expected = compose.body();
+    if (focused == QLatin1String("to")) {
+        expected = compose.to();
+    } else if (focused == QLatin1String("subject")) {
+        expected = compose.subject();
+    }
+    EXPECT_EQ(compose.focusWidget(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, DesktopFocus,
+    ::testing::Values(FocusRow{"Empty", "", "", "to"}, FocusRow{"SubjectOnly", "", "Offer", "to"},
+                      FocusRow{"FollowUpWithoutSubject", "ann@example.com", "", "subject"},
+                      FocusRow{"Filled", "ann@example.com", "FW: Offer", "body"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The open message window showing the item with that subject, if any.
 host::ComposeWindow* messageWindow(const QString& subject) {
