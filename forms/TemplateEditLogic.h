@@ -45,6 +45,9 @@ int InsertButtonDisabledImage(TInsertButton button);
 // square at 100 %; index 2n is a picture enabled, 2n + 1 the same disabled.
 constexpr int kTemplateEditImageCount = 10;
 constexpr int kTemplateEditImageSize = 24;
+// The size they are shown at on the 25-pixel insert buttons: smaller than the images,
+// so the button's frame has room around them at every scale.
+constexpr int kInsertButtonIconSize = 20;
 QString TemplateEditImagePrefix(int nIndex);
 
 // The display scale from the marker picture: its height in device pixels is its

@@ -167,7 +167,7 @@ TTemplateEdit::TTemplateEdit(QWidget* parent) : QDialog(parent) {
     for (const TInsertButton button : kInsertButtons) {
         QPushButton* b = InsertButton(button);
         b->setToolTip(InsertButtonHint(button));
-        b->setIconSize(QSize(kTemplateEditImageSize, kTemplateEditImageSize));
+        b->setIconSize(QSize(kInsertButtonIconSize, kInsertButtonIconSize));
         // The image fills the button; the frame shows around it.
         b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
     }
