@@ -79,6 +79,18 @@ foreach(plugin QOffscreenIntegrationPlugin QWindowsIntegrationPlugin QMinimalInt
             $<TARGET_FILE:Qt6::${plugin}> ${CMAKE_BINARY_DIR}/bin/platforms/)
     endif()
 endforeach()
+# The prebuilt Qt links the compiler's runtime as DLLs (libstdc++-6.dll,
+# libgcc_s_seh-1.dll, libwinpthread-1.dll): they go beside Qt's until Qt itself is
+# built with the runtime linked in.
+foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
+        OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${runtime_path}")
+        set(runtime_path /usr/x86_64-w64-mingw32/lib/${runtime})
+    endif()
+    list(APPEND vantorel_qt_deploy COMMAND ${CMAKE_COMMAND} -E copy_if_different
+        ${runtime_path} ${CMAKE_BINARY_DIR}/bin/)
+endforeach()
 add_custom_target(vantorel_qt_deploy ALL
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/platforms
     ${vantorel_qt_deploy}
