@@ -1,17 +1,14 @@
 #include "host/engine/MailboxFile.h"
 
+#include "host/engine/FileEntry.h"
 #include "host/engine/MailboxError.h"
-#include "platform/FileKind.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 
@@ -154,14 +151,6 @@ QString damaged(const QString& path, const QString& why) {
 
 QString cannotRead(const QString& path, const QString& why) {
     return QStringLiteral("The mailbox file \"%1\" cannot be read: %2").arg(shown(path), why);
-}
-
-// Empty when this process may write to path, else why not.
-QString whyNotWritable(const QString& path) {
-    if (::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0) {
-        return QString();
-    }
-    return qt_error_string(errno);
 }
 
 // Why the mailbox at path cannot be written, or an empty string. Besides the file
@@ -330,41 +319,37 @@ void MailboxFile::checkSideFiles() const {
 // Whether a regular file (or a link to one) is at PATH; false for nothing. Throws a
 // MailboxError that begins with SUBJECT (the file named) for anything else.
 bool MailboxFile::checkEntry(const QString& path, const QString& subject) const {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat entry {};
-    if (::lstat(name.constData(), &entry) != 0) {
-        const int error = errno;
-        if (error == ENOENT) {
+    const FileEntry entry = fileEntry(path, false);
+    if (entry.error != 0) {
+        if (entry.error == ENOENT) {
             return false;
         }
         throw MailboxError(
-            path_, QStringLiteral("%1 cannot be read: %2").arg(subject, qt_error_string(error)));
+            path_,
+            QStringLiteral("%1 cannot be read: %2").arg(subject, qt_error_string(entry.error)));
     }
-    if (S_ISREG(entry.st_mode)) {
+    if (entry.regular) {
         return true;
     }
-    if (!S_ISLNK(entry.st_mode)) {
-        throw MailboxError(path_,
-                           QStringLiteral("%1 is not a regular file but %2.%3")
-                               .arg(subject, platform::fileKindText(entry.st_mode), leftAlone()));
+    if (!entry.link) {
+        throw MailboxError(path_, QStringLiteral("%1 is not a regular file but %2.%3")
+                                      .arg(subject, entry.kind, leftAlone()));
     }
     const QString target = shown(QFileInfo(path).symLinkTarget());
-    struct stat targetEntry {};
-    if (::stat(name.constData(), &targetEntry) != 0) {
-        const int error = errno;
-        if (error == ENOENT) {
+    const FileEntry targetEntry = fileEntry(path, true);
+    if (targetEntry.error != 0) {
+        if (targetEntry.error == ENOENT) {
             throw MailboxError(path_,
                                QStringLiteral("%1 is a link to \"%2\", which does not exist.%3")
                                    .arg(subject, target, leftAlone()));
         }
-        throw MailboxError(
-            path_, QStringLiteral("%1 cannot be read: %2").arg(subject, qt_error_string(error)));
+        throw MailboxError(path_, QStringLiteral("%1 cannot be read: %2")
+                                      .arg(subject, qt_error_string(targetEntry.error)));
     }
-    if (!S_ISREG(targetEntry.st_mode)) {
+    if (!targetEntry.regular) {
         throw MailboxError(
-            path_,
-            QStringLiteral("%1 is a link to \"%2\", which is not a regular file but %3.%4")
-                .arg(subject, target, platform::fileKindText(targetEntry.st_mode), leftAlone()));
+            path_, QStringLiteral("%1 is a link to \"%2\", which is not a regular file but %3.%4")
+                       .arg(subject, target, targetEntry.kind, leftAlone()));
     }
     return true;
 }

@@ -8,7 +8,8 @@
 #include <QFile>
 
 #include <sqlite3.h>
-#include <unistd.h>
+
+#include <cstdlib>
 
 namespace vantorel::engine::testing {
 namespace {
@@ -99,7 +100,7 @@ TEST_F(EngineTest, AKilledProcessLosesNothingCommitted) {
                 task->SetSubject(QLatin1String(subject));
                 task->Save();
             }
-            _exit(0);  // no close, no checkpoint
+            std::_Exit(0);  // no close, no checkpoint
         },
         ::testing::ExitedWithCode(0), "");
     open();

@@ -1,0 +1,14 @@
+#pragma once
+
+// The hive file's disk access, one implementation per system (platform/linux/,
+// platform/windows/): RegFileHive::inspect() and RegFileHive::readFile() live there,
+// with this helper the rest of the hive uses.
+
+#include <QString>
+
+namespace vantorel::platform {
+
+// Whether anything (a file, a folder, a dangling link) is at PATH.
+bool regFilePathTaken(const QString& path);
+
+}  // namespace vantorel::platform

@@ -1,0 +1,109 @@
+// The hive file's disk access on Windows, through Qt's view of the file: what is at
+// the file's path, and reading it whole. The stamp has no device or file number
+// (zero), and the change time is the metadata change time NTFS keeps. On Windows the
+// add-in's own settings will live in the registry; hive files stay what the scenario
+// runner and the tests use.
+
+#include "platform/RegFileDisk.h"
+#include "platform/RegFileHive.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace vantorel::platform {
+
+namespace {
+
+qint64 nanoseconds(const QDateTime& t) {
+    return t.isValid() ? t.toMSecsSinceEpoch() * 1'000'000 : 0;
+}
+
+FileStamp stampOf(const QFileInfo& info) {
+    return FileStamp{0, 0, info.size(), nanoseconds(info.lastModified()),
+                     nanoseconds(info.metadataChangeTime())};
+}
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString tooLarge(qint64 size) {
+    return QStringLiteral("holds %1 bytes, more than the %2 MB a hive file may hold")
+        .arg(size)
+        .arg(RegFileHive::kMaxFileSize / (1024 * 1024));
+}
+
+QString kindText(const QFileInfo& info) {
+    return info.isDir() ? QStringLiteral("a folder") : QStringLiteral("a special file");
+}
+
+}  // namespace
+
+bool regFilePathTaken(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+RegFileHive::DiskState RegFileHive::inspect() const {
+    DiskState s;
+    QFileInfo info(file_);
+    if (!info.exists() && !info.isSymLink()) {
+        return s;
+    }
+    s.kind = DiskState::Kind::Refused;
+    s.stamp = stampOf(info);
+    s.target = file_;
+    if (info.isSymLink()) {
+        const QString to = native(info.symLinkTarget());
+        if (!info.exists()) {
+            s.why = QStringLiteral("is a link to %1, which cannot be reached (%2)")
+                        .arg(to, QStringLiteral("No such file or directory"));
+            return s;
+        }
+        if (!info.isFile()) {
+            s.why =
+                QStringLiteral("is a link to %1, %2, not a regular file").arg(to, kindText(info));
+            return s;
+        }
+        s.target = info.canonicalFilePath();
+    } else if (!info.isFile()) {
+        s.why = QStringLiteral("is %1, not a regular file").arg(kindText(info));
+        return s;
+    }
+    if (info.size() > kMaxFileSize) {
+        s.why = tooLarge(info.size());
+        return s;
+    }
+    s.kind = DiskState::Kind::Regular;
+    return s;
+}
+
+RegFileHive::FileRead RegFileHive::readFile(const QString& path) {
+    FileRead r;
+    r.startedNs = QDateTime::currentMSecsSinceEpoch() * 1'000'000;
+    QFile file(path);
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        r.why = QStringLiteral("is %1, not a regular file").arg(kindText(info));
+    } else if (!file.open(QIODevice::ReadOnly)) {
+        r.why = QStringLiteral("cannot be read (%1)").arg(file.errorString());
+    } else if (file.size() > kMaxFileSize) {
+        r.why = tooLarge(file.size());
+    } else {
+        r.stamp = stampOf(info);
+        r.bytes = file.read(kMaxFileSize + 1);
+        if (file.error() != QFileDevice::NoError) {
+            r.why = QStringLiteral("cannot be read (%1)").arg(file.errorString());
+        } else if (r.bytes.size() > kMaxFileSize) {  // grew while being read
+            r.why = tooLarge(r.bytes.size());
+        }
+    }
+    if (!r.why.isEmpty()) {
+        r.bytes.clear();
+    }
+    return r;
+}
+
+}  // namespace vantorel::platform
