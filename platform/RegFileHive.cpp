@@ -17,6 +17,12 @@
 
 namespace vantorel::platform {
 
+QString regFileTooLargeText(qint64 size) {
+    return QStringLiteral("holds %1 bytes, more than the %2 MB a hive file may hold")
+        .arg(size)
+        .arg(RegFileHive::kMaxFileSize / (1024 * 1024));
+}
+
 namespace {
 
 // A change to a file within this long after its last change may carry the same

@@ -73,12 +73,9 @@ QString utcSecondsText(qint64 seconds) {
 }
 
 std::optional<qint64> parseUtcSeconds(const QString& text) {
-    bool ok = false;
-    const qint64 seconds = text.toLongLong(&ok);
-    if (!ok || !inCalendar(seconds)) {
-        return std::nullopt;
-    }
-    return seconds;
+    // The same decimal count as local seconds are written in.
+    const std::optional<qint64> seconds = parseLocalUnixSeconds(text);
+    return seconds && inCalendar(*seconds) ? seconds : std::nullopt;
 }
 
 }  // namespace vantorel::tools

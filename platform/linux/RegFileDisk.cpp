@@ -46,12 +46,6 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-QString tooLarge(qint64 size) {
-    return QStringLiteral("holds %1 bytes, more than the %2 MB a hive file may hold")
-        .arg(size)
-        .arg(RegFileHive::kMaxFileSize / (1024 * 1024));
-}
-
 bool pathTaken(const QString& path) {
     struct stat st {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
@@ -106,7 +100,7 @@ RegFileHive::DiskState RegFileHive::inspect() const {
         return s;
     }
     if (st.st_size > kMaxFileSize) {
-        s.why = tooLarge(st.st_size);
+        s.why = regFileTooLargeText(st.st_size);
         return s;
     }
     s.kind = DiskState::Kind::Regular;
@@ -130,7 +124,7 @@ RegFileHive::FileRead RegFileHive::readFile(const QString& path) {
     } else if (!S_ISREG(st.st_mode)) {
         r.why = QStringLiteral("is %1, not a regular file").arg(fileKindText(st.st_mode));
     } else if (st.st_size > kMaxFileSize) {
-        r.why = tooLarge(st.st_size);
+        r.why = regFileTooLargeText(st.st_size);
     } else {
         r.stamp = stampOf(st);
         r.bytes.reserve(static_cast<qsizetype>(st.st_size));
@@ -148,7 +142,7 @@ RegFileHive::FileRead RegFileHive::readFile(const QString& path) {
                 break;
             }
             if (r.bytes.size() + n > kMaxFileSize) {  // grew while being read
-                r.why = tooLarge(r.bytes.size() + n);
+                r.why = regFileTooLargeText(r.bytes.size() + n);
                 break;
             }
             r.bytes.append(buffer, n);

@@ -29,12 +29,6 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-QString tooLarge(qint64 size) {
-    return QStringLiteral("holds %1 bytes, more than the %2 MB a hive file may hold")
-        .arg(size)
-        .arg(RegFileHive::kMaxFileSize / (1024 * 1024));
-}
-
 QString kindText(const QFileInfo& info) {
     return info.isDir() ? QStringLiteral("a folder") : QStringLiteral("a special file");
 }
@@ -73,7 +67,7 @@ RegFileHive::DiskState RegFileHive::inspect() const {
         return s;
     }
     if (info.size() > kMaxFileSize) {
-        s.why = tooLarge(info.size());
+        s.why = regFileTooLargeText(info.size());
         return s;
     }
     s.kind = DiskState::Kind::Regular;
@@ -90,14 +84,14 @@ RegFileHive::FileRead RegFileHive::readFile(const QString& path) {
     } else if (!file.open(QIODevice::ReadOnly)) {
         r.why = QStringLiteral("cannot be read (%1)").arg(file.errorString());
     } else if (file.size() > kMaxFileSize) {
-        r.why = tooLarge(file.size());
+        r.why = regFileTooLargeText(file.size());
     } else {
         r.stamp = stampOf(info);
         r.bytes = file.read(kMaxFileSize + 1);
         if (file.error() != QFileDevice::NoError) {
             r.why = QStringLiteral("cannot be read (%1)").arg(file.errorString());
         } else if (r.bytes.size() > kMaxFileSize) {  // grew while being read
-            r.why = tooLarge(r.bytes.size());
+            r.why = regFileTooLargeText(r.bytes.size());
         }
     }
     if (!r.why.isEmpty()) {

@@ -2,8 +2,6 @@
 
 #include <sys/stat.h>
 
-// Windows (MinGW's C runtime) knows no sockets among a file's kinds.
-
 namespace vantorel::platform {
 
 QString fileKindText(mode_t mode) {
@@ -16,6 +14,11 @@ QString fileKindText(mode_t mode) {
     if (S_ISCHR(mode) || S_ISBLK(mode)) {
         return QStringLiteral("a device");
     }
+#ifdef S_ISSOCK  // Windows' C runtime knows no sockets among a file's kinds
+    if (S_ISSOCK(mode)) {
+        return QStringLiteral("a socket");
+    }
+#endif
     return QStringLiteral("a special file");
 }
 
