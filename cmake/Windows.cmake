@@ -9,7 +9,7 @@
 # our DLLs (--exclude-libs): two of ours would otherwise both offer _Unwind_Resume.
 add_link_options(-static-libgcc -static-libstdc++
     -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic
-    -Wl,--exclude-libs,ALL)
+    -Wl,--exclude-libs,libgcc.a:libgcc_eh.a:libstdc++.a:libsupc++.a:libwinpthread.a:libssp.a)
 
 # SQLite for Windows: the amalgamation made by scripts/setup-windows from Debian's
 # sqlite3 source package (the version libsqlite3-dev has on Linux), compiled into a

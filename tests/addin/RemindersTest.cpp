@@ -114,6 +114,7 @@ protected:
 
     QString window() { return ReminderWindow ? ReminderWindow->DescribeForScript() : QString(); }
     void select(const QList<int>& positions) {
+        ASSERT_TRUE(ReminderWindow) << "no reminders window is open";
         host::selectListEntries(*ReminderWindow, QStringLiteral("lstReminders"), positions);
     }
     std::optional<QString> prop(int n, const QString& name) {

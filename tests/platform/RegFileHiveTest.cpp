@@ -70,7 +70,8 @@ TEST_F(RegFileHiveTest, ADamagedFileIsMovedAsideNeverOverwritten) {
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(hive.keyExists(QStringLiteral("K")));
     const QString message = QString::fromStdString(::testing::internal::GetCapturedStderr());
-    EXPECT_TRUE(message.startsWith(path() + QStringLiteral(": line 3: "))) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(QDir::toNativeSeparators(path()) + QStringLiteral(": line 3: ")))
+        << message.toStdString();
     QFile aside(path() + QStringLiteral(".damaged"));
     ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
     EXPECT_EQ(aside.readAll(), damaged);

@@ -1,6 +1,8 @@
 // The main of every test binary: a QApplication on the offscreen platform, the
 // en_US locale, and a private configuration folder so no test touches the user's files.
 
+#include "platform/TimeZoneSetting.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    vantorel::platform::followTimeZoneSetting();
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
