@@ -59,12 +59,23 @@ endfunction()
 set(VANTOREL_WINE /usr/lib/wine/wine64 CACHE FILEPATH "Wine's 64-bit loader")
 set(VANTOREL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "The tests' Wine prefix")
 set(CMAKE_CROSSCOMPILING_EMULATOR ${VANTOREL_WINE})
+# The fonts Qt finds under Wine: DejaVu Sans alone, the face the Linux tests draw with.
+# Given all of Debian's DejaVu folder, Qt's fallback for its default family under Wine
+# is DejaVu Math TeX Gyre, wider by a few pixels, and captions measured on Linux would
+# no longer fit their boxes.
+set(vantorel_test_fonts ${CMAKE_BINARY_DIR}/fonts)
+file(GLOB vantorel_dejavu_sans /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+    /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
+    /usr/share/fonts/truetype/dejavu/DejaVuSans-Oblique.ttf
+    /usr/share/fonts/truetype/dejavu/DejaVuSans-BoldOblique.ttf)
+file(COPY ${vantorel_dejavu_sans} DESTINATION ${vantorel_test_fonts})
+string(REPLACE "/" "\\\\" vantorel_test_fonts_native "${vantorel_test_fonts}")
 set(VANTOREL_WINE_TEST_ENV
     "WINEPREFIX=${VANTOREL_WINEPREFIX}"
     "WINEDEBUG=-all"
     "WINEDLLOVERRIDES=mscoree,mshtml="
     "WINEQT_QPA_PLATFORM=offscreen"
-    "WINEQT_QPA_FONTDIR=Z:\\\\usr\\\\share\\\\fonts\\\\truetype\\\\dejavu")
+    "WINEQT_QPA_FONTDIR=Z:${vantorel_test_fonts_native}")
 
 # Qt's DLLs and plugins beside ours in bin/, as they will be deployed: the tests under
 # Wine find them there, and the add-in will find its plugins from its own folder.

@@ -20,8 +20,7 @@ const QString kSupportUrl = QStringLiteral("https://www.ostrelin.example/vantore
 
 namespace {
 
-// The file name of the add-in library; the build links it to the versioned file.
-const QString kLibraryFileName = QStringLiteral("libvantorel.so");
+const QString kLibraryFileName = QStringLiteral(VANTOREL_ADDIN_FILE_NAME);
 // The logo box in design pixels, and the height from which it takes the large logo.
 constexpr int kLogoSize = 48;
 constexpr int kLargeLogoHeight = 64;

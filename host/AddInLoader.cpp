@@ -13,7 +13,8 @@ QString defaultAddInPath() {
     if (!fromEnv.isEmpty()) {
         return fromEnv;
     }
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libvantorel.so"));
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath(QStringLiteral(VANTOREL_ADDIN_FILE_NAME));
 }
 
 LoadedAddIn::LoadedAddIn(const QString& path) : library_(path) {

@@ -13,7 +13,7 @@ namespace vantorel::host {
 
 class LoadedAddIn {
 public:
-    // Loads PATH (a file, or the base name "libvantorel.so" searched beside the host).
+    // Loads PATH (a file, or the add-in's base name, searched beside the host).
     // Throws std::runtime_error naming the file when it cannot be loaded.
     explicit LoadedAddIn(const QString& path);
     ~LoadedAddIn();
@@ -29,7 +29,8 @@ private:
     QString folder_;
 };
 
-// Where the host finds the add-in: $VANTOREL_ADDIN, else libvantorel.so beside the host.
+// Where the host finds the add-in: $VANTOREL_ADDIN, else the add-in library beside the
+// host (libvantorel.so, vantorel.dll).
 QString defaultAddInPath();
 
 }  // namespace vantorel::host

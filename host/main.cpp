@@ -5,6 +5,7 @@
 //   vantorel-host --help                        the options
 
 #include "forms/QtPrompts.h"
+#include "host/HostSystem.h"
 #include "host/MailClient.h"
 #include "host/desktop/DesktopHelp.h"
 #include "host/desktop/DesktopSound.h"
@@ -14,6 +15,7 @@
 #include "host/scenario/ScenarioRunner.h"
 #include "platform/Clock.h"
 #include "platform/Hives.h"
+#include "platform/TimeZoneSetting.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -24,25 +26,11 @@
 #include <QTemporaryFile>
 #include <QTextStream>
 
-#include <unistd.h>
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
 namespace {
-
-// Qt wants a private runtime folder; a headless run may have none.
-void ensureRuntimeDir() {
-    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        return;
-    }
-    const QString dir =
-        QDir::temp().filePath(QStringLiteral("vantorel-runtime-%1").arg(::getuid()));
-    QDir().mkpath(dir);
-    QFile::setPermissions(dir,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
-}
 
 // Where the desktop keeps its data without --data.
 QString defaultDataFolder() {
@@ -64,7 +52,7 @@ int runDesktop(const QString& dataDir, bool chosen) {
     vantorel::platform::installClock(clock);
     vantorel::platform::installPrompts(std::make_shared<vantorel::QtPrompts>());
     vantorel::platform::installHelpViewer(std::make_shared<vantorel::host::DesktopHelp>());
-    vantorel::platform::installSoundPlayer(std::make_shared<vantorel::host::DesktopSound>());
+    vantorel::host::installDesktopSound();
     vantorel::platform::installUrlOpener(std::make_shared<vantorel::host::DesktopUrlOpener>());
 
     vantorel::host::ScreenFitter fitter;
@@ -176,15 +164,10 @@ QString dataFolderProblem(const QString& folder) {
     return {};
 }
 
-bool hasDisplay() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+    vantorel::platform::followTimeZoneSetting();
     QStringList args;
     for (int i = 0; i < argc; ++i) {
         args << QString::fromLocal8Bit(argv[i]);
@@ -203,14 +186,11 @@ int main(int argc, char** argv) {
         out << helpText;
         return 0;
     }
-    if (!line.scripted && !hasDisplay()) {
-        err << "vantorel-host: no display to open the window on (DISPLAY and WAYLAND_DISPLAY "
-               "are not set)."
-            << Qt::endl
-            << "Run it as QT_QPA_PLATFORM=vnc vantorel-host and connect a VNC viewer to port "
-               "5900, or run a scenario headless with --script FILE."
-            << Qt::endl;
-        return 1;
+    if (!line.scripted) {
+        if (const QString missing = vantorel::host::missingDisplayText(); !missing.isEmpty()) {
+            err << "vantorel-host: " << missing << Qt::endl;
+            return 1;
+        }
     }
     QString dataDir = line.data;
     if (!line.scripted && dataDir.isEmpty()) {
@@ -228,7 +208,7 @@ int main(int argc, char** argv) {
     if (line.scripted && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    ensureRuntimeDir();
+    vantorel::host::prepareForQt();
     defaultMessageHandler = qInstallMessageHandler(quietOffscreenNoise);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vantorel-host"));

@@ -1,24 +1,11 @@
 #pragma once
 
-// The reminder sound on the desktop: the wave file plays through Qt Multimedia while
-// the mail client goes on.
-
-#include "platform/Sound.h"
-
-#include <memory>
-
-class QSoundEffect;
+// The reminder sound on the desktop. On Linux the wave file plays through Qt
+// Multimedia while the mail client goes on; Windows plays it itself (the platform
+// layer's own player), so there is nothing to install (host/linux/, host/windows/).
 
 namespace vantorel::host {
 
-class DesktopSound : public platform::SoundPlayer {
-public:
-    DesktopSound();
-    ~DesktopSound() override;
-    void playWave(const QString& path) override;
-
-private:
-    std::unique_ptr<QSoundEffect> effect_;
-};
+void installDesktopSound();
 
 }  // namespace vantorel::host

@@ -3,6 +3,7 @@
 #include "forms/AboutBoxUnit.h"
 #include "platform/ShellOpen.h"
 #include "tests/support/ScriptedWindows.h"
+#include "tests/support/TestSystem.h"
 #include "tools/DisplayScale.h"
 #include "tools/Globals.h"
 
@@ -41,14 +42,7 @@ protected:
         DisplayScale = 0;
     }
 
-    // The add-in library as the build installs it: the versioned file and its link.
-    void installLibrary(const QString& version) {
-        const QString real = dir.filePath(QStringLiteral("libvantorel.so.") + version);
-        QFile file(real);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.close();
-        ASSERT_TRUE(QFile::link(real, dir.filePath(QStringLiteral("libvantorel.so"))));
-    }
+    void installLibrary(const QString& version) { test::installAddInLibrary(dir.path(), version); }
 
     // Shows a new About box; PERSON acts in it.
     int show(const std::function<void(TAboutWindow&)>& person) {
@@ -117,7 +111,7 @@ TEST_F(AboutBoxTest, TheWindowAsDesigned) {
 }
 
 TEST_F(AboutBoxTest, TheBuildIsTheLibrarysFileVersion) {
-    EXPECT_EQ(AddInLibraryPath(), dir.filePath(QStringLiteral("libvantorel.so")));
+    EXPECT_EQ(AddInLibraryPath(), dir.filePath(QStringLiteral(VANTOREL_ADDIN_FILE_NAME)));
     installLibrary(QStringLiteral("2.0.0.40000"));
     EXPECT_EQ(BuildText(AddInLibraryPath()), QStringLiteral("Build 2.0.0.40000"));
     TAboutWindow about;
@@ -126,7 +120,7 @@ TEST_F(AboutBoxTest, TheBuildIsTheLibrarysFileVersion) {
 
 TEST_F(AboutBoxTest, AnUnreadableVersionRaisesAndThereIsNoWindow) {
     EXPECT_THROW(TAboutWindow about, std::runtime_error) << "no library at all";
-    QFile file(dir.filePath(QStringLiteral("libvantorel.so")));
+    QFile file(dir.filePath(QStringLiteral(VANTOREL_ADDIN_FILE_NAME)));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     EXPECT_THROW(BuildText(AddInLibraryPath()), std::runtime_error) << "no version in its name";

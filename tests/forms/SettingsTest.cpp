@@ -15,6 +15,7 @@
 #include "tests/support/RecordingPrompts.h"
 #include "tests/support/ScriptedWindows.h"
 #include "tests/support/TempHives.h"
+#include "tests/support/TestSystem.h"
 #include "tools/DisplayScale.h"
 #include "tools/Globals.h"
 
@@ -189,14 +190,7 @@ protected:
         return dialog.ShowModal();
     }
 
-    // The add-in library in the add-in's folder, as the build installs it.
-    void installLibrary(const QString& version) {
-        const QString real = dir.filePath(QStringLiteral("libvantorel.so.") + version);
-        QFile file(real);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.close();
-        ASSERT_TRUE(QFile::link(real, dir.filePath(QStringLiteral("libvantorel.so"))));
-    }
+    void installLibrary(const QString& version) { test::installAddInLibrary(dir.path(), version); }
 
     static void key(QWidget* target, int code) {
         QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
@@ -525,7 +519,7 @@ TEST_F(SettingsTest, WithoutAnErrorPathTheErrorIsShown) {
     });
     ASSERT_EQ(prompts->shown.size(), 1u);
     EXPECT_EQ(prompts->shown[0].icon, platform::MessageIcon::Error);
-    EXPECT_TRUE(prompts->shown[0].text.contains(QStringLiteral("libvantorel.so")))
+    EXPECT_TRUE(prompts->shown[0].text.contains(QStringLiteral(VANTOREL_ADDIN_FILE_NAME)))
         << prompts->shown[0].text.toStdString();
 }
 

@@ -1,5 +1,6 @@
 # Runs one scenario script and compares its transcript with the expected one.
-#   cmake -DHOST=... -DSCRIPT=x.scenario -P RunScenario.cmake
+#   cmake -DHOST=... -DSCRIPT=x.scenario [-DEMULATOR=wine] -P RunScenario.cmake
+# A Windows host (run by EMULATOR) ends its lines with CR LF: they compare as LF.
 # Expected files beside the script: x.expected (standard output), and optionally
 # x.status (exit status, default 0) and x.stderr (standard error; otherwise ignored).
 get_filename_component(dir "${SCRIPT}" DIRECTORY)
@@ -7,11 +8,16 @@ get_filename_component(name "${SCRIPT}" NAME_WE)
 get_filename_component(file "${SCRIPT}" NAME)
 
 execute_process(
-    COMMAND "${HOST}" --script "${file}"
+    COMMAND ${EMULATOR} "${HOST}" --script "${file}"
     WORKING_DIRECTORY "${dir}"
     OUTPUT_VARIABLE out
     ERROR_VARIABLE err
     RESULT_VARIABLE status)
+
+if(EMULATOR)
+    string(REPLACE "\r\n" "\n" out "${out}")
+    string(REPLACE "\r\n" "\n" err "${err}")
+endif()
 
 set(want_status 0)
 if(EXISTS "${dir}/${name}.status")

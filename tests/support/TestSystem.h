@@ -3,7 +3,15 @@
 // What a test asks of the system it runs on, one implementation per system
 // (tests/support/linux/, tests/support/windows/).
 
+#include <QString>
+
 namespace vantorel::test {
+
+// Puts the add-in library into FOLDER as the build installs it, with the file version
+// VERSION ("2.0.0.17"): on Linux the versioned file libvantorel.so.VERSION and the link
+// libvantorel.so to it; on Windows vantorel.dll with VERSION in its version resource.
+// Throws std::runtime_error when it cannot.
+void installAddInLibrary(const QString& folder, const QString& version);
 
 // Whether a file's permissions cannot keep this process from reading it: root on
 // Linux; always on Windows, where Qt's permissions set only the read-only attribute.
