@@ -2,6 +2,7 @@
 // en_US locale, and a private configuration folder so no test touches the user's files.
 
 #include "platform/TimeZoneSetting.h"
+#include "tests/support/TestSystem.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     }
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
     QApplication app(argc, argv);
+    vantorel::test::matchLinuxTextWidths();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -7,6 +7,12 @@
 
 namespace vantorel::test {
 
+// Makes text as wide as on Linux, where the forms' captions are measured. Called once
+// the application exists. Under Wine Qt draws DejaVu Sans through FreeType with full
+// hinting, a few pixels wider than Linux's slight hinting; vertical hinting there
+// gives the same widths.
+void matchLinuxTextWidths();
+
 // Puts the add-in library into FOLDER as the build installs it, with the file version
 // VERSION ("2.0.0.17"): on Linux the versioned file libvantorel.so.VERSION and the link
 // libvantorel.so to it; on Windows vantorel.dll with VERSION in its version resource.

@@ -1,8 +1,10 @@
 #include "tests/support/TestSystem.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFont>
 #include <QStringList>
 
 #include <windows.h>
@@ -15,6 +17,13 @@ namespace vantorel::test {
 
 bool readsEveryFile() {
     return true;
+}
+
+void matchLinuxTextWidths() {
+    // Every widget's font takes what it does not set itself from the application's.
+    QFont font = QApplication::font();
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+    QApplication::setFont(font);
 }
 
 namespace {
