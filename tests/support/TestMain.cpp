@@ -1,5 +1,8 @@
 // The main of every test binary: a QApplication on the offscreen platform, the
-// en_US locale, and a private configuration folder so no test touches the user's files.
+// en_US locale, and a private configuration folder so no test touches the user's files
+// (nor, on Windows, the user's registry: the hives are files there too).
+
+#include "tests/support/TempHives.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +24,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    vantorel::test::installTestHives();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
