@@ -1,7 +1,9 @@
 // The main of every test binary: a QApplication on the offscreen platform, the
 // en_US locale, and a private configuration folder so no test touches the user's files
-// (nor, on Windows, the user's registry: the hives are files there too).
+// (nor, on Windows, the user's registry: the hives are files there too), and no sound
+// or shell request leaves the process.
 
+#include "tests/support/QuietServices.h"
 #include "tests/support/TempHives.h"
 
 #include <QApplication>
@@ -25,6 +27,7 @@ int main(int argc, char** argv) {
     }
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
     vantorel::test::installTestHives();
+    vantorel::test::installQuietServices();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
