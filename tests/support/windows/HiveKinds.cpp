@@ -11,6 +11,8 @@
 
 #include <QCoreApplication>
 
+#include <gtest/gtest.h>
+
 namespace vantorel::test {
 
 namespace {
@@ -31,12 +33,17 @@ public:
     }
     ~RegistryScratchHives() override {
         installTestHives();
-        clear();
-        // Ostrelin itself goes when this process put it there.
-        WinRegistryHive software(WinRegistryHive::Root::CurrentUser, QStringLiteral("Software"));
-        if (software.subKeys(QStringLiteral("Ostrelin")).isEmpty() &&
-            software.valueNames(QStringLiteral("Ostrelin")).isEmpty()) {
-            software.deleteKey(QStringLiteral("Ostrelin"));
+        try {
+            clear();
+            // Ostrelin itself goes when nothing else is in it.
+            WinRegistryHive software(WinRegistryHive::Root::CurrentUser,
+                                     QStringLiteral("Software"));
+            if (software.subKeys(QStringLiteral("Ostrelin")).isEmpty() &&
+                software.valueNames(QStringLiteral("Ostrelin")).isEmpty()) {
+                software.deleteKey(QStringLiteral("Ostrelin"));
+            }
+        } catch (const platform::RegistryError& e) {
+            ADD_FAILURE() << "the test's registry key is left behind: " << e.what();
         }
     }
     platform::RegistryHive& user() override { return *user_; }
