@@ -1,6 +1,6 @@
 #pragma once
 
-// The system's own part of reading a file's version (tools/linux/FileVersionReader.cpp,
+// How each system reads a file's version (tools/linux/FileVersionReader.cpp,
 // tools/windows/FileVersionReader.cpp); FileVersion.cpp finds the file and words the
 // errors.
 
