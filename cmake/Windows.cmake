@@ -7,8 +7,24 @@
 # one must never stand in for ours. Every binary of ours then imports only system
 # DLLs, Qt's and our own. What the static runtime brings is not exported again from
 # our DLLs (--exclude-libs): two of ours would otherwise both offer _Unwind_Resume.
+#
+# MinGW's static winpthread archive holds a version resource of its own (version.o,
+# "WinPthreadGC", 1.0.0.0). Linked whole into a binary it stands before the binary's
+# own, and the version the system reads from vantorel.dll would be winpthread's. The
+# build links a copy of the archive without it.
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread.a
+    OUTPUT_VARIABLE vantorel_winpthread OUTPUT_STRIP_TRAILING_WHITESPACE
+    COMMAND_ERROR_IS_FATAL ANY)
+set(vantorel_winpthread_copy ${CMAKE_BINARY_DIR}/winpthread/libwinpthread.a)
+if(NOT EXISTS ${vantorel_winpthread_copy} OR
+        ${vantorel_winpthread} IS_NEWER_THAN ${vantorel_winpthread_copy})
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/winpthread)
+    file(COPY_FILE ${vantorel_winpthread} ${vantorel_winpthread_copy})
+    execute_process(COMMAND ${CMAKE_AR} d ${vantorel_winpthread_copy} version.o
+        COMMAND_ERROR_IS_FATAL ANY)
+endif()
 add_link_options(-static-libgcc -static-libstdc++
-    -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic
+    -Wl,--whole-archive ${vantorel_winpthread_copy} -Wl,--no-whole-archive
     -Wl,--exclude-libs,libgcc.a:libgcc_eh.a:libstdc++.a:libsupc++.a:libwinpthread.a:libssp.a)
 
 # SQLite for Windows: the amalgamation made by scripts/setup-windows from Debian's
@@ -28,6 +44,8 @@ if(NOT EXISTS "${VANTOREL_SQLITE_DIR}/sqlite3.c" OR NOT EXISTS "${VANTOREL_SQLIT
         "scripts/setup-windows, or set VANTOREL_SQLITE_DIR")
 endif()
 enable_language(C)
+# windres, for the add-in's version resource (addin/vantorel.rc.in).
+enable_language(RC)
 add_library(vantorel_sqlite STATIC ${VANTOREL_SQLITE_DIR}/sqlite3.c)
 target_include_directories(vantorel_sqlite SYSTEM PUBLIC ${VANTOREL_SQLITE_DIR})
 target_compile_definitions(vantorel_sqlite PRIVATE

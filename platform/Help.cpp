@@ -1,26 +1,16 @@
 #include "platform/Help.h"
 
+#include "platform/SystemServices.h"
+
 #include <QDir>
 #include <QFileInfo>
-
-#include <cstdio>
 
 namespace vantorel::platform {
 
 namespace {
 
-class StandardErrorHelp : public HelpViewer {
-public:
-    void showContext(const QString& helpFile, int context) override {
-        std::fprintf(stderr, "help %s context %d\n", qPrintable(helpFile), context);
-    }
-    void showTopic(const QString& helpFile) override {
-        std::fprintf(stderr, "help %s\n", qPrintable(helpFile));
-    }
-};
-
 std::shared_ptr<HelpViewer>& installed() {
-    static std::shared_ptr<HelpViewer> viewer = std::make_shared<StandardErrorHelp>();
+    static std::shared_ptr<HelpViewer> viewer = systemHelpViewer();
     return viewer;
 }
 
@@ -35,7 +25,7 @@ void HtmlHelpTopic(const QString& helpFile) {
 }
 
 void installHelpViewer(std::shared_ptr<HelpViewer> viewer) {
-    installed() = viewer ? std::move(viewer) : std::make_shared<StandardErrorHelp>();
+    installed() = viewer ? std::move(viewer) : systemHelpViewer();
 }
 
 QString helpPagePath(const QString& helpFile, int context) {

@@ -17,7 +17,8 @@ public:
     virtual void showTopic(const QString& helpFile) = 0;
 };
 
-// Through the installed viewer (none installed: the request goes to standard error).
+// Through the installed viewer; with none installed (or null) the system's shows the
+// page (SystemServices.h: the shell on Windows, standard error elsewhere).
 void HtmlHelpContext(const QString& helpFile, int context);
 void HtmlHelpTopic(const QString& helpFile);
 void installHelpViewer(std::shared_ptr<HelpViewer> viewer);

@@ -1,5 +1,6 @@
 #include "platform/Hives.h"
 
+#include "platform/DefaultHives.h"
 #include "platform/RegFileHive.h"
 
 #include <QDir>
@@ -34,7 +35,7 @@ QString defaultHiveFolder() {
 RegistryHive& currentUserHive() {
     Installed& h = installed();
     if (!h.user) {
-        h.user = fileHive(defaultHiveFolder(), QStringLiteral("HKEY_CURRENT_USER"));
+        h.user = systemHive(QStringLiteral("HKEY_CURRENT_USER"));
     }
     return *h.user;
 }
@@ -42,7 +43,7 @@ RegistryHive& currentUserHive() {
 RegistryHive& localMachineHive() {
     Installed& h = installed();
     if (!h.machine) {
-        h.machine = fileHive(defaultHiveFolder(), QStringLiteral("HKEY_LOCAL_MACHINE"));
+        h.machine = systemHive(QStringLiteral("HKEY_LOCAL_MACHINE"));
     }
     return *h.machine;
 }

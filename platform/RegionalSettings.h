@@ -1,7 +1,8 @@
 #pragma once
 
 // The user's regional settings, read from the default QLocale (which the desktop
-// takes from the environment, and tests and scripts set).
+// takes from the environment on Linux and from the user's regional settings on
+// Windows, through GetLocaleInfo; tests and scripts set it).
 // Formats are Qt's date-time format strings.
 
 #include <QChar>

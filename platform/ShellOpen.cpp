@@ -1,26 +1,23 @@
 #include "platform/ShellOpen.h"
 
-#include <cstdio>
+#include "platform/SystemServices.h"
 
 namespace vantorel::platform {
 
 namespace {
 std::shared_ptr<UrlOpener>& installed() {
-    static std::shared_ptr<UrlOpener> opener;
+    static std::shared_ptr<UrlOpener> opener = systemUrlOpener();
     return opener;
 }
 }  // namespace
 
 void ShellOpenUrl(const QString& url) {
-    if (const std::shared_ptr<UrlOpener> opener = installed()) {
-        opener->openUrl(url);
-    } else {
-        std::fprintf(stderr, "open url \"%s\"\n", qPrintable(url));
-    }
+    const std::shared_ptr<UrlOpener> opener = installed();
+    opener->openUrl(url);
 }
 
 void installUrlOpener(std::shared_ptr<UrlOpener> opener) {
-    installed() = std::move(opener);
+    installed() = opener ? std::move(opener) : systemUrlOpener();
 }
 
 }  // namespace vantorel::platform

@@ -15,7 +15,8 @@ public:
     virtual void openUrl(const QString& url) = 0;
 };
 
-// Through the installed opener; with none installed the request goes to standard error.
+// Through the installed opener; with none installed (or null) the system's opens it
+// (SystemServices.h: the shell on Windows, standard error elsewhere).
 void ShellOpenUrl(const QString& url);
 void installUrlOpener(std::shared_ptr<UrlOpener> opener);
 

@@ -1,12 +1,14 @@
 #include "platform/Sound.h"
 
+#include "platform/SystemServices.h"
+
 #include <QFileInfo>
 
 namespace vantorel::platform {
 
 namespace {
 std::shared_ptr<SoundPlayer>& installed() {
-    static std::shared_ptr<SoundPlayer> player;
+    static std::shared_ptr<SoundPlayer> player = systemSoundPlayer();
     return player;
 }
 }  // namespace
@@ -18,7 +20,7 @@ void PlayWaveAsync(const QString& path) {
 }
 
 void installSoundPlayer(std::shared_ptr<SoundPlayer> player) {
-    installed() = std::move(player);
+    installed() = player ? std::move(player) : systemSoundPlayer();
 }
 
 bool FileExists(const QString& path) {

@@ -16,7 +16,8 @@ public:
     virtual void playWave(const QString& path) = 0;
 };
 
-// Through the installed player; with none installed nothing is played.
+// Through the installed player; with none installed (or null) the system's plays it
+// (SystemServices.h: PlaySoundW on Windows, nothing elsewhere).
 void PlayWaveAsync(const QString& path);
 void installSoundPlayer(std::shared_ptr<SoundPlayer> player);
 

@@ -2,6 +2,10 @@
 
 // The version of a file, as the About box shows it ("Build 2.0.0.17").
 //
+// On Windows it is the file's version resource (vantorel.dll has one, see
+// addin/vantorel.rc.in): the fixed record, all of it. A file without one has no
+// version information.
+//
 // On Linux the version of the add-in library is its versioned file name: the build
 // installs libvantorel.so.2.0.0.17 with the links libvantorel.so.2 and libvantorel.so
 // pointing at it. ReadFixedFileVersion follows links to the file itself and reads the
@@ -30,7 +34,8 @@ struct TFixedFileInfo {
     quint32 dwFileSubtype = 0;
 };
 
-// Fills oFileInfo with the file version of sFileName; every other field is 0.
+// Fills oFileInfo with the fixed file-version record of sFileName (on Linux only the
+// file version is known: every other field is 0).
 // Throws std::runtime_error naming the file when there is no such file or it has no
 // version information; oFileInfo is then left as it was.
 void ReadFixedFileVersion(const QString& sFileName, TFixedFileInfo& oFileInfo);

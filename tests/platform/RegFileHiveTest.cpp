@@ -1,6 +1,7 @@
 #include "platform/Hives.h"
 #include "platform/RegFileHive.h"
 #include "platform/RegistryKey.h"
+#include "tests/support/TempHives.h"
 #include "tests/support/TestSystem.h"
 
 #include <QDir>
@@ -169,7 +170,7 @@ TEST_F(RegFileHiveTest, ValuesAtAHivesRootAreReadKeptAndWrittenBack) {
 
         hive.setValue(QStringLiteral("Software"), QStringLiteral("New"), RegValue::fromDWord(2));
         hive.setValue(QString(), QStringLiteral("Top2"), RegValue::fromDWord(3));
-        installHives(nullptr, nullptr);
+        vantorel::test::installTestHives();
 
         EXPECT_FALSE(QFile::exists(file + QStringLiteral(".damaged")));
         RegFileHive again(file, root);

@@ -1,6 +1,7 @@
 #include "settings/AddInRegistry.h"
 
 #include "platform/RegTree.h"
+#include "tests/support/HiveKinds.h"
 #include "tests/support/TempHives.h"
 
 #include <QFile>
@@ -17,19 +18,29 @@ namespace {
 
 const QString kBase = QStringLiteral("Software\\Ostrelin\\Vantorel\\");
 
-class AddInRegistryTest : public ::testing::Test {
+// The settings store on a fresh pair of hives of one kind: the .reg files, and on
+// Windows the registry too (tests/support/HiveKinds.h).
+class StoreOnHives {
 protected:
+    explicit StoreOnHives(const test::HiveKind& kind) : hives(kind.make()) {}
     void set(const QString& section, const QString& name, const RegValue& v) {
-        hives.user().setValue(kBase + section, name, v);
+        user().setValue(kBase + section, name, v);
     }
     RegValue get(const QString& section, const QString& name) {
-        return hives.user().value(kBase + section, name);
+        return user().value(kBase + section, name);
     }
     bool has(const QString& section, const QString& name) {
-        return hives.user().hasValue(kBase + section, name);
+        return user().hasValue(kBase + section, name);
     }
-    test::TempHives hives;
-    TAddInRegistry store{hives.user(), hives.machine()};
+    platform::RegistryHive& user() { return hives->user(); }
+    platform::RegistryHive& machine() { return hives->machine(); }
+    std::unique_ptr<test::ScratchHives> hives;
+    TAddInRegistry store{hives->user(), hives->machine()};
+};
+
+class AddInRegistryTest : public ::testing::TestWithParam<test::HiveKind>, protected StoreOnHives {
+protected:
+    AddInRegistryTest() : StoreOnHives(GetParam()) {}
 };
 
 QString S(const char* s) {
@@ -133,45 +144,55 @@ RegValue wronglyTyped(const QVariant& v) {
                                             : RegValue::fromString(QStringLiteral("1"));
 }
 
-class Getters : public AddInRegistryTest, public ::testing::WithParamInterface<Getter> {};
+class Getters : public ::testing::TestWithParam<std::tuple<Getter, test::HiveKind>>,
+                protected StoreOnHives {
+protected:
+    Getters() : StoreOnHives(std::get<1>(GetParam())) {}
+    static const Getter& row() { return std::get<0>(GetParam()); }
+};
 
 }  // namespace
 
 TEST_P(Getters, DefaultOnAnEmptyProfile) {
-    EXPECT_EQ(GetParam().read(store), GetParam().def);
+    EXPECT_EQ(row().read(store), row().def);
 }
 
 TEST_P(Getters, DefaultWhenTheSectionLacksTheValue) {
-    set(S(GetParam().section), QStringLiteral("Unrelated"), RegValue::fromDWord(7));
-    EXPECT_EQ(GetParam().read(store), GetParam().def);
+    set(S(row().section), QStringLiteral("Unrelated"), RegValue::fromDWord(7));
+    EXPECT_EQ(row().read(store), row().def);
 }
 
 TEST_P(Getters, TheStoredValueUnderItsExactName) {
-    set(S(GetParam().section), S(GetParam().value), asStored(GetParam().stored));
-    EXPECT_EQ(GetParam().read(store), GetParam().stored);
+    set(S(row().section), S(row().value), asStored(row().stored));
+    EXPECT_EQ(row().read(store), row().stored);
 }
 
 TEST_P(Getters, DefaultForAValueOfTheWrongType) {
-    set(S(GetParam().section), S(GetParam().value), wronglyTyped(GetParam().def));
-    EXPECT_EQ(GetParam().read(store), GetParam().def);
+    set(S(row().section), S(row().value), wronglyTyped(row().def));
+    EXPECT_EQ(row().read(store), row().def);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, Getters, ::testing::ValuesIn(getters()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(All, Getters,
+                         ::testing::Combine(::testing::ValuesIn(getters()),
+                                            ::testing::ValuesIn(test::hiveKinds())),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    std::get<1>(info.param).name;
+                         });
 
-TEST_F(AddInRegistryTest, BooleansAreTrueForAnyNonZeroNumber) {
+TEST_P(AddInRegistryTest, BooleansAreTrueForAnyNonZeroNumber) {
     set(S("Advanced"), S("IncludeTimeInSubject"), RegValue::fromDWord(2));
     EXPECT_TRUE(store.GetIncludeTimeInSubject());
     set(S("Advanced"), S("IncludeTimeInSubject"), RegValue::fromDWord(0xffffffff));
     EXPECT_TRUE(store.GetIncludeTimeInSubject());
 }
 
-TEST_F(AddInRegistryTest, ExpandableTextIsReadUnexpanded) {
+TEST_P(AddInRegistryTest, ExpandableTextIsReadUnexpanded) {
     set(S("Task"), S("Duration"), RegValue::fromString(QStringLiteral("%d2%"), RegType::ExpandSz));
     EXPECT_EQ(store.GetTaskDuration(true), QStringLiteral("%d2%"));
 }
 
-TEST_F(AddInRegistryTest, DefaultSettersCopyIntoTheCustomSetOnlyWhenAsked) {
+TEST_P(AddInRegistryTest, DefaultSettersCopyIntoTheCustomSetOnlyWhenAsked) {
     store.SetTaskPriority(2, true);
     EXPECT_EQ(get(S("Task"), S("Priority")), RegValue::fromDWord(2));
     EXPECT_EQ(get(S("Custom"), S("TaskPriority")), RegValue::fromDWord(2));
@@ -185,7 +206,7 @@ TEST_F(AddInRegistryTest, DefaultSettersCopyIntoTheCustomSetOnlyWhenAsked) {
     EXPECT_FALSE(has(S("Custom"), S("TaskRemindMeStart")));
 }
 
-TEST_F(AddInRegistryTest, EachDefaultSetterWritesItsPairOfValues) {
+TEST_P(AddInRegistryTest, EachDefaultSetterWritesItsPairOfValues) {
     store.SetTaskRemindMe(false, true);
     store.SetTaskRemindMeTime(S("17:30"), true);
     store.SetTaskCreateOnlyStart(S("d2"), true);
@@ -205,13 +226,13 @@ TEST_F(AddInRegistryTest, EachDefaultSetterWritesItsPairOfValues) {
     }
 }
 
-TEST_F(AddInRegistryTest, SettersReplaceAValueOfAnotherType) {
+TEST_P(AddInRegistryTest, SettersReplaceAValueOfAnotherType) {
     set(S("Task"), S("RemindMe"), RegValue::fromString(S("1")));
     store.SetTaskRemindMe(false, false);
     EXPECT_EQ(get(S("Task"), S("RemindMe")), RegValue::fromDWord(0));
 }
 
-TEST_F(AddInRegistryTest, ShowAdvancedIsWrittenToCustomAlone) {
+TEST_P(AddInRegistryTest, ShowAdvancedIsWrittenToCustomAlone) {
     store.SetTaskShowAdvanced(true);
     EXPECT_EQ(get(S("Custom"), S("TaskShowAdvanced")), RegValue::fromDWord(1));
     // After a first cancelled custom dialog "Custom" holds only this value.
@@ -219,14 +240,14 @@ TEST_F(AddInRegistryTest, ShowAdvancedIsWrittenToCustomAlone) {
     EXPECT_EQ(store.GetTaskRemindMeTime(false), S("NOW"));
 }
 
-TEST_F(AddInRegistryTest, SpecificTextIsStoredEvenWhenSwitchedOff) {
+TEST_P(AddInRegistryTest, SpecificTextIsStoredEvenWhenSwitchedOff) {
     store.SetIncludeSpecificTextInSubject(false, S("[FUP]"));
     QString header = S("untouched");
     EXPECT_FALSE(store.GetIncludeSpecificTextInSubject(header));
     EXPECT_EQ(header, S("[FUP]"));
 }
 
-TEST_F(AddInRegistryTest, NoneInAnyLetterCaseOrEmptyMeansNoCategory) {
+TEST_P(AddInRegistryTest, NoneInAnyLetterCaseOrEmptyMeansNoCategory) {
     for (const char* none : {"(none)", "(NONE)", "(NoNe)", ""}) {
         SCOPED_TRACE(none);
         store.SetRemindersCategory(S("Work"));
@@ -238,7 +259,7 @@ TEST_F(AddInRegistryTest, NoneInAnyLetterCaseOrEmptyMeansNoCategory) {
     EXPECT_EQ(store.GetRemindersCategory(), S("(none) of these"));
 }
 
-TEST_F(AddInRegistryTest, TheFirstTemplateReaderStoresTheDefault) {
+TEST_P(AddInRegistryTest, TheFirstTemplateReaderStoresTheDefault) {
     EXPECT_EQ(store.GetReplyTemplate(), DefaultReplyTemplate);
     EXPECT_EQ(get(S("General"), S("ReplyTemplate")), RegValue::fromString(DefaultReplyTemplate));
     EXPECT_EQ(get(S("General"), S("UseReplyTemplate")), RegValue::fromDWord(1));
@@ -251,7 +272,7 @@ TEST_F(AddInRegistryTest, TheFirstTemplateReaderStoresTheDefault) {
     EXPECT_TRUE(SignatureText.endsWith(S(".")));
 }
 
-TEST_F(AddInRegistryTest, AnEmptyTemplateSwitchesTheTemplateOffForGood) {
+TEST_P(AddInRegistryTest, AnEmptyTemplateSwitchesTheTemplateOffForGood) {
     store.SetReplyTemplate(true, QString());
     EXPECT_EQ(get(S("General"), S("ReplyTemplate")), RegValue::fromString(QString()));
     EXPECT_FALSE(store.GetUseReplyTemplate());
@@ -263,18 +284,18 @@ TEST_F(AddInRegistryTest, AnEmptyTemplateSwitchesTheTemplateOffForGood) {
     EXPECT_EQ(store.GetReplyTemplate(), S("Hi &[NAME]"));
 }
 
-TEST_F(AddInRegistryTest, ReadingShowTemplateCreatesTheDialogsKey) {
-    EXPECT_FALSE(hives.user().keyExists(kBase + S("Dialogs")));
+TEST_P(AddInRegistryTest, ReadingShowTemplateCreatesTheDialogsKey) {
+    EXPECT_FALSE(user().keyExists(kBase + S("Dialogs")));
     EXPECT_TRUE(store.GetShowDialogTemplate());
-    EXPECT_TRUE(hives.user().keyExists(kBase + S("Dialogs")));
+    EXPECT_TRUE(user().keyExists(kBase + S("Dialogs")));
     // Other getters create nothing.
     store.GetTaskRemindMe(true);
     store.GetStartWizard();
-    EXPECT_FALSE(hives.user().keyExists(kBase + S("Task")));
-    EXPECT_FALSE(hives.user().keyExists(kBase + S("General")));
+    EXPECT_FALSE(user().keyExists(kBase + S("Task")));
+    EXPECT_FALSE(user().keyExists(kBase + S("General")));
 }
 
-TEST_F(AddInRegistryTest, OutlookPathIsTheFolderOfTheRegisteredProgram) {
+TEST_P(AddInRegistryTest, OutlookPathIsTheFolderOfTheRegisteredProgram) {
     const QString key = S("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE");
     struct Row {
         const char* registered;
@@ -286,16 +307,27 @@ TEST_F(AddInRegistryTest, OutlookPathIsTheFolderOfTheRegisteredProgram) {
           Row{"/opt/vantorel/bin/vantorel-host", "/opt/vantorel/bin/"},
           Row{"C:\\Office\\", "C:\\Office\\"}, Row{"OUTLOOK.EXE", ""}, Row{"", ""}}) {
         SCOPED_TRACE(row.registered);
-        hives.machine().setValue(key, S("Path"), RegValue::fromString(S(row.registered)));
+        machine().setValue(key, S("Path"), RegValue::fromString(S(row.registered)));
         EXPECT_EQ(store.GetOutlookPath(), S(row.folder));
     }
-    hives.machine().setValue(key, S("Path"), RegValue::fromDWord(1));
+    machine().setValue(key, S("Path"), RegValue::fromDWord(1));
     EXPECT_EQ(store.GetOutlookPath(), QString());
-    hives.machine().deleteKey(key);
+    machine().deleteKey(key);
     EXPECT_EQ(store.GetOutlookPath(), QString());
 }
 
-TEST_F(AddInRegistryTest, ADamagedHiveFileGivesDefaultsAndIsKept) {
+TEST_P(AddInRegistryTest, ANewStoreSeesWhatAnotherWrote) {
+    store.SetIncludeDateInSubject(false);
+    TAddInRegistry other;  // on the process's hives, which TempHives installed
+    EXPECT_FALSE(other.GetIncludeDateInSubject());
+}
+
+INSTANTIATE_TEST_SUITE_P(On, AddInRegistryTest, ::testing::ValuesIn(test::hiveKinds()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AddInRegistryOnFiles, ADamagedHiveFileGivesDefaultsAndIsKept) {
+    test::TempHives hives;
+    TAddInRegistry store{hives.user(), hives.machine()};
     {
         QFile f(hives.user().filePath());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -303,10 +335,4 @@ TEST_F(AddInRegistryTest, ADamagedHiveFileGivesDefaultsAndIsKept) {
     }
     EXPECT_EQ(store.GetTaskRemindMeStart(true), S("d1"));
     EXPECT_TRUE(QFile::exists(hives.user().filePath() + S(".damaged")));
-}
-
-TEST_F(AddInRegistryTest, ANewStoreSeesWhatAnotherWrote) {
-    store.SetIncludeDateInSubject(false);
-    TAddInRegistry other;  // on the process's hives, which TempHives installed
-    EXPECT_FALSE(other.GetIncludeDateInSubject());
 }

@@ -4,6 +4,7 @@
 // Installed while the scope lives.
 
 #include "platform/Sound.h"
+#include "tests/support/QuietServices.h"
 
 #include <QStringList>
 
@@ -22,7 +23,7 @@ public:
     SoundScope() : sound(std::make_shared<RecordingSound>()) {
         platform::installSoundPlayer(sound);
     }
-    ~SoundScope() { platform::installSoundPlayer(nullptr); }
+    ~SoundScope() { installQuietServices(); }
     SoundScope(const SoundScope&) = delete;
     SoundScope& operator=(const SoundScope&) = delete;
     RecordingSound* operator->() { return sound.get(); }

@@ -6,6 +6,7 @@
 
 #include "platform/Help.h"
 #include "platform/Modal.h"
+#include "tests/support/QuietServices.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -57,7 +58,7 @@ public:
     }
     ~WindowsScope() {
         platform::installModalRunner(nullptr);
-        platform::installHelpViewer(nullptr);
+        installQuietServices();
     }
     ScriptedWindows* operator->() { return windows.get(); }
     std::shared_ptr<ScriptedWindows> windows;

@@ -2,7 +2,15 @@
 
 #include "platform/Hives.h"
 
+#include <QDir>
+
 namespace vantorel::test {
+
+void installTestHives() {
+    // Set by TestMain on every system (Qt reads it on Linux only).
+    platform::useHiveFolder(QDir(qEnvironmentVariable("XDG_CONFIG_HOME"))
+                                .filePath(QStringLiteral("Ostrelin/Vantorel")));
+}
 
 TempHives::TempHives()
     : user_(std::make_shared<platform::RegFileHive>(
@@ -15,7 +23,7 @@ TempHives::TempHives()
 }
 
 TempHives::~TempHives() {
-    platform::installHives(nullptr, nullptr);
+    installTestHives();
 }
 
 }  // namespace vantorel::test

@@ -1,7 +1,7 @@
 #pragma once
 
 // Both hives as .reg files in a fresh temporary folder, installed for the process
-// while the object lives.
+// while the object lives; afterwards the test hives are installed again.
 
 #include "platform/RegFileHive.h"
 
@@ -10,6 +10,11 @@
 #include <memory>
 
 namespace vantorel::test {
+
+// Installs the hive files in the test process's private configuration folder (see
+// TestMain.cpp), so that no test reaches the system's hives: on Windows those are
+// the registry itself.
+void installTestHives();
 
 class TempHives {
 public:

@@ -1,5 +1,10 @@
 // The main of every test binary: a QApplication on the offscreen platform, the
-// en_US locale, and a private configuration folder so no test touches the user's files.
+// en_US locale, and a private configuration folder so no test touches the user's files
+// (nor, on Windows, the user's registry: the hives are files there too), and no sound
+// or shell request leaves the process.
+
+#include "tests/support/QuietServices.h"
+#include "tests/support/TempHives.h"
 
 #include "platform/TimeZoneSetting.h"
 #include "tests/support/TestSystem.h"
@@ -25,6 +30,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    vantorel::test::installTestHives();
+    vantorel::test::installQuietServices();
     QApplication app(argc, argv);
     vantorel::test::matchLinuxTextWidths();
     ::testing::InitGoogleTest(&argc, argv);
