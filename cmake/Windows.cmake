@@ -77,16 +77,19 @@ endfunction()
 set(VANTOREL_WINE /usr/lib/wine/wine64 CACHE FILEPATH "Wine's 64-bit loader")
 set(VANTOREL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "The tests' Wine prefix")
 set(CMAKE_CROSSCOMPILING_EMULATOR ${VANTOREL_WINE})
-# The fonts Qt finds under Wine: DejaVu Sans alone, the face the Linux tests draw with.
-# Given all of Debian's DejaVu folder, Qt's fallback for its default family under Wine
-# is DejaVu Math TeX Gyre, wider by a few pixels, and captions measured on Linux would
-# no longer fit their boxes.
+# The fonts Qt finds under Wine: the faces the Linux tests draw with, DejaVu Sans (Qt's
+# default family) and Liberation Sans (the dialogs' stand-in for Tahoma). Given all of
+# Debian's DejaVu folder, Qt's fallback for its default family under Wine is DejaVu Math
+# TeX Gyre, and without Liberation Sans the dialogs draw in DejaVu Sans: both wider,
+# and captions measured on Linux would no longer fit their boxes.
 set(vantorel_test_fonts ${CMAKE_BINARY_DIR}/fonts)
-file(GLOB vantorel_dejavu_sans /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+file(GLOB vantorel_test_font_files
+    /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
     /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
     /usr/share/fonts/truetype/dejavu/DejaVuSans-Oblique.ttf
-    /usr/share/fonts/truetype/dejavu/DejaVuSans-BoldOblique.ttf)
-file(COPY ${vantorel_dejavu_sans} DESTINATION ${vantorel_test_fonts})
+    /usr/share/fonts/truetype/dejavu/DejaVuSans-BoldOblique.ttf
+    /usr/share/fonts/truetype/liberation2/LiberationSans-*.ttf)
+file(COPY ${vantorel_test_font_files} DESTINATION ${vantorel_test_fonts})
 string(REPLACE "/" "\\\\" vantorel_test_fonts_native "${vantorel_test_fonts}")
 set(VANTOREL_WINE_TEST_ENV
     "WINEPREFIX=${VANTOREL_WINEPREFIX}"

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -63,7 +64,10 @@ inline void ExpectWholeCaptions(QWidget& window) {
                              qobject_cast<QAbstractButton*>(other) != nullptr;
             if (other != caption && box) {
                 EXPECT_FALSE(shown.intersects(other->geometry()))
-                    << "reaches into " << other->objectName().toStdString();
+                    << "reaches into " << other->objectName().toStdString() << ": text at "
+                    << shown.left() << ", " << shown.width() << " wide; box at "
+                    << other->geometry().left() << " ("
+                    << QFontInfo(caption->font()).family().toStdString() << ")";
             }
         }
     }
