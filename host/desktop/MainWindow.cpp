@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDateTimeEdit>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
@@ -210,7 +211,8 @@ MainWindow::MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time)
         }
     };
     // A permanent widget: a menu's status tips do not wipe it out.
-    auto* mailbox = new QLabel(QStringLiteral("Mailbox: %1").arg(client_.engine().path()));
+    auto* mailbox = new QLabel(
+        QStringLiteral("Mailbox: %1").arg(QDir::toNativeSeparators(client_.engine().path())));
     mailbox->setObjectName(QStringLiteral("mailboxPath"));
     statusBar()->addPermanentWidget(mailbox, 1);
     // Every window of the program without an icon of its own shows the program's.
