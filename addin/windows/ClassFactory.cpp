@@ -1,6 +1,9 @@
 #include "addin/windows/ClassFactory.h"
 
+#include "addin/windows/ConnectObject.h"
 #include "addin/windows/ServerLifetime.h"
+
+#include <new>
 
 namespace vantorel::com {
 
@@ -37,7 +40,7 @@ ULONG ClassFactory::Release() {
     return left;
 }
 
-HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID, void** object) {
+HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** object) {
     if (object == nullptr) {
         return E_POINTER;
     }
@@ -45,8 +48,14 @@ HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID, void** object) {
     if (outer != nullptr) {
         return CLASS_E_NOAGGREGATION;
     }
-    // The connect object comes with the next change.
-    return E_NOINTERFACE;
+    // No listener yet: the add-in module takes the lifecycle calls in a later step.
+    auto* connect = new (std::nothrow) ConnectObject(nullptr);
+    if (connect == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    const HRESULT result = connect->QueryInterface(riid, object);
+    connect->Release();
+    return result;
 }
 
 HRESULT ClassFactory::LockServer(BOOL lock) {
