@@ -98,6 +98,8 @@ TAddInModule::~TAddInModule() {
     if (AddInModule == this) {
         AddInModule = nullptr;
     }
+    // The mail client's Application goes with the module (one module lives at a time).
+    OutlookApp.reset();
 }
 
 // --- lifecycle ----------------------------------------------------------------------

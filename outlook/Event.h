@@ -23,6 +23,15 @@ namespace detail {
 struct SlotBase {
     virtual ~SlotBase() = default;
     bool connected = true;
+    // Run once when the subscription ends (by its Connection or by clear()).
+    std::function<void()> onDisconnect;
+
+    void ended() {
+        connected = false;
+        if (onDisconnect) {
+            std::exchange(onDisconnect, {})();
+        }
+    }
 };
 
 struct SlotList {
@@ -59,8 +68,8 @@ public:
         if (!slot || !list) {
             return;
         }
-        slot->connected = false;
         std::erase(list->entries, slot);
+        slot->ended();
     }
 
     // True while the subscription lasts and its source exists.
@@ -83,8 +92,10 @@ public:
     Event(const Event&) = delete;
     Event& operator=(const Event&) = delete;
 
-    [[nodiscard]] Connection connect(Handler handler) {
+    // ONDISCONNECT, when given, runs once when the subscription ends.
+    [[nodiscard]] Connection connect(Handler handler, std::function<void()> onDisconnect = {}) {
         auto slot = std::make_shared<Slot>(std::move(handler));
+        slot->onDisconnect = std::move(onDisconnect);
         list_->entries.push_back(slot);
         return Connection(list_, slot);
     }
@@ -120,10 +131,11 @@ public:
 
     // Ends every subscription (their Connections become inert).
     void clear() {
-        for (const std::shared_ptr<detail::SlotBase>& slot : list_->entries) {
-            slot->connected = false;
-        }
+        const std::vector<std::shared_ptr<detail::SlotBase>> ended = std::move(list_->entries);
         list_->entries.clear();
+        for (const std::shared_ptr<detail::SlotBase>& slot : ended) {
+            slot->ended();
+        }
     }
 
 private:

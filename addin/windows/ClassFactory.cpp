@@ -1,5 +1,6 @@
 #include "addin/windows/ClassFactory.h"
 
+#include "addin/windows/ComAddIn.h"
 #include "addin/windows/ConnectObject.h"
 #include "addin/windows/ServerLifetime.h"
 
@@ -48,8 +49,7 @@ HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** object
     if (outer != nullptr) {
         return CLASS_E_NOAGGREGATION;
     }
-    // No listener yet: the add-in module takes the lifecycle calls in a later step.
-    auto* connect = new (std::nothrow) ConnectObject(nullptr);
+    auto* connect = new (std::nothrow) ConnectObject(std::make_unique<ComAddIn>());
     if (connect == nullptr) {
         return E_OUTOFMEMORY;
     }

@@ -8,9 +8,8 @@
 #include <new>
 #include <string>
 
-namespace {
+namespace vantorel::com {
 
-// The full path of vantorel.dll itself (not of the process that loaded it).
 std::wstring thisModulePath() {
     HMODULE module = nullptr;
     if (!GetModuleHandleExW(
@@ -33,7 +32,7 @@ std::wstring thisModulePath() {
     }
 }
 
-}  // namespace
+}  // namespace vantorel::com
 
 HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* object) {
     using namespace vantorel::com;
@@ -58,7 +57,7 @@ HRESULT STDAPICALLTYPE DllCanUnloadNow() {
 }
 
 HRESULT STDAPICALLTYPE DllRegisterServer() {
-    const std::wstring path = thisModulePath();
+    const std::wstring path = vantorel::com::thisModulePath();
     if (path.empty()) {
         return HRESULT_FROM_WIN32(GetLastError());
     }

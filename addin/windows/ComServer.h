@@ -10,3 +10,10 @@ HRESULT STDAPICALLTYPE DllCanUnloadNow();
 HRESULT STDAPICALLTYPE DllRegisterServer();
 HRESULT STDAPICALLTYPE DllUnregisterServer();
 }
+
+#include <string>
+
+namespace vantorel::com {
+// The full path of vantorel.dll itself (not of the process that loaded it).
+std::wstring thisModulePath();
+}  // namespace vantorel::com

@@ -2,14 +2,21 @@
 
 #include "addin/windows/ConnectionListener.h"
 #include "addin/windows/ServerLifetime.h"
+#include "outlook/windows/Variant.h"
 
 namespace vantorel::com {
 
-ConnectObject::ConnectObject(ConnectionListener* listener) : listener_(listener) {
+ConnectObject::ConnectObject(std::unique_ptr<ConnectionListener> listener)
+    : listener_(std::move(listener)) {
     ServerLifetime::objectCreated();
 }
 
 ConnectObject::~ConnectObject() {
+    // A client that let go without disconnecting: the add-in tidies up all the same.
+    if (record_.connected && listener_ != nullptr) {
+        listener_->disconnected(ext_dm_HostShutdown);
+    }
+    listener_.reset();
     releaseApplication();
     ServerLifetime::objectDestroyed();
 }
@@ -27,6 +34,11 @@ HRESULT ConnectObject::QueryInterface(REFIID riid, void** object) {
     }
     if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IDTExtensibility2) {
         *object = static_cast<IDTExtensibility2*>(this);
+        AddRef();
+        return S_OK;
+    }
+    if (riid == outlook::com::IID_IRibbonExtensibility) {
+        *object = static_cast<outlook::com::IRibbonExtensibility*>(this);
         AddRef();
         return S_OK;
     }
@@ -62,9 +74,12 @@ HRESULT ConnectObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
     return DISP_E_BADINDEX;
 }
 
-HRESULT ConnectObject::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) {
+HRESULT ConnectObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
     if (ids == nullptr) {
         return E_POINTER;
+    }
+    if (listener_ != nullptr) {
+        return listener_->idsOfNames(names, count, ids);
     }
     for (UINT i = 0; i < count; ++i) {
         ids[i] = DISPID_UNKNOWN;
@@ -72,9 +87,34 @@ HRESULT ConnectObject::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID
     return DISP_E_UNKNOWNNAME;
 }
 
-HRESULT ConnectObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                              UINT*) {
-    return DISP_E_MEMBERNOTFOUND;
+HRESULT ConnectObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                              VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
+    if (listener_ == nullptr) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    // The callbacks may release the add-in's last reference (a command that makes the
+    // client disconnect it): stay alive until they return.
+    AddRef();
+    const HRESULT hr = listener_->invoke(id, flags, params, result, exception, argumentError);
+    Release();
+    return hr;
+}
+
+HRESULT ConnectObject::GetCustomUI(BSTR RibbonID, BSTR* RibbonXml) {
+    if (RibbonXml == nullptr) {
+        return E_POINTER;
+    }
+    *RibbonXml = nullptr;
+    if (listener_ == nullptr) {
+        return S_OK;
+    }
+    try {
+        const QString xml = listener_->customUi(outlook::com::fromBstr(RibbonID));
+        *RibbonXml = xml.isEmpty() ? nullptr : outlook::com::newBstr(xml);
+        return S_OK;
+    } catch (const std::exception&) {
+        return E_FAIL;
+    }
 }
 
 HRESULT ConnectObject::OnConnection(IDispatch* Application, int ConnectMode, IDispatch*,
@@ -88,7 +128,13 @@ HRESULT ConnectObject::OnConnection(IDispatch* Application, int ConnectMode, IDi
     record_.connected = true;
     record_.connectMode = ConnectMode;
     if (listener_ != nullptr) {
-        listener_->connected(application_, ConnectMode);
+        // The add-in's start-up shows its own windows and reads the client's objects: an
+        // error that leaves it must not cross into the client.
+        try {
+            listener_->connected(application_, ConnectMode);
+        } catch (const std::exception&) {
+            return E_FAIL;
+        }
     }
     return S_OK;
 }

@@ -1,12 +1,14 @@
 // The object the mail client creates through the class factory and drives through
-// IDTExtensibility2. It holds the client's Application from OnConnection to
-// OnDisconnection, records which lifecycle calls arrived and passes them on to its
-// listener, if it has one.
+// IDTExtensibility2, asks for the ribbon through IRibbonExtensibility, and calls the
+// ribbon's callbacks on through IDispatch. It holds the client's Application from
+// OnConnection to OnDisconnection, records which lifecycle calls arrived and passes
+// them on to its listener, if it has one.
 #pragma once
 
 #include "addin/windows/ComInterfaces.h"
 
 #include <atomic>
+#include <memory>
 
 namespace vantorel::com {
 
@@ -22,9 +24,9 @@ struct ConnectionRecord {
     int beginShutdowns = 0;
 };
 
-class ConnectObject final : public IDTExtensibility2 {
+class ConnectObject final : public IDTExtensibility2, public outlook::com::IRibbonExtensibility {
 public:
-    explicit ConnectObject(ConnectionListener* listener);
+    explicit ConnectObject(std::unique_ptr<ConnectionListener> listener);
     ConnectObject(const ConnectObject&) = delete;
     ConnectObject& operator=(const ConnectObject&) = delete;
 
@@ -35,7 +37,7 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
 
-    // IDispatch: nothing is reachable by name yet.
+    // IDispatch (of both interfaces): the listener's members.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID locale,
@@ -52,12 +54,15 @@ public:
     HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** custom) override;
     HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) override;
 
+    // IRibbonExtensibility
+    HRESULT STDMETHODCALLTYPE GetCustomUI(BSTR RibbonID, BSTR* RibbonXml) override;
+
 private:
     ~ConnectObject();
     void releaseApplication();
 
     std::atomic<ULONG> references_{1};
-    ConnectionListener* listener_;
+    std::unique_ptr<ConnectionListener> listener_;
     IDispatch* application_ = nullptr;
     ConnectionRecord record_;
 };

@@ -7,6 +7,7 @@ namespace vantorel::com {
 namespace {
 std::atomic<long> objects{0};
 std::atomic<long> locks{0};
+std::atomic<bool> pinned{false};
 }  // namespace
 
 void ServerLifetime::objectCreated() {
@@ -21,8 +22,11 @@ void ServerLifetime::lock() {
 void ServerLifetime::unlock() {
     --locks;
 }
+void ServerLifetime::pin() {
+    pinned = true;
+}
 bool ServerLifetime::inUse() {
-    return objects.load() > 0 || locks.load() > 0;
+    return pinned.load() || objects.load() > 0 || locks.load() > 0;
 }
 
 }  // namespace vantorel::com

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -59,6 +60,41 @@ TEST(EventTest, AHandleMayOutliveItsSource) {
     }
     EXPECT_FALSE(handle.connected());
     handle.disconnect();
+}
+
+// A subscription's end action (a COM source's Unadvise) runs exactly once, however the
+// subscription ends, and never for a source that is gone.
+TEST(EventTest, TheEndActionRunsOnceWhenTheSubscriptionEnds) {
+    struct Case {
+        const char* name;
+        std::function<void(Event<>&, Connection&)> end;
+        int expected;
+    };
+    const std::vector<Case> cases = {
+        {"disconnect twice",
+         [](Event<>&, Connection& c) {
+             c.disconnect();
+             c.disconnect();
+         },
+         1},
+        {"handle destroyed", [](Event<>&, Connection& c) { Connection gone = std::move(c); }, 1},
+        {"source cleared",
+         [](Event<>& e, Connection& c) {
+             e.clear();
+             c.disconnect();
+         },
+         1},
+        {"still subscribed", [](Event<>&, Connection&) {}, 0},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        int ends = 0;
+        Event<> event;
+        Connection handle = event.connect([] {}, [&] { ++ends; });
+        row.end(event, handle);
+        EXPECT_EQ(ends, row.expected);
+        EXPECT_EQ(handle.connected(), row.expected == 0);
+    }
 }
 
 }  // namespace

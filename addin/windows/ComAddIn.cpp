@@ -1,0 +1,179 @@
+#include "addin/windows/ComAddIn.h"
+
+#include "addin/windows/ComServer.h"
+#include "addin/windows/ServerLifetime.h"
+#include "outlook/windows/ComContract.h"
+#include "outlook/windows/ComObjectModel.h"
+#include "outlook/windows/LateBound.h"
+#include "outlook/windows/Variant.h"
+#include "platform/ErrorLog.h"
+#include "platform/Hives.h"
+#include "platform/RegistryKey.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+namespace vantorel::com {
+
+namespace {
+
+QString moduleFile() {
+    return QString::fromStdWString(thisModulePath());
+}
+
+// Qt inside the client: one QApplication for the process, made on the first connection
+// (never in DllMain) and never deleted. Inside the stand-in client, which is a Qt
+// program itself, the client's own serves.
+void startQt() {
+    if (QCoreApplication::instance() != nullptr) {
+        return;
+    }
+    // A plug-in: Qt leaves the process's DPI awareness as the client set it.
+    QCoreApplication::setAttribute(Qt::AA_PluginApplication);
+    // The platform plug-in lives beside the DLL, not beside the client's program.
+    QCoreApplication::addLibraryPath(QFileInfo(moduleFile()).absolutePath());
+    static int argc = 1;
+    static char name[] = "vantorel";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+}  // namespace
+
+ComAddIn::ComAddIn() = default;
+
+ComAddIn::~ComAddIn() {
+    if (module_) {
+        disconnected(outlook::com::ext_dm_HostShutdown);
+    }
+}
+
+void ComAddIn::connected(IDispatch* application, int connectMode) {
+    if (module_) {
+        return;  // connected already: the client calls once per connection
+    }
+    startQt();
+    // The module's code and Qt's objects stay in the process from now on.
+    ServerLifetime::pin();
+    application_ = outlook::com::comApplication(application);
+    module_.reset(vantorel_create_addin());
+    startupCompleted_ = false;
+    module_->Connect(*this);
+    // Connected after the client has started (by the user, or by a script): the client
+    // reports no start-up completion, so the add-in runs its own.
+    if (connectMode != outlook::com::ext_cm_Startup) {
+        startupComplete();
+    }
+}
+
+void ComAddIn::startupComplete() {
+    if (!module_ || startupCompleted_) {
+        return;
+    }
+    startupCompleted_ = true;
+    module_->StartupComplete();
+}
+
+void ComAddIn::beginShutdown() {
+    if (module_) {
+        module_->BeginShutdown();
+    }
+}
+
+void ComAddIn::disconnected(int /*removeMode*/) {
+    if (!module_) {
+        return;
+    }
+    // While the object model still answers: the module tidies up, then every object of
+    // the client it held goes.
+    module_->Disconnect();
+    module_.reset();
+    application_.reset();
+}
+
+QString ComAddIn::customUi(const QString& ribbonId) {
+    if (!module_) {
+        return {};
+    }
+    module_->RibbonBeforeCreate(ribbonId);
+    return {};
+}
+
+HRESULT ComAddIn::idsOfNames(LPOLESTR* names, UINT count, DISPID* ids) {
+    if (names == nullptr || ids == nullptr) {
+        return E_POINTER;
+    }
+    for (UINT i = 0; i < count; ++i) {
+        ids[i] = DISPID_UNKNOWN;
+    }
+    if (count >= 1 && names[0] != nullptr && lstrcmpiW(names[0], L"Describe") == 0) {
+        ids[0] = kDispIdDescribe;
+        return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+    }
+    return DISP_E_UNKNOWNNAME;
+}
+
+HRESULT ComAddIn::invoke(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                         EXCEPINFO* exception, UINT* argumentError) {
+    if (id != kDispIdDescribe) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    if ((flags & DISPATCH_METHOD) == 0) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    if (params == nullptr || params->cArgs != 1) {
+        return DISP_E_BADPARAMCOUNT;
+    }
+    if (params->cNamedArgs != 0) {
+        return DISP_E_NONAMEDARGS;
+    }
+    QString what;
+    try {
+        what = outlook::com::toText(params->rgvarg[0]);
+    } catch (const outlook::com::VariantError& e) {
+        if (argumentError != nullptr) {
+            *argumentError = 0;
+        }
+        return e.result();
+    }
+    QString text;
+    const HRESULT hr = outlook::com::guardedEvent(
+        exception, [&] { text = module_ ? module_->Describe(what) : QString(); });
+    if (SUCCEEDED(hr) && result != nullptr) {
+        VariantInit(result);
+        *result = outlook::com::Variant::text(text).detach();
+    }
+    return hr;
+}
+
+QString ComAddIn::AddInFolder() {
+    return QFileInfo(moduleFile()).absolutePath() + QLatin1Char('/');
+}
+
+ShutdownBehavior ComAddIn::OutlookShutdownBehavior() {
+    // Since version 14 the client shuts down fast: add-ins hear only Quit, unless an
+    // administrator's policy asks for the shutdown calls.
+    try {
+        const QString version = application_ ? application_->Version() : QString();
+        const QString major = version.section(QLatin1Char('.'), 0, 0);
+        platform::RegistryKey key(platform::currentUserHive(), true);
+        if (!major.isEmpty() &&
+            key.openKey(QStringLiteral("\\Software\\Policies\\Microsoft\\Office\\%1.0\\Outlook\\"
+                                       "Options\\Shutdown")
+                            .arg(major),
+                        false) &&
+            key.valueExists(QStringLiteral("AddinFastShutdownBehavior")) &&
+            key.readInteger(QStringLiteral("AddinFastShutdownBehavior")) == 1) {
+            return ShutdownBehavior::Normal;
+        }
+    } catch (const std::exception& e) {
+        platform::logSuppressedError(QString::fromUtf8(e.what()));
+    }
+    return ShutdownBehavior::Fast;
+}
+
+void ComAddIn::ErrorSuppressed(const QString& text) {
+    platform::logSuppressedError(text);
+}
+
+}  // namespace vantorel::com
