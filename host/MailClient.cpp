@@ -1,5 +1,6 @@
 #include "host/MailClient.h"
 
+#include "platform/ErrorLog.h"
 #include "platform/Hives.h"
 #include "platform/RegistryKey.h"
 
@@ -17,12 +18,16 @@ MailClient::MailClient(const QString& dataDir)
       engine_(
           std::make_unique<engine::Engine>(QDir(dataDir).filePath(QStringLiteral("mailbox.db")))) {
     registerProgramFolder();
+    // An add-in loaded through COM reports the errors it kept from the user through
+    // the error log, as it would inside the mail client.
+    platform::installErrorLog([this](const QString& text) { ErrorSuppressed(text); });
 }
 
 MailClient::~MailClient() {
     if (running()) {
         quit();
     }
+    platform::installErrorLog(nullptr);
 }
 
 void MailClient::registerProgramFolder() {
@@ -50,7 +55,7 @@ void MailClient::start(const QString& addInPath) {
     if (running()) {
         throw std::logic_error("the add-in is running already");
     }
-    library_ = std::make_unique<LoadedAddIn>(addInPath.isEmpty() ? defaultAddInPath() : addInPath);
+    library_ = loadAddIn(addInPath, *engine_);
     addIn_ = &library_->addIn();
     composeRibbonBuilt_ = false;
     addIn_->Connect(*this);

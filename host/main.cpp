@@ -2,6 +2,7 @@
 //
 //   vantorel-host [--data DIR]                  the mail client's window with the add-in
 //   vantorel-host --script FILE [--data DIR]    run a scenario script headless
+//   vantorel-host --com ...                     load the add-in through COM (Windows)
 //   vantorel-host --help                        the options
 
 #include "forms/QtPrompts.h"
@@ -85,6 +86,7 @@ void quietOffscreenNoise(QtMsgType type, const QMessageLogContext& context, cons
 struct CommandLine {
     bool help = false;
     bool scripted = false;
+    bool com = false;
     QString script;
     QString data;
 };
@@ -104,7 +106,11 @@ CommandLine parseCommandLine(const QStringList& args, QString* helpText) {
     const QCommandLineOption data(QStringLiteral("data"),
                                   QStringLiteral("Keep the hives and the mailbox in DIR."),
                                   QStringLiteral("DIR"));
+    const QCommandLineOption com(QStringLiteral("com"),
+                                 QStringLiteral("Load the add-in as the mail client does on "
+                                                "Windows: through its COM registration."));
     parser.addOption(help);
+    parser.addOption(com);
     parser.addOption(script);
     parser.addOption(data);
     // Without a running application Qt names the program "<executable_name>".
@@ -140,6 +146,7 @@ CommandLine parseCommandLine(const QStringList& args, QString* helpText) {
     CommandLine line;
     line.help = parser.isSet(help);
     line.scripted = parser.isSet(script);
+    line.com = parser.isSet(com);
     line.script = parser.value(script);
     line.data = parser.value(data);
     return line;
@@ -186,6 +193,9 @@ int main(int argc, char** argv) {
         out << helpText;
         return 0;
     }
+    if (line.com) {
+        vantorel::host::setAddInLoading(vantorel::host::AddInLoading::Com);
+    }
     if (!line.scripted) {
         if (const QString missing = vantorel::host::missingDisplayText(); !missing.isEmpty()) {
             err << "vantorel-host: " << missing << Qt::endl;
@@ -215,7 +225,8 @@ int main(int argc, char** argv) {
 
     if (!line.scripted) {
         try {
-            return runDesktop(dataDir, !line.data.isEmpty());
+            const int status = runDesktop(dataDir, !line.data.isEmpty());
+            return status == 0 && vantorel::host::contractBroken() ? 1 : status;
         } catch (const std::exception& e) {
             err << "vantorel-host: " << QString::fromUtf8(e.what()) << Qt::endl;
             return 1;
@@ -232,8 +243,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     try {
-        vantorel::host::ScenarioRunner runner(out, err, line.data);
-        return runner.run(file, path);
+        int status = 0;
+        {
+            vantorel::host::ScenarioRunner runner(out, err, line.data);
+            status = runner.run(file, path);
+        }
+        // An add-in that broke the COM contract fails the run, whatever the script did.
+        return status == 0 && vantorel::host::contractBroken() ? 1 : status;
     } catch (const std::exception& e) {
         err << "vantorel-host: " << QString::fromUtf8(e.what()) << Qt::endl;
         return 1;

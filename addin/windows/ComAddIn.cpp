@@ -1,6 +1,7 @@
 #include "addin/windows/ComAddIn.h"
 
 #include "addin/windows/ComServer.h"
+#include "addin/windows/RibbonFace.h"
 #include "addin/windows/ServerLifetime.h"
 #include "outlook/windows/ComContract.h"
 #include "outlook/windows/ComObjectModel.h"
@@ -12,6 +13,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+
+#include <functional>
 
 namespace vantorel::com {
 
@@ -48,6 +51,36 @@ ComAddIn::~ComAddIn() {
     }
 }
 
+namespace {
+// Counts a call into the module for as long as it runs.
+class Call {
+public:
+    Call(std::function<void()> enter, std::function<void()> leave) : leave_(std::move(leave)) {
+        enter();
+    }
+    ~Call() { leave_(); }
+
+private:
+    std::function<void()> leave_;
+};
+}  // namespace
+
+void ComAddIn::leave() {
+    if (--calls_ == 0 && disconnected_) {
+        letGo();
+    }
+}
+
+void ComAddIn::letGo() {
+    if (ribbon_) {
+        ribbon_->release();
+    }
+    ribbon_.reset();
+    module_.reset();
+    application_.reset();
+    disconnected_ = false;
+}
+
 void ComAddIn::connected(IDispatch* application, int connectMode) {
     if (module_) {
         return;  // connected already: the client calls once per connection
@@ -57,7 +90,9 @@ void ComAddIn::connected(IDispatch* application, int connectMode) {
     ServerLifetime::pin();
     application_ = outlook::com::comApplication(application);
     module_.reset(vantorel_create_addin());
+    ribbon_ = std::make_unique<RibbonFace>(*module_);
     startupCompleted_ = false;
+    const Call call([this] { enter(); }, [this] { leave(); });
     module_->Connect(*this);
     // Connected after the client has started (by the user, or by a script): the client
     // reports no start-up completion, so the add-in runs its own.
@@ -71,32 +106,36 @@ void ComAddIn::startupComplete() {
         return;
     }
     startupCompleted_ = true;
+    // Start-up shows the quick start wizard, inside which the client may quit.
+    const Call call([this] { enter(); }, [this] { leave(); });
     module_->StartupComplete();
 }
 
 void ComAddIn::beginShutdown() {
-    if (module_) {
+    if (module_ && !disconnected_) {
         module_->BeginShutdown();
     }
 }
 
 void ComAddIn::disconnected(int /*removeMode*/) {
-    if (!module_) {
+    if (!module_ || disconnected_) {
         return;
     }
     // While the object model still answers: the module tidies up, then every object of
-    // the client it held goes.
+    // the client it held goes (once no call into the module is in progress).
+    disconnected_ = true;
     module_->Disconnect();
-    module_.reset();
-    application_.reset();
+    if (calls_ == 0) {
+        letGo();
+    }
 }
 
 QString ComAddIn::customUi(const QString& ribbonId) {
-    if (!module_) {
+    if (!module_ || disconnected_) {
         return {};
     }
-    module_->RibbonBeforeCreate(ribbonId);
-    return {};
+    const Call call([this] { enter(); }, [this] { leave(); });
+    return ribbon_->customUi(ribbonId);
 }
 
 HRESULT ComAddIn::idsOfNames(LPOLESTR* names, UINT count, DISPID* ids) {
@@ -110,13 +149,21 @@ HRESULT ComAddIn::idsOfNames(LPOLESTR* names, UINT count, DISPID* ids) {
         ids[0] = kDispIdDescribe;
         return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
     }
+    if (ribbon_) {
+        return ribbon_->getIDsOfNames(IID_NULL, names, count, LOCALE_USER_DEFAULT, ids);
+    }
     return DISP_E_UNKNOWNNAME;
 }
 
 HRESULT ComAddIn::invoke(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
                          EXCEPINFO* exception, UINT* argumentError) {
     if (id != kDispIdDescribe) {
-        return DISP_E_MEMBERNOTFOUND;
+        if (!ribbon_ || disconnected_) {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        const Call call([this] { enter(); }, [this] { leave(); });
+        return ribbon_->invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, params, result, exception,
+                               argumentError);
     }
     if ((flags & DISPATCH_METHOD) == 0) {
         return DISP_E_MEMBERNOTFOUND;

@@ -12,6 +12,8 @@
 
 namespace vantorel::com {
 
+class RibbonFace;
+
 class ComAddIn final : public ConnectionListener, public IAddInHost {
 public:
     ComAddIn();
@@ -39,9 +41,18 @@ public:
     static constexpr DISPID kDispIdDescribe = 0x7E01;
 
 private:
+    // Calls into the module in progress: a module disconnected inside one of them
+    // (the client quit while the module's dialog was open) goes once they have returned.
+    void enter() { ++calls_; }
+    void leave();
+    void letGo();
+
     outlook::ApplicationPtr application_;
     std::unique_ptr<IAddIn> module_;
+    std::unique_ptr<RibbonFace> ribbon_;
     bool startupCompleted_ = false;
+    int calls_ = 0;
+    bool disconnected_ = false;
 };
 
 }  // namespace vantorel::com

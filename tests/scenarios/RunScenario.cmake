@@ -1,5 +1,6 @@
 # Runs one scenario script and compares its transcript with the expected one.
-#   cmake -DHOST=... -DSCRIPT=x.scenario [-DEMULATOR=wine] -P RunScenario.cmake
+#   cmake -DHOST=... -DSCRIPT=x.scenario [-DEMULATOR=wine] [-DHOST_ARGS=--com]
+#         -P RunScenario.cmake
 # A Windows host (run by EMULATOR) ends its lines with CR LF: they compare as LF.
 # Expected files beside the script: x.expected (standard output), and optionally
 # x.status (exit status, default 0) and x.stderr (standard error; otherwise ignored).
@@ -8,7 +9,7 @@ get_filename_component(name "${SCRIPT}" NAME_WE)
 get_filename_component(file "${SCRIPT}" NAME)
 
 execute_process(
-    COMMAND ${EMULATOR} "${HOST}" --script "${file}"
+    COMMAND ${EMULATOR} "${HOST}" ${HOST_ARGS} --script "${file}"
     WORKING_DIRECTORY "${dir}"
     OUTPUT_VARIABLE out
     ERROR_VARIABLE err
