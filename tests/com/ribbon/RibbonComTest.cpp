@@ -81,7 +81,11 @@ public:
             custom->SetImage(QStringLiteral("IMG_CUSTOM_150"));
         }
     }
-    std::vector<RibbonTab*> RibbonTabs() override { return {&explorer, &compose}; }
+    std::vector<RibbonTab*> RibbonTabs() override {
+        std::vector<RibbonTab*> tabs = {&explorer, &compose};
+        tabs.insert(tabs.end(), extra.begin(), extra.end());
+        return tabs;
+    }
     void Press(RibbonButton& button) override {
         if (&button == broken) {
             button.onClick();  // no error path: the face must stop it
@@ -102,6 +106,8 @@ public:
     RibbonButton* broken;
     RibbonButton* remindMe;
     RibbonButton* custom;
+    // Tabs a test adds after the two.
+    std::vector<RibbonTab*> extra;
     QStringList created;
     QStringList presses;
     QStringList errors;
@@ -281,6 +287,9 @@ protected:
     void refuse(AnyControl& known, AnyControl& group, AnyControl& unknown);
 
     TwoTabAddIn addIn;
+    // A tab on a ribbon of its own, named with what XML must escape.
+    RibbonTab odd{QStringLiteral("Tab\"<&>'"), QStringLiteral("Vantorel.Odd"),
+                  QStringLiteral("Odd"), QStringLiteral("Group&Send")};
     std::unique_ptr<RibbonFace> face = std::make_unique<RibbonFace>(addIn);
     ConnectObject connect{*face};
     std::unique_ptr<RibbonMirror> mirror = std::make_unique<RibbonMirror>(&connect);
@@ -386,6 +395,17 @@ TEST_F(RibbonComTest, MirrorShowsWhatTheAddInHas) {
     mirror->build(kOtherRibbon);
     EXPECT_EQ(2u, mirror->tabs().size());
     EXPECT_EQ(2, face->ribbonsHeld());
+}
+
+TEST_F(RibbonComTest, NamesXmlMustEscapeSurviveTheCustomUi) {
+    odd.AddButton(QStringLiteral("A <b>"), RibbonSize::Normal);
+    addIn.extra.push_back(&odd);
+    mirror->build(QStringLiteral("Vantorel.Odd"));
+    expectMirrored();
+    ASSERT_EQ(1u, mirror->tabs().size());
+    EXPECT_EQ(QStringLiteral("Tab\"<&>'"), mirror->tabs()[0]->idMso);
+    EXPECT_EQ(QStringLiteral("Group&Send"), mirror->tabs()[0]->insertBeforeMso);
+    EXPECT_EQ(QStringLiteral("vantorel_2_0"), mirror->controlId(*mirror->tabs()[0]->controls[0]));
 }
 
 TEST_F(RibbonComTest, PictureMatchingNoImageIsNamedByAQuestionMark) {
