@@ -72,6 +72,9 @@ public:
     void Disconnect() override {}
     void RibbonBeforeCreate(const QString& ribbonId) override {
         created.push_back(ribbonId);
+        if (failRibbons) {
+            throw std::runtime_error("no ribbon today");
+        }
         if (ribbonId == kRibbonExplorer) {
             explorer.group.SetImage(QStringLiteral("IMG_ALARM_100"));
             settings->SetImage(QStringLiteral("IMG_DEFAULT_100"));
@@ -108,6 +111,7 @@ public:
     RibbonButton* custom;
     // Tabs a test adds after the two.
     std::vector<RibbonTab*> extra;
+    bool failRibbons = false;
     QStringList created;
     QStringList presses;
     QStringList errors;
@@ -606,7 +610,7 @@ TEST_F(RibbonComTest, FaceOutlivingTheMirrorsRibbonChangesSafely) {
     EXPECT_FALSE(addIn.settings->onChange);
 }
 
-TEST_F(RibbonComTest, MirrorRefusesMalformedCustomUi) {
+TEST_F(RibbonComTest, MirrorRefusesRibbonsItCannotTake) {
     const QString ns = QString::fromWCharArray(outlook::com::kCustomUiNamespace);
     auto wrap = [&ns](const QString& group) {
         return QStringLiteral(
@@ -660,6 +664,19 @@ TEST_F(RibbonComTest, MirrorRefusesMalformedCustomUi) {
     }
     connect.xml.reset();
     face->release();
+
+    // The add-in failing the ribbon: an error result, nothing kept.
+    addIn.failRibbons = true;
+    try {
+        mirror->build(kRibbonExplorer);
+        ADD_FAILURE() << "taken";
+    } catch (const RibbonMirrorError& error) {
+        EXPECT_NE(std::string::npos, std::string(error.what()).find("GetCustomUI")) << error.what();
+    }
+    EXPECT_EQ(0, face->ribbonsHeld());
+    EXPECT_EQ(E_POINTER, face->getCustomUi(Bstr(kRibbonExplorer).get(), nullptr));
+
+    addIn.failRibbons = false;
     mirror->build(kRibbonExplorer);
     expectMirrored();
 }
