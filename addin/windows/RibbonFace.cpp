@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <cwchar>
+#include <algorithm>
 #include <exception>
 
 namespace vantorel::com {
@@ -85,7 +86,7 @@ void describeError(EXCEPINFO* exception, const QString& text) {
 const wchar_t* RibbonFace::callbackName(Callback callback) {
     switch (callback) {
         case kOnLoad:
-            return L"OnRibbonLoad";
+            return L"OnLoad_";
         case kGetLabel:
             return L"GetLabel";
         case kGetImage:
@@ -113,8 +114,17 @@ RibbonFace::~RibbonFace() {
     release();
 }
 
+QString RibbonFace::onLoadName(const QString& ribbonId) {
+    QString name = QStringLiteral("OnLoad_") + ribbonId;
+    for (QChar& c : name) {
+        if (!c.isLetterOrNumber() && c != QLatin1Char('_')) {
+            c = QLatin1Char('_');
+        }
+    }
+    return name;
+}
+
 QString RibbonFace::customUi(const QString& ribbonId) {
-    addIn_.RibbonBeforeCreate(ribbonId);
     const std::vector<RibbonTab*> tabs = addIn_.RibbonTabs();
     const QString ns = QString::fromWCharArray(outlook::com::kCustomUiNamespace);
     QString xml;
@@ -133,7 +143,10 @@ QString RibbonFace::customUi(const QString& ribbonId) {
             any = true;
             writer.writeDefaultNamespace(ns);
             writer.writeStartElement(ns, QStringLiteral("customUI"));
-            callbackAttribute(QStringLiteral("onLoad"), kOnLoad);
+            writer.writeAttribute(QStringLiteral("onLoad"), onLoadName(ribbonId));
+            if (std::find(described_.begin(), described_.end(), ribbonId) == described_.end()) {
+                described_.push_back(ribbonId);
+            }
             writer.writeStartElement(ns, QStringLiteral("ribbon"));
             writer.writeStartElement(ns, QStringLiteral("tabs"));
         }
@@ -150,7 +163,7 @@ QString RibbonFace::customUi(const QString& ribbonId) {
         if (!tab.insertBeforeMso.isEmpty()) {
             writer.writeAttribute(QStringLiteral("insertBeforeMso"), tab.insertBeforeMso);
         }
-        watch(tab.group, groupId(t));
+        watch(tab.group, ribbonId, groupId(t));
 
         for (std::size_t n = 0; n < tab.controls.size(); ++n) {
             RibbonButton& button = *tab.controls[n];
@@ -166,7 +179,7 @@ QString RibbonFace::customUi(const QString& ribbonId) {
             callbackAttribute(QStringLiteral("getEnabled"), kGetEnabled);
             callbackAttribute(QStringLiteral("getVisible"), kGetVisible);
             callbackAttribute(QStringLiteral("onAction"), kOnAction);
-            watch(button, buttonId(t, n));
+            watch(button, ribbonId, buttonId(t, n));
         }
         writer.writeEndElement();  // group
         writer.writeEndElement();  // tab
@@ -209,7 +222,14 @@ HRESULT RibbonFace::getIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID
     if (names[0] == nullptr) {
         return DISP_E_UNKNOWNNAME;
     }
-    for (DISPID c = kOnLoad; c <= kOnAction; ++c) {
+    const QString name = QString::fromWCharArray(names[0]);
+    for (std::size_t r = 0; r < described_.size(); ++r) {
+        if (name.compare(onLoadName(described_[r]), Qt::CaseInsensitive) == 0) {
+            ids[0] = kOnLoad + static_cast<DISPID>(r);
+            return outcome;
+        }
+    }
+    for (DISPID c = kGetLabel; c <= kOnAction; ++c) {
         if (_wcsicmp(names[0], callbackName(static_cast<Callback>(c))) == 0) {
             ids[0] = c;
             return outcome;
@@ -236,7 +256,9 @@ HRESULT RibbonFace::call(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params,
     if (riid != IID_NULL) {
         return DISP_E_UNKNOWNINTERFACE;
     }
-    if (id < kOnLoad || id > kOnAction || (flags & DISPATCH_METHOD) == 0) {
+    const bool onLoad =
+        id >= kOnLoad && id < kOnLoad + static_cast<DISPID>(described_.size());
+    if ((!onLoad && (id < kGetLabel || id > kOnAction)) || (flags & DISPATCH_METHOD) == 0) {
         return DISP_E_MEMBERNOTFOUND;
     }
     const auto callback = static_cast<Callback>(id);
@@ -268,19 +290,8 @@ HRESULT RibbonFace::call(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params,
         return E_INVALIDARG;
     }
 
-    if (callback == kOnLoad) {
-        ComPtr<IRibbonUI> ribbon;
-        if (FAILED(
-                argument->QueryInterface(IID_IRibbonUI, reinterpret_cast<void**>(ribbon.put())))) {
-            return typeMismatch();
-        }
-        for (const auto& held : ribbons_) {
-            if (held.get() == ribbon.get()) {
-                return S_OK;
-            }
-        }
-        ribbons_.push_back(std::move(ribbon));
-        return S_OK;
+    if (onLoad) {
+        return load(described_[static_cast<std::size_t>(id - kOnLoad)], argument, argumentError);
     }
 
     ComPtr<IRibbonControl> control;
@@ -389,28 +400,53 @@ QString RibbonFace::controlId(const RibbonControl& control) const {
     return {};
 }
 
-void RibbonFace::watch(RibbonControl& control, const QString& id) {
+HRESULT RibbonFace::load(const QString& ribbonId, IDispatch* argument, UINT* argumentError) {
+    ComPtr<IRibbonUI> ribbon;
+    if (FAILED(argument->QueryInterface(IID_IRibbonUI, reinterpret_cast<void**>(ribbon.put())))) {
+        if (argumentError != nullptr) {
+            *argumentError = 0;
+        }
+        return DISP_E_TYPEMISMATCH;
+    }
+    if (ribbons_.count(ribbonId) != 0) {
+        return S_OK;  // loaded already
+    }
+    ribbons_.emplace(ribbonId, std::move(ribbon));
+    // The add-in sets what the ribbon shows now (its images at the display's scale);
+    // its changes reach the client through the ribbon just kept.
+    try {
+        addIn_.RibbonBeforeCreate(ribbonId);
+    } catch (...) {
+        ribbons_.erase(ribbonId);
+        throw;
+    }
+    return S_OK;
+}
+
+void RibbonFace::watch(RibbonControl& control, const QString& ribbonId, const QString& id) {
     if (watched_.count(&control) != 0) {
         return;
     }
     std::function<void()> previous = control.onChange;
-    control.onChange = [this, previous, id] {
+    control.onChange = [this, previous, ribbonId, id] {
         if (previous) {
             previous();
         }
-        invalidate(id);
+        invalidate(ribbonId, id);
     };
     watched_.emplace(&control, std::move(previous));
 }
 
-void RibbonFace::invalidate(const QString& id) {
-    // A ribbon that does not show the control refuses; that is no error here. The
-    // client may call back (and hand over ribbons) meanwhile: go through a copy.
-    const auto ribbons = ribbons_;
-    const Bstr controlId(id);
-    for (const auto& ribbon : ribbons) {
-        ribbon->InvalidateControl(controlId.get());
+void RibbonFace::invalidate(const QString& ribbonId, const QString& id) {
+    // Until its ribbon is loaded, the client asks the control's callbacks when it loads.
+    const auto found = ribbons_.find(ribbonId);
+    if (found == ribbons_.end()) {
+        return;
     }
+    // The client may call back meanwhile: hold the ribbon for the call.
+    const ComPtr<IRibbonUI> ribbon = found->second;
+    const Bstr controlId(id);
+    ribbon->InvalidateControl(controlId.get());
 }
 
 void RibbonFace::release() {

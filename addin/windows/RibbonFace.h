@@ -25,9 +25,12 @@ namespace vantorel::com {
 class RibbonFace {
 public:
     // The callbacks the XML names, by the names it gives them, and their DISPIDs.
+    // Each ribbon has an onLoad of its own ("OnLoad_Microsoft_Outlook_Explorer"), for
+    // the IRibbonUI it hands over belongs to that ribbon: DISPIDs from kOnLoad on, one
+    // per ribbon described, in the order they were.
     enum Callback : DISPID {
-        kOnLoad = 1,
-        kGetLabel,
+        kOnLoad = 0x100,
+        kGetLabel = 2,
         kGetImage,
         kGetScreentip,
         kGetSupertip,
@@ -43,9 +46,11 @@ public:
     RibbonFace(const RibbonFace&) = delete;
     RibbonFace& operator=(const RibbonFace&) = delete;
 
-    // Tells the add-in that the client builds RIBBONID, then describes the add-in's tabs
-    // on it: customUI XML, or the empty text when the add-in has nothing there. The
-    // add-in's errors propagate.
+    // Describes the add-in's tabs on the ribbon RIBBONID: customUI XML, or the empty
+    // text when the add-in has nothing there. The client loads the ribbon later (at
+    // once for its main window, with the first message window for a message's ribbon):
+    // its onLoad tells the add-in that the ribbon is built (IAddIn::RibbonBeforeCreate),
+    // before the client asks the controls' callbacks.
     QString customUi(const QString& ribbonId);
 
     // IRibbonExtensibility::GetCustomUI: customUi(), no exception escaping.
@@ -61,6 +66,8 @@ public:
     void release();
     // How many IRibbonUI objects the face holds.
     int ribbonsHeld() const { return static_cast<int>(ribbons_.size()); }
+    // The name of RIBBONID's onLoad callback.
+    static QString onLoadName(const QString& ribbonId);
 
     // The add-in's control with the id ID, or null.
     RibbonControl* control(const QString& id) const;
@@ -78,11 +85,14 @@ private:
                  UINT* argumentError);
     HRESULT answer(Callback callback, const Found& found, VARIANT* result);
     // Makes CONTROL's changes reach the client's ribbons.
-    void watch(RibbonControl& control, const QString& id);
-    void invalidate(const QString& id);
+    void watch(RibbonControl& control, const QString& ribbonId, const QString& id);
+    void invalidate(const QString& ribbonId, const QString& id);
+    HRESULT load(const QString& ribbonId, IDispatch* argument, UINT* argumentError);
 
     IAddIn& addIn_;
-    std::vector<outlook::com::ComPtr<outlook::com::IRibbonUI>> ribbons_;
+    // The ribbons described (their onLoad DISPIDs follow this order) and those loaded.
+    std::vector<QString> described_;
+    std::map<QString, outlook::com::ComPtr<outlook::com::IRibbonUI>> ribbons_;
     // The controls watched, with what their onChange did before.
     std::map<RibbonControl*, std::function<void()>> watched_;
 };

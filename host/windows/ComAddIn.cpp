@@ -168,6 +168,13 @@ private:
             fail(failure("OnConnection", hr));
         }
         connected_ = true;
+        // The client takes the XML of a ribbon when it first shows it; the stand-in takes
+        // both at once, so that its ribbon view shows the message window's group before
+        // a message window opens (in the order the add-in declares them). The add-in
+        // hears of a ribbon being built from its onLoad, which comes with the window.
+        ribbon_ = std::make_unique<com::RibbonMirror>(connect_.get());
+        ribbon_->describe(kRibbonMailCompose);
+        ribbon_->describe(kRibbonExplorer);
     }
 
     // The client tells add-ins of its shutdown (fast or normal) only through the
@@ -221,13 +228,20 @@ private:
 
     void RibbonBeforeCreate(const QString& ribbonId) override {
         if (!ribbon_) {
-            ribbon_ = std::make_unique<com::RibbonMirror>(connect_.get());
+            return;
         }
-        ribbon_->build(ribbonId);
+        if (!ribbon_->described(ribbonId)) {
+            ribbon_->describe(ribbonId);
+        }
+        ribbon_->load(ribbonId);
     }
 
     std::vector<RibbonTab*> RibbonTabs() override {
-        return ribbon_ ? ribbon_->tabs() : std::vector<RibbonTab*>{};
+        if (!ribbon_) {
+            return {};
+        }
+        ribbon_->refreshDescribed();
+        return ribbon_->tabs();
     }
 
     void Press(RibbonButton& button) override {

@@ -246,6 +246,11 @@ RibbonMirror::~RibbonMirror() {
 }
 
 void RibbonMirror::build(const QString& ribbonId) {
+    describe(ribbonId);
+    load(ribbonId);
+}
+
+void RibbonMirror::describe(const QString& ribbonId) {
     if (customUi_.count(ribbonId) != 0) {
         throw std::logic_error("the ribbon " + ribbonId.toStdString() + " is built already");
     }
@@ -402,25 +407,57 @@ void RibbonMirror::build(const QString& ribbonId) {
         }
         controls_.push_back(std::move(control));
     }
+    onLoad_[ribbonId] = onLoad;
     try {
-        if (!onLoad.isEmpty()) {
-            auto* ribbon = new RibbonUiObject(this, ribbonId);
-            ribbons_[ribbonId] = ribbon;
-            call(onLoad, ribbon, QStringLiteral("onLoad of %1").arg(ribbonId));
-        }
-        for (auto& control : controls_) {
-            if (control->ribbonId == ribbonId) {
-                query(*control);
-            }
-        }
+        queryRibbon(ribbonId);
     } catch (...) {
         forget(ribbonId);
         throw;
     }
 }
 
+void RibbonMirror::load(const QString& ribbonId) {
+    if (customUi_.count(ribbonId) == 0) {
+        throw std::logic_error("the ribbon " + ribbonId.toStdString() + " is not described");
+    }
+    if (loaded_.count(ribbonId) != 0 || customUi_[ribbonId].isEmpty()) {
+        return;
+    }
+    loaded_.insert(ribbonId);
+    try {
+        const QString onLoad = onLoad_[ribbonId];
+        if (!onLoad.isEmpty()) {
+            auto* ribbon = new RibbonUiObject(this, ribbonId);
+            ribbons_[ribbonId] = ribbon;
+            call(onLoad, ribbon, QStringLiteral("onLoad of %1").arg(ribbonId));
+        }
+        queryRibbon(ribbonId);
+    } catch (...) {
+        forget(ribbonId);
+        throw;
+    }
+}
+
+void RibbonMirror::queryRibbon(const QString& ribbonId) {
+    for (auto& control : controls_) {
+        if (control->ribbonId == ribbonId) {
+            query(*control);
+        }
+    }
+}
+
+void RibbonMirror::refreshDescribed() {
+    for (const auto& [ribbonId, xml] : customUi_) {
+        if (!xml.isEmpty() && loaded_.count(ribbonId) == 0) {
+            queryRibbon(ribbonId);
+        }
+    }
+}
+
 void RibbonMirror::forget(const QString& ribbonId) {
     customUi_.erase(ribbonId);
+    onLoad_.erase(ribbonId);
+    loaded_.erase(ribbonId);
     const auto ribbon = ribbons_.find(ribbonId);
     if (ribbon != ribbons_.end()) {
         ribbon->second->detach();

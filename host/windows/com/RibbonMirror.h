@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -48,6 +49,16 @@ public:
     // leaving nothing of that ribbon behind; throws std::logic_error when the ribbon is
     // taken already.
     void build(const QString& ribbonId);
+    // The two halves of build(), as the mail client does them apart: the customUI of
+    // RIBBONID and every control's callbacks (without onLoad); then, when the ribbon
+    // is shown, onLoad and every control's callbacks again. Loading a ribbon with no
+    // tab, or one loaded already, does nothing.
+    void describe(const QString& ribbonId);
+    void load(const QString& ribbonId);
+    // Asks the callbacks of the ribbons described and not loaded again: nothing tells
+    // the mirror of their changes until their onLoad has handed over an IRibbonUI.
+    void refreshDescribed();
+    bool described(const QString& ribbonId) const { return customUi_.count(ribbonId) != 0; }
     // The customUI XML the add-in gave for RIBBONID (empty when it is not built).
     QString customUi(const QString& ribbonId) const;
 
@@ -88,6 +99,7 @@ private:
     // Asks CONTROL's callbacks and sets what they answer.
     void query(Control& control);
     void forget(const QString& ribbonId);
+    void queryRibbon(const QString& ribbonId);
     QString recognise(const VARIANT& picture, const QString& about);
     // The add-in's images of SIZE, by name.
     const std::map<QString, QImage>& candidates(QSize size);
@@ -100,6 +112,8 @@ private:
     outlook::com::ComPtr<outlook::com::IRibbonExtensibility> extensibility_;
     const QString images_;
     std::map<QString, QString> customUi_;
+    std::map<QString, QString> onLoad_;
+    std::set<QString> loaded_;
     std::vector<std::unique_ptr<RibbonTab>> tabs_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::map<QString, RibbonUiObject*> ribbons_;
