@@ -33,6 +33,7 @@ oc::Variant boolean(bool value) {
 oc::Variant date(double value) {
     return oc::Variant::date(value);
 }
+// What a method without a result answers.
 oc::Variant nothing() {
     return {};
 }
@@ -99,7 +100,7 @@ oc::ComPtr<IDispatch> inspectorServer(const std::shared_ptr<Windows>& windows,
 
 template <class T, typename Ptr>
 oc::Variant wrap(Ptr value) {
-    return value ? object(make<T>(std::move(value))) : nothing();
+    return object(value ? make<T>(std::move(value)) : oc::ComPtr<IDispatch>());
 }
 
 // The index argument of a collection's Item: a position, or a name given as text.
