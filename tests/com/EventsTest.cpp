@@ -125,6 +125,13 @@ TEST_F(ServerEventsTest, AFailingSinkIsReportedAsTheEngineReportsAHandler) {
              return raiseError(error, QStringLiteral("The follow-up could not be stored."));
          },
          "ItemAdd: The follow-up could not be stored."},
+        {"an error without a text",
+         [](DISPID, DISPPARAMS&, EXCEPINFO* error) {
+             *error = EXCEPINFO{};
+             error->scode = E_ACCESSDENIED;
+             return DISP_E_EXCEPTION;
+         },
+         "ItemAdd: ItemAdd failed: " + oc::resultText(E_ACCESSDENIED).toStdString()},
         {"a failing result", [](DISPID, DISPPARAMS&, EXCEPINFO*) { return E_OUTOFMEMORY; },
          "ItemAdd: ItemAdd failed: " + oc::resultText(E_OUTOFMEMORY).toStdString()},
     };
@@ -224,6 +231,23 @@ TEST_F(ServerEventsTest, QuitReachesTheApplicationsSinks) {
     engine->quit();
     EXPECT_EQ(log, (std::vector<std::string>{"Quit"}));
     EXPECT_EQ(unadvise(application.get(), oc::DIID_ApplicationEvents_11, cookie), S_OK);
+}
+
+TEST_F(ServerEventsTest, AfterTheMailboxClosesCallsFailAndSinksStillUnadvise) {
+    const Object inbox = items(ol::olFolderInbox);
+    const oc::ComPtr<Sink> sink = itemAddSink("closed");
+    const DWORD cookie = advise(inbox.get(), oc::DIID_ItemsEvents, sink.get());
+    errors.disconnect();
+    close();  // the engine goes: its subscriptions end with it
+
+    const Outcome out = invoke(application.get(), L"Version", kLateGet);
+    EXPECT_EQ(out.hr, DISP_E_EXCEPTION);
+    EXPECT_EQ(out.description, QStringLiteral("The mailbox is closed."));
+    EXPECT_EQ(invoke(inbox.get(), L"Count", kLateGet).description,
+              QStringLiteral("The mailbox is closed."));
+    EXPECT_EQ(activeAdvises(), 1);
+    EXPECT_EQ(unadvise(inbox.get(), oc::DIID_ItemsEvents, cookie), S_OK);
+    EXPECT_TRUE(log.empty());
 }
 
 // Answers IUnknown only: no way to call it.

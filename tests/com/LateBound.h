@@ -38,6 +38,10 @@ struct Outcome {
 };
 
 inline DISPID idOf(IDispatch* object, const wchar_t* name) {
+    if (object == nullptr) {
+        ADD_FAILURE() << "no object to ask for " << QString::fromWCharArray(name).toStdString();
+        return DISPID_UNKNOWN;
+    }
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID id = DISPID_UNKNOWN;
     const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
@@ -47,13 +51,18 @@ inline DISPID idOf(IDispatch* object, const wchar_t* name) {
 // Invokes member ID with ARGS given in the order the member declares them.
 inline Outcome invokeId(IDispatch* object, DISPID id, WORD flags, std::vector<oc::Variant> args,
                         std::vector<DISPID> named = {}) {
+    Outcome out;
+    if (object == nullptr) {
+        ADD_FAILURE() << "no object to call";
+        out.hr = E_POINTER;
+        return out;
+    }
     std::vector<VARIANT> reversed;
     for (auto it = args.rbegin(); it != args.rend(); ++it) {
         reversed.push_back(**it);  // still owned by ARGS
     }
     DISPPARAMS params{reversed.data(), named.data(), static_cast<UINT>(reversed.size()),
                       static_cast<UINT>(named.size())};
-    Outcome out;
     EXCEPINFO error{};
     out.hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, out.value.get(),
                             &error, &out.argumentError);

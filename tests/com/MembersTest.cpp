@@ -80,8 +80,9 @@ TEST_F(ServerMembersTest, WhatIsPutIsReadBackAndSavedThroughTheServer) {
         expectSame(get(item.get(), row.member), row.value());
         call(item.get(), L"Save");
         const oc::Variant entryId = get(item.get(), L"EntryID");
-        Object again = getObject(session().get(), L"GetItemFromID",
-                                 args(oc::Variant::text(oc::toText(*entryId))));
+        Object again =
+            getObject(session().get(), L"GetItemFromID",
+                      args(oc::Variant::text(oc::toText(*entryId)), oc::Variant::missing()));
         ASSERT_TRUE(again);
         expectSame(get(again.get(), row.member, {}, kGetFlags), row.value());
     }

@@ -470,7 +470,19 @@ void fire(IDispatch* sink, DISPID id, const char* event, std::span<VARIANT> args
     const HRESULT hr = sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
                                     nullptr, &error, &argumentError);
     if (hr == DISP_E_EXCEPTION) {
-        throw outlook::OutlookError(takeErrorText(error));
+        if (error.pfnDeferredFillIn != nullptr) {
+            error.pfnDeferredFillIn(&error);
+            error.pfnDeferredFillIn = nullptr;
+        }
+        const SCODE code = error.scode;
+        const QString text = takeErrorText(error);
+        if (!text.isEmpty()) {
+            throw outlook::OutlookError(text);
+        }
+        // A sink that failed without a word: what its SCODE says.
+        throw outlook::OutlookError(
+            QStringLiteral("%1 failed: %2")
+                .arg(QLatin1String(event), oc::resultText(FAILED(code) ? code : hr)));
     }
     if (FAILED(hr)) {
         throw outlook::OutlookError(
