@@ -420,6 +420,14 @@ TEST_F(ServerMembersTest, CallsTheClientRefusesGetItsHresults) {
                     {},
                     DISP_E_MEMBERNOTFOUND,
                     {}});
+    rows.push_back({"put by reference",
+                    mail.get(),
+                    L"Subject",
+                    DISPATCH_PROPERTYPUTREF,
+                    args(text("x")),
+                    {DISPID_PROPERTYPUT},
+                    DISP_E_MEMBERNOTFOUND,
+                    {}});
     rows.push_back({"put without its named argument",
                     mail.get(),
                     L"Subject",

@@ -32,7 +32,8 @@ struct HostWindows {
         onInspectorClose;
 };
 
-// The engine's own windows: its open inspectors and their closing.
+// The engine's own windows: its open inspectors and their closing. ENGINE must outlive
+// the server's objects.
 HostWindows windowsOf(engine::Engine& engine);
 
 // The Application object the add-in is handed. The same engine Application gives the

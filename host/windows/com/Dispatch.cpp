@@ -291,13 +291,17 @@ HRESULT Server::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID /*lc
     }
     // Named arguments are not offered: only the member's own name is known.
     std::fill(ids, ids + count, DISPID_UNKNOWN);
-    const QString name = names[0] ? QString::fromWCharArray(names[0]) : QString();
-    for (int i = 0; i < memberCount(); ++i) {
-        const wchar_t* candidate = shape(i).name;
-        if (name.compare(QString::fromWCharArray(candidate), Qt::CaseInsensitive) == 0) {
-            ids[0] = memberId(candidate);
-            break;
+    try {
+        const QString name = names[0] ? QString::fromWCharArray(names[0]) : QString();
+        for (int i = 0; i < memberCount(); ++i) {
+            const wchar_t* candidate = shape(i).name;
+            if (name.compare(QString::fromWCharArray(candidate), Qt::CaseInsensitive) == 0) {
+                ids[0] = memberId(candidate);
+                break;
+            }
         }
+    } catch (...) {
+        return E_OUTOFMEMORY;
     }
     return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
 }
@@ -347,7 +351,11 @@ HRESULT Server::Invoke(DISPID id, REFIID iid, LCID /*lcid*/, WORD flags, DISPPAR
 HRESULT Server::invoke(int index, WORD flags, const DISPPARAMS& params, VARIANT* result) {
     const Shape member = shape(index);
     const Call call(params);
-    if ((flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
+    // No property takes an object: a put by reference finds none.
+    if ((flags & DISPATCH_PROPERTYPUTREF) != 0) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    if ((flags & DISPATCH_PROPERTYPUT) != 0) {
         if ((member.access & kPut) == 0) {
             return DISP_E_MEMBERNOTFOUND;
         }
