@@ -34,7 +34,7 @@ oc::Variant date(double value) {
     return oc::Variant::date(value);
 }
 // What a method without a result answers.
-oc::Variant nothing() {
+oc::Variant noResult() {
     return {};
 }
 
@@ -269,7 +269,7 @@ public:
             {L"Delete", kMethod, 0, 0,
              [](UserPropertyServer& s, const Call&) {
                  s.property_->Delete();
-                 return nothing();
+                 return noResult();
              },
              nullptr},
         };
@@ -323,7 +323,7 @@ public:
             {L"Remove", kMethod, 1, 1,
              [](UserPropertiesServer& s, const Call& c) {
                  s.properties_->Remove(c.integer(0));
-                 return nothing();
+                 return noResult();
              },
              nullptr},
         };
@@ -373,19 +373,19 @@ private:
             {L"Save", kMethod, 0, 0,
              [](Self& s, const Call&) {
                  s.item_->Save();
-                 return nothing();
+                 return noResult();
              },
              nullptr},
             {L"Delete", kMethod, 0, 0,
              [](Self& s, const Call&) {
                  s.item_->Delete();
-                 return nothing();
+                 return noResult();
              },
              nullptr},
             {L"Display", kMethod, 0, 1,
              [](Self& s, const Call& c) {
                  s.item_->Display(c.given(0) && c.boolean(0));
-                 return nothing();
+                 return noResult();
              },
              nullptr},
         };
@@ -419,7 +419,7 @@ private:
                 {L"Send", kMethod, 0, 0,
                  [](Self& s, const Call&) {
                      s.item_->Send();
-                     return nothing();
+                     return noResult();
                  },
                  nullptr},
                 {L"Forward", kMethod, 0, 0,
@@ -463,7 +463,7 @@ private:
                 {L"MarkComplete", kMethod, 0, 0,
                  [](Self& s, const Call&) {
                      s.item_->MarkComplete();
-                     return nothing();
+                     return noResult();
                  },
                  nullptr},
             };
