@@ -8,9 +8,9 @@
 
 #include <olectl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
-#include <algorithm>
 #include <exception>
 
 namespace vantorel::com {
@@ -256,8 +256,7 @@ HRESULT RibbonFace::call(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params,
     if (riid != IID_NULL) {
         return DISP_E_UNKNOWNINTERFACE;
     }
-    const bool onLoad =
-        id >= kOnLoad && id < kOnLoad + static_cast<DISPID>(described_.size());
+    const bool onLoad = id >= kOnLoad && id < kOnLoad + static_cast<DISPID>(described_.size());
     if ((!onLoad && (id < kGetLabel || id > kOnAction)) || (flags & DISPATCH_METHOD) == 0) {
         return DISP_E_MEMBERNOTFOUND;
     }

@@ -15,7 +15,9 @@
 #include "platform/Hives.h"
 #include "platform/RegistryKey.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 
 #include <windows.h>
@@ -104,7 +106,7 @@ QString failure(const char* call, HRESULT hr) {
 class ComLoadedAddIn final : public LoadedAddIn, private IAddIn {
 public:
     explicit ComLoadedAddIn(engine::Engine& engine) : engine_(engine) {
-        const Registration registration = findRegistration(com::kProgId);
+        const Registration registration = findRegistration(vantorel::com::kProgId);
         dll_ = wide(registration.dll);
         // Wine reads no per-user class registrations: the DLL is loaded from the
         // registered path and asked for its class directly, as COM would.
@@ -114,8 +116,8 @@ public:
                      .arg(dll_, outlook::com::resultText(HRESULT_FROM_WIN32(GetLastError()))));
         }
         using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-        const auto getClassObject =
-            reinterpret_cast<GetClassObject>(GetProcAddress(module_, "DllGetClassObject"));
+        const auto getClassObject = reinterpret_cast<GetClassObject>(
+            reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllGetClassObject")));
         if (getClassObject == nullptr) {
             fail(QStringLiteral("%1 is not a COM server (no DllGetClassObject)").arg(dll_));
         }
@@ -139,6 +141,9 @@ public:
         ribbon_.reset();
         connect_.reset();
         application_.reset();
+        // Windows the add-in closed on its way out go with the next pass of the message
+        // loop, as they would in the client.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         const int objects = com::liveServerObjects();
         const int advises = com::activeAdvises();
         if (objects != 0 || advises != 0 || ribbonReferences != 0) {
