@@ -1,10 +1,10 @@
 #include "forms/AboutBoxUnit.h"
 
+#include "forms/ClientOwned.h"
 #include "forms/DialogFrame.h"
 
 #include "forms/ReminderOptionsControls.h"
 #include "platform/Help.h"
-#include "platform/Modal.h"
 #include "platform/ShellOpen.h"
 #include "resources/Images.h"
 #include "tools/DisplayScale.h"
@@ -98,7 +98,7 @@ void TAboutWindow::FormCreate() {
 }
 
 int TAboutWindow::ShowModal() {
-    return platform::runModal(*this);
+    return RunOwnedModal(*this);
 }
 
 void TAboutWindow::LnkSupportClick() {

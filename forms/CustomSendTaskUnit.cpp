@@ -1,9 +1,9 @@
 #include "forms/CustomSendTaskUnit.h"
 
+#include "forms/ClientOwned.h"
 #include "forms/DialogFrame.h"
 
 #include "platform/Help.h"
-#include "platform/Modal.h"
 #include "platform/Prompts.h"
 #include "settings/AddInRegistry.h"
 #include "tools/Globals.h"
@@ -66,7 +66,7 @@ void TCustomSendTask::SetCurrentMailItem(const outlook::MailItemPtr& oMailItem) 
 }
 
 int TCustomSendTask::ShowModal() {
-    return platform::runModal(*this);
+    return RunOwnedModal(*this);
 }
 
 void TCustomSendTask::showEvent(QShowEvent* event) {

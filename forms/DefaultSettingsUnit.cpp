@@ -1,9 +1,9 @@
 #include "forms/DefaultSettingsUnit.h"
 
+#include "forms/ClientOwned.h"
 #include "forms/DialogFrame.h"
 
 #include "platform/Help.h"
-#include "platform/Modal.h"
 #include "platform/Prompts.h"
 #include "tools/Globals.h"
 
@@ -57,7 +57,7 @@ void TDefaultSettings::FormCreate() {
 }
 
 int TDefaultSettings::ShowModal() {
-    return platform::runModal(*this);
+    return RunOwnedModal(*this);
 }
 
 void TDefaultSettings::showEvent(QShowEvent* event) {

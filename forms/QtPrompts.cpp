@@ -1,5 +1,6 @@
 #include "forms/QtPrompts.h"
 
+#include "forms/ClientOwned.h"
 #include "forms/DontShowAgain.h"
 #include "tools/Globals.h"
 
@@ -41,6 +42,7 @@ platform::MessageReply QtPrompts::show(const platform::MessageRequest& request) 
         QCheckBox* checkBox = nullptr;
         const std::unique_ptr<QDialog> dialog = CreateCheckBoxMessageDialog(
             request.text, request.icon, caption, request.checkBoxText, request.checked, &checkBox);
+        const ClientOwned owned(*dialog);
         dialog->exec();
         return {platform::MessageAnswer::Ok, checkBox->isChecked()};
     }
@@ -69,6 +71,7 @@ platform::MessageReply QtPrompts::show(const platform::MessageRequest& request) 
         box.setDefaultButton(ok);
         box.setEscapeButton(ok);
     }
+    const ClientOwned owned(box);
     box.exec();
     platform::MessageReply reply;
     reply.answer = !bYesNo                      ? platform::MessageAnswer::Ok

@@ -1,12 +1,12 @@
 #include "forms/SettingsUnit.h"
 
+#include "forms/ClientOwned.h"
 #include "forms/DialogFrame.h"
 
 #include "forms/AboutBoxUnit.h"
 #include "forms/ReminderOptionsControls.h"
 #include "platform/Clock.h"
 #include "platform/Help.h"
-#include "platform/Modal.h"
 #include "platform/Prompts.h"
 #include "resources/Images.h"
 #include "tools/DisplayScale.h"
@@ -140,7 +140,7 @@ void TSettings::FormCreate() {
 }
 
 int TSettings::ShowModal() {
-    return platform::runModal(*this);
+    return RunOwnedModal(*this);
 }
 
 void TSettings::CloseWithAddIn() {

@@ -1,10 +1,10 @@
 #include "forms/TemplateEditUnit.h"
 
+#include "forms/ClientOwned.h"
 #include "forms/DialogFrame.h"
 
 #include "forms/ReminderOptionsControls.h"
 #include "platform/Help.h"
-#include "platform/Modal.h"
 #include "platform/Prompts.h"
 #include "resources/Images.h"
 #include "settings/AddInRegistry.h"
@@ -244,7 +244,7 @@ quint16 TTemplateEdit::GetWindowsScaling() const {
 }
 
 int TTemplateEdit::ShowModal() {
-    return platform::runModal(*this);
+    return RunOwnedModal(*this);
 }
 
 void TTemplateEdit::showEvent(QShowEvent* event) {

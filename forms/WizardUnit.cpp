@@ -1,11 +1,11 @@
 #include "forms/WizardUnit.h"
 
+#include "forms/ClientOwned.h"
 #include "forms/DialogFrame.h"
 
 #include "forms/ReminderOptionsControls.h"
 #include "forms/WizardLogic.h"
 #include "platform/Help.h"
-#include "platform/Modal.h"
 #include "resources/Images.h"
 #include "settings/AddInRegistry.h"
 #include "tools/DisplayScale.h"
@@ -140,7 +140,7 @@ TWizardWindow::TWizardWindow(QWidget* parent) : QDialog(parent) {
 }
 
 int TWizardWindow::ShowModal() {
-    return platform::runModal(*this);
+    return RunOwnedModal(*this);
 }
 
 void TWizardWindow::showEvent(QShowEvent* event) {

@@ -9,6 +9,7 @@
 #include "host/AddInLoader.h"
 #include "host/DataFolderLock.h"
 #include "host/engine/Engine.h"
+#include "platform/ClientWindow.h"
 
 #include <functional>
 #include <memory>
@@ -58,6 +59,10 @@ public:
     // starts or opens its first message window: the window shows the add-in's groups
     // from then on, also while the add-in's start-up is still showing its own windows.
     std::function<void(const QString&)> onRibbonCreated;
+    // The desktop's native windows (the main window, an inspector's), for an add-in that
+    // asks the client's windows for their handles; none in scripts.
+    std::function<platform::NativeWindow()> mainWindowHandle;
+    std::function<platform::NativeWindow(const outlook::InspectorPtr&)> inspectorWindowHandle;
     // Where suppressed errors go (the transcript's "error" lines); without it, to
     // standard error. The desktop's event handlers send their failures here too.
     std::function<void(const QString&)> onErrorSuppressed;

@@ -3,18 +3,22 @@
 #include "addin/windows/ComServer.h"
 #include "addin/windows/RibbonFace.h"
 #include "addin/windows/ServerLifetime.h"
+#include "forms/QtPrompts.h"
 #include "outlook/windows/ComContract.h"
 #include "outlook/windows/ComObjectModel.h"
 #include "outlook/windows/LateBound.h"
 #include "outlook/windows/Variant.h"
+#include "platform/ClientWindow.h"
 #include "platform/ErrorLog.h"
 #include "platform/Hives.h"
+#include "platform/Prompts.h"
 #include "platform/RegistryKey.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
 #include <functional>
+#include <utility>
 
 namespace vantorel::com {
 
@@ -26,11 +30,13 @@ QString moduleFile() {
 
 // Qt inside the client: one QApplication for the process, made on the first connection
 // (never in DllMain) and never deleted. Inside the stand-in client, which is a Qt
-// program itself, the client's own serves.
+// program itself, the client's own serves, with the services the stand-in installed.
 void startQt() {
     if (QCoreApplication::instance() != nullptr) {
         return;
     }
+    // Message boxes are real ones, shown to the person at the client.
+    platform::installPrompts(std::make_shared<QtPrompts>());
     // A plug-in: Qt leaves the process's DPI awareness as the client set it.
     QCoreApplication::setAttribute(Qt::AA_PluginApplication);
     // The platform plug-in lives beside the DLL, not beside the client's program.
@@ -78,6 +84,10 @@ void ComAddIn::letGo() {
     ribbon_.reset();
     module_.reset();
     application_.reset();
+    platform::installClientWindow(nullptr);
+    if (applicationDispatch_ != nullptr) {
+        std::exchange(applicationDispatch_, nullptr)->Release();
+    }
     disconnected_ = false;
 }
 
@@ -89,6 +99,13 @@ void ComAddIn::connected(IDispatch* application, int connectMode) {
     // The module's code and Qt's objects stay in the process from now on.
     ServerLifetime::pin();
     application_ = outlook::com::comApplication(application);
+    application->AddRef();
+    applicationDispatch_ = application;
+    // The add-in's dialogs belong to the client's window in front.
+    platform::installClientWindow([application] {
+        return reinterpret_cast<platform::NativeWindow>(
+            outlook::com::activeWindowHandle(application));
+    });
     module_.reset(vantorel_create_addin());
     ribbon_ = std::make_unique<RibbonFace>(*module_);
     startupCompleted_ = false;

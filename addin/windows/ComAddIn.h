@@ -48,6 +48,8 @@ private:
     void letGo();
 
     outlook::ApplicationPtr application_;
+    // The client's Application as it came, for the window the add-in's dialogs belong to.
+    IDispatch* applicationDispatch_ = nullptr;
     std::unique_ptr<IAddIn> module_;
     std::unique_ptr<RibbonFace> ribbon_;
     bool startupCompleted_ = false;

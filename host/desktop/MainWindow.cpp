@@ -210,6 +210,16 @@ MainWindow::MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time)
             addInStarted();
         }
     };
+    client_.mainWindowHandle = [this] { return static_cast<platform::NativeWindow>(winId()); };
+    client_.inspectorWindowHandle = [](const outlook::InspectorPtr& inspector) {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            const auto* compose = dynamic_cast<ComposeWindow*>(w);
+            if (compose != nullptr && compose->inspector() == inspector && w->isVisible()) {
+                return static_cast<platform::NativeWindow>(w->winId());
+            }
+        }
+        return platform::NativeWindow{0};
+    };
     // A permanent widget: a menu's status tips do not wipe it out.
     auto* mailbox = new QLabel(
         QStringLiteral("Mailbox: %1").arg(QDir::toNativeSeparators(client_.engine().path())));
@@ -225,6 +235,8 @@ MainWindow::MainWindow(MailClient& client, std::shared_ptr<platform::SystemClock
 
 MainWindow::~MainWindow() {
     client_.onRibbonCreated = nullptr;
+    client_.mainWindowHandle = nullptr;
+    client_.inspectorWindowHandle = nullptr;
 }
 
 void MainWindow::buildMenus() {

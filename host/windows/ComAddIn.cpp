@@ -6,6 +6,7 @@
 
 #include "addin/windows/ComInterfaces.h"
 #include "host/AddInLoader.h"
+#include "host/MailClient.h"
 #include "host/engine/Engine.h"
 #include "host/windows/com/ComServer.h"
 #include "host/windows/com/RibbonMirror.h"
@@ -164,7 +165,7 @@ public:
 private:
     void Connect(IAddInHost& host) override {
         writeShutdownPolicy(host);
-        application_ = com::makeApplicationServer(host.HostApplication(), com::windowsOf(engine_));
+        application_ = com::makeApplicationServer(host.HostApplication(), desktopWindows(host));
         SAFEARRAY* custom = SafeArrayCreateVector(VT_VARIANT, 0, 0);
         const HRESULT hr = connect_->OnConnection(application_.get(), outlook::com::ext_cm_Startup,
                                                   nullptr, &custom);
@@ -180,6 +181,24 @@ private:
         ribbon_ = std::make_unique<com::RibbonMirror>(connect_.get());
         ribbon_->describe(kRibbonMailCompose);
         ribbon_->describe(kRibbonExplorer);
+    }
+
+    // The engine's windows, and the desktop's native ones behind them (none in scripts):
+    // the add-in's dialogs belong to them.
+    com::HostWindows desktopWindows(IAddInHost& host) {
+        com::HostWindows windows = com::windowsOf(engine_);
+        if (auto* client = dynamic_cast<MailClient*>(&host)) {
+            windows.mainWindow = [client] {
+                return client->mainWindowHandle ? reinterpret_cast<HWND>(client->mainWindowHandle())
+                                                : nullptr;
+            };
+            windows.inspectorWindow = [client](const outlook::InspectorPtr& inspector) {
+                return client->inspectorWindowHandle
+                           ? reinterpret_cast<HWND>(client->inspectorWindowHandle(inspector))
+                           : nullptr;
+            };
+        }
+        return windows;
     }
 
     // The client tells add-ins of its shutdown (fast or normal) only through the

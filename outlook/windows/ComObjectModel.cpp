@@ -3,6 +3,8 @@
 #include "outlook/windows/ComContract.h"
 #include "outlook/windows/LateBound.h"
 
+#include <oleidl.h>
+
 #include <memory>
 #include <vector>
 
@@ -507,6 +509,22 @@ private:
 };
 
 }  // namespace
+
+HWND activeWindowHandle(IDispatch* application) {
+    try {
+        const ComPtr<IDispatch> window =
+            LateBound(ComPtr<IDispatch>(application), applicationIds).callObject(L"ActiveWindow");
+        // A plain cast of the object is no window: the window comes through IOleWindow.
+        const ComPtr<IOleWindow> ole = window.query<IOleWindow>(IID_IOleWindow);
+        HWND handle = nullptr;
+        if (ole && SUCCEEDED(ole->GetWindow(&handle))) {
+            return handle;
+        }
+    } catch (const OutlookError&) {
+        // No window in front (the client is starting or quitting): no owner.
+    }
+    return nullptr;
+}
 
 ApplicationPtr comApplication(IDispatch* application) {
     return std::make_shared<ComApplication>(ComPtr<IDispatch>(application));

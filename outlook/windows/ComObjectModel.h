@@ -6,10 +6,15 @@
 #include "outlook/Outlook.h"
 
 #include <oaidl.h>
+#include <windows.h>
 
 namespace vantorel::outlook::com {
 
 // The client's Application, as OnConnection handed it over.
 ApplicationPtr comApplication(IDispatch* application);
+
+// The native window of the client's window in front (Application.ActiveWindow, through
+// its IOleWindow); null when there is none or it cannot tell.
+HWND activeWindowHandle(IDispatch* application);
 
 }  // namespace vantorel::outlook::com

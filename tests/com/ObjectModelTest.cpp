@@ -6,6 +6,8 @@
 #include "outlook/windows/ComObjectModel.h"
 #include "tests/com/LateBound.h"
 
+#include <oleidl.h>
+
 #include <stdexcept>
 
 namespace vantorel::host::com::testing {
@@ -154,6 +156,38 @@ TEST_F(ObjectModelTest, SubscriptionsReachTheEngineAndEndWithTheirConnections) {
     added.disconnect();
     activated.disconnect();
     EXPECT_EQ(activeAdvises(), 0);
+}
+
+// The window the add-in's dialogs belong to: the client's window in front, through the
+// IOleWindow of the Inspector or Explorer Application.ActiveWindow gives.
+TEST_F(ObjectModelTest, TheWindowInFrontComesThroughIOleWindow) {
+    // Without windows of its own (the stand-in's scripts) there is no owner.
+    EXPECT_EQ(oc::activeWindowHandle(application.get()), nullptr);
+    // The server of the engine's Application is one while it lives: another with windows.
+    client.reset();
+    application.reset();
+    const HWND mainWindow = reinterpret_cast<HWND>(0x1A2B0);
+    const HWND messageWindow = reinterpret_cast<HWND>(0x3C4D0);
+    HostWindows windows = windowsOf(*engine);
+    windows.mainWindow = [&] { return mainWindow; };
+    windows.inspectorWindow = [&](const ol::InspectorPtr&) { return messageWindow; };
+    application = makeApplicationServer(app, windows);
+
+    EXPECT_EQ(oc::activeWindowHandle(application.get()), mainWindow);
+    engine->compose();
+    EXPECT_EQ(oc::activeWindowHandle(application.get()), messageWindow);
+    // An Explorer is a window; the Application is none.
+    EXPECT_FALSE(application.query<IOleWindow>(IID_IOleWindow));
+    {
+        const Object explorer = getObject(application.get(), L"ActiveExplorer");
+        const oc::ComPtr<IOleWindow> ole = explorer.query<IOleWindow>(IID_IOleWindow);
+        ASSERT_TRUE(ole);
+        HWND handle = nullptr;
+        EXPECT_EQ(ole->GetWindow(&handle), S_OK);
+        EXPECT_EQ(handle, mainWindow);
+    }
+    engine->setExplorerCount(0);
+    EXPECT_FALSE(getObject(application.get(), L"ActiveExplorer"));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "outlook/windows/ComPtr.h"
 
 #include <oaidl.h>
+#include <windows.h>
 
 #include <functional>
 
@@ -30,6 +31,10 @@ struct HostWindows {
     // Subscribes to the closing of inspectors. Without it Inspector raises no Close.
     std::function<outlook::Connection(std::function<void(const outlook::InspectorPtr&)>)>
         onInspectorClose;
+    // The native windows behind the main window and an inspector (IOleWindow). Without
+    // them, or null, the objects have no window to give.
+    std::function<HWND()> mainWindow;
+    std::function<HWND(const outlook::InspectorPtr&)> inspectorWindow;
 };
 
 // The engine's own windows: its open inspectors and their closing. ENGINE must outlive

@@ -82,6 +82,8 @@ constexpr const wchar_t* kMemberNames[] = {
     L"Address",
     L"Resolved",
     L"AddressEntry",
+    L"ActiveWindow",
+    L"ActiveExplorer",
 };
 
 // The text an engine error carries.
@@ -244,6 +246,8 @@ HRESULT Server::QueryInterface(REFIID iid, void** out) {
         *out = static_cast<IDispatch*>(this);
     } else if (IsEqualIID(iid, IID_IConnectionPointContainer) && !events().empty()) {
         *out = static_cast<IConnectionPointContainer*>(this);
+    } else if (IsEqualIID(iid, IID_IOleWindow) && isWindow()) {
+        *out = static_cast<IOleWindow*>(this);
     } else {
         *out = nullptr;
         return E_NOINTERFACE;
@@ -262,6 +266,18 @@ ULONG Server::Release() {
         delete this;
     }
     return left;
+}
+
+HRESULT Server::GetWindow(HWND* window) {
+    if (window == nullptr) {
+        return E_POINTER;
+    }
+    *window = handle();
+    return *window != nullptr ? S_OK : E_FAIL;
+}
+
+HRESULT Server::ContextSensitiveHelp(BOOL) {
+    return E_NOTIMPL;
 }
 
 HRESULT Server::GetTypeInfoCount(UINT* count) {

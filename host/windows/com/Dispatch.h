@@ -10,6 +10,7 @@
 
 #include <oaidl.h>
 #include <ocidl.h>
+#include <oleidl.h>
 
 #include <QString>
 #include <QStringView>
@@ -82,7 +83,10 @@ public:
     ~Counted();
 };
 
-class Server : public IDispatch, public IConnectionPointContainer, private Counted {
+class Server : public IDispatch,
+               public IConnectionPointContainer,
+               public IOleWindow,
+               private Counted {
 public:
     Server() = default;
     virtual ~Server();
@@ -105,6 +109,10 @@ public:
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** out) override;
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** out) override;
 
+    // IOleWindow, of the objects that are windows (isWindow()).
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enterMode) override;
+
     // For the connection points.
     HRESULT advise(REFIID iid, IUnknown* sink, DWORD* cookie);
     HRESULT unadvise(REFIID iid, DWORD cookie);
@@ -121,6 +129,11 @@ protected:
     virtual Shape shape(int index) const = 0;
     virtual oc::Variant get(int index, const Call& call) = 0;
     virtual void put(int index, const Call& call) = 0;
+
+    // Whether the object is one of the client's windows (an Explorer, an Inspector),
+    // which answer IOleWindow, and its handle now (null when it has none).
+    virtual bool isWindow() const { return false; }
+    virtual HWND handle() const { return nullptr; }
 
     // The event interfaces this object fires; none by default.
     virtual std::span<const IID> events() const { return {}; }

@@ -626,6 +626,11 @@ public:
     }
 
 protected:
+    bool isWindow() const override { return true; }
+    HWND handle() const override {
+        const HostWindows& host = windows_->host;
+        return host.inspectorWindow ? host.inspectorWindow(inspector_) : nullptr;
+    }
     std::span<const IID> events() const override {
         static const IID ours[] = {oc::DIID_InspectorEvents_10};
         return ours;
@@ -735,6 +740,25 @@ private:
     Identity identity_;
 };
 
+// The main window. The add-in asks it for its window only.
+class ExplorerServer final : public Dispatch<ExplorerServer> {
+public:
+    explicit ExplorerServer(std::shared_ptr<Windows> windows) : windows_(std::move(windows)) {}
+    static const std::vector<Member<ExplorerServer>>& members() {
+        static const std::vector<Member<ExplorerServer>> table = {};
+        return table;
+    }
+
+protected:
+    bool isWindow() const override { return true; }
+    HWND handle() const override {
+        return windows_->host.mainWindow ? windows_->host.mainWindow() : nullptr;
+    }
+
+private:
+    std::shared_ptr<Windows> windows_;
+};
+
 class ApplicationServer final : public Dispatch<ApplicationServer> {
 public:
     ApplicationServer(ol::ApplicationPtr app, HostWindows host)
@@ -785,6 +809,17 @@ public:
                  return wrap<ExplorersServer>(s.app().Explorers());
              },
              nullptr},
+            {L"ActiveExplorer", kMethod, 0, 0,
+             [](ApplicationServer& s, const Call&) { return object(s.activeExplorer()); }, nullptr},
+            // The window in front: the active inspector, else the main window.
+            {L"ActiveWindow", kMethod, 0, 0,
+             [](ApplicationServer& s, const Call&) {
+                 if (const ol::InspectorPtr inspector = s.app().ActiveInspector()) {
+                     return object(inspectorServer(s.windows_, inspector));
+                 }
+                 return object(s.activeExplorer());
+             },
+             nullptr},
             {L"Inspectors", kGet, 0, 0,
              [](ApplicationServer& s, const Call&) {
                  oc::ComPtr<IDispatch> inspectors = identity(s.windows_.get());
@@ -827,6 +862,13 @@ protected:
 
 private:
     ol::Application& app() const { return *windows_->app; }
+    // The main window, or Nothing while none is open.
+    oc::ComPtr<IDispatch> activeExplorer() const {
+        if (app().Explorers()->Count() == 0) {
+            return {};
+        }
+        return make<ExplorerServer>(windows_);
+    }
 
     std::shared_ptr<Windows> windows_;
     Identity identity_;

@@ -368,9 +368,9 @@ TEST_F(RibbonComTest, DescribesTheTabsOfEachRibbonInCustomUi) {
                          QStringLiteral("tabs"), QStringLiteral("tab"), QStringLiteral("group")}),
             path.mid(0, 5));
     }
-    // A ribbon the add-in has nothing on: nothing, after the add-in heard of it.
+    // A ribbon the add-in has nothing on: nothing, and no onLoad to come.
     EXPECT_EQ(QString(), face->customUi(kOtherRibbon));
-    EXPECT_EQ(kOtherRibbon, addIn.created.last());
+    EXPECT_TRUE(addIn.created.isEmpty()) << "the add-in hears of a ribbon from its onLoad";
     EXPECT_EQ(&addIn.compose.group, face->control(QStringLiteral("vantorel_1")));
     EXPECT_EQ(addIn.custom, face->control(QStringLiteral("vantorel_1_1")));
     for (const char* unknown : {"vantorel_2", "vantorel_0_3", "vantorel", "", "VANTOREL_0"}) {
