@@ -204,18 +204,21 @@ private:
     // The client tells add-ins of its shutdown (fast or normal) only through the
     // administrator's policy: the stand-in writes the policy as the scenario set it.
     void writeShutdownPolicy(IAddInHost& host) {
+        const bool normal = host.OutlookShutdownBehavior() == ShutdownBehavior::Normal;
         const QString major = host.HostApplication()->Version().section(QLatin1Char('.'), 0, 0);
         platform::RegistryKey key(platform::currentUserHive());
-        if (!key.openKey(QStringLiteral("\\Software\\Policies\\Microsoft\\Office\\%1.0\\Outlook\\"
-                                        "Options\\Shutdown")
+        const QString name = QStringLiteral("AddinFastShutdownBehavior");
+        // Written only when it changes: the hive is a file the stand-in writes whole.
+        if (!key.openKey(QStringLiteral("\\Software\\Policies\\Microsoft\\Office\\%1.0\\"
+                                        "Outlook\\Options\\Shutdown")
                              .arg(major),
-                         true)) {
+                         normal)) {
             return;
         }
-        const QString name = QStringLiteral("AddinFastShutdownBehavior");
-        if (host.OutlookShutdownBehavior() == ShutdownBehavior::Normal) {
+        const bool written = key.valueExists(name) && key.readInteger(name) == 1;
+        if (normal && !written) {
             key.writeInteger(name, 1);
-        } else if (key.valueExists(name)) {
+        } else if (!normal && key.valueExists(name)) {
             key.deleteValue(name);
         }
     }

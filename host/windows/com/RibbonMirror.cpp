@@ -634,19 +634,25 @@ QString RibbonMirror::recognise(const VARIANT& picture, const QString& about) {
 }
 
 const std::map<QString, QImage>& RibbonMirror::candidates(QSize size) {
-    if (!imagesLoaded_) {
-        imagesLoaded_ = true;
+    // The images of a folder, decoded once for the process: the add-in's resources stay
+    // as they are while its library is loaded, and the client is started many times in
+    // one test process.
+    using BySize = std::map<std::pair<int, int>, std::map<QString, QImage>>;
+    static std::map<QString, BySize> folders;
+    const auto known = folders.find(images_);
+    BySize& bySize = known != folders.end() ? known->second : folders[images_];
+    if (known == folders.end()) {
         QDirIterator files(images_, {QStringLiteral("*.png")}, QDir::Files);
         while (files.hasNext()) {
             const QString path = files.next();
             const QImage image = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
             if (!image.isNull()) {
-                imagesBySize_[{image.width(), image.height()}]
-                             [files.fileInfo().completeBaseName()] = image;
+                bySize[{image.width(), image.height()}][files.fileInfo().completeBaseName()] =
+                    image;
             }
         }
     }
-    return imagesBySize_[{size.width(), size.height()}];
+    return bySize[{size.width(), size.height()}];
 }
 
 HRESULT RibbonMirror::invalidateControl(const QString& ribbonId, const QString& id) {

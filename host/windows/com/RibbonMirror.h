@@ -117,8 +117,6 @@ private:
     std::vector<std::unique_ptr<RibbonTab>> tabs_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::map<QString, RibbonUiObject*> ribbons_;
-    bool imagesLoaded_ = false;
-    std::map<std::pair<int, int>, std::map<QString, QImage>> imagesBySize_;
     int invalidations_ = 0;
 };
 
