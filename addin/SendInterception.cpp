@@ -143,6 +143,10 @@ void TAddInModule::UpdateRemindMeScreenTip() {
                    .arg(FormatPeriodPhrase(registry.GetTaskCreateOnlyStart(kDefaultSettings),
                                            kPhraseStyleStart));
     }
+    const QString sMovedTo = MovedStartDayName(registry);
+    if (!sMovedTo.isEmpty()) {
+        sTip += QStringLiteral(", moved off the weekend to ") + sMovedTo;
+    }
     btnRemindMe_->SetScreenTip(sTip);
 }
 

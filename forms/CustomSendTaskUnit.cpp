@@ -20,8 +20,8 @@ TCustomSendTask* CustomSendTask = nullptr;
 
 namespace {
 constexpr int kClientWidth = 377;
-constexpr int kClientHeight = 323;
-constexpr int kButtonsFromBottom = kClientHeight - 290;
+constexpr int kClientHeight = 337;
+constexpr int kButtonsFromBottom = kClientHeight - 304;
 constexpr bool kCustomSettings = false;
 
 }  // namespace
@@ -32,13 +32,13 @@ TCustomSendTask::TCustomSendTask(QWidget* parent) : QDialog(parent) {
                         {kClientWidth, kClientHeight});
 
     controls = new TReminderOptionsControls(*this);
-    btnSend = CreateButton(*this, "btnSend", QStringLiteral("&Send"), {213, 290, 75, 25});
+    btnSend = CreateButton(*this, "btnSend", QStringLiteral("&Send"), {213, 304, 75, 25});
     btnSend->setDefault(true);
-    btnCancel = CreateButton(*this, "btnCancel", QStringLiteral("&Cancel"), {294, 290, 75, 25});
+    btnCancel = CreateButton(*this, "btnCancel", QStringLiteral("&Cancel"), {294, 304, 75, 25});
     btnShowOptions =
-        CreateButton(*this, "btnShowOptions", QStringLiteral("Show &Options"), {8, 290, 97, 25});
+        CreateButton(*this, "btnShowOptions", QStringLiteral("Show &Options"), {8, 304, 97, 25});
     btnHideOptions =
-        CreateButton(*this, "btnHideOptions", QStringLiteral("Hide &Options"), {8, 290, 97, 25});
+        CreateButton(*this, "btnHideOptions", QStringLiteral("Hide &Options"), {8, 304, 97, 25});
 
     connect(btnSend, &QPushButton::clicked, this, [this] { btnSendClick(); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
@@ -46,10 +46,10 @@ TCustomSendTask::TCustomSendTask(QWidget* parent) : QDialog(parent) {
     connect(btnHideOptions, &QPushButton::clicked, this, [this] { btnHideOptionsClick(); });
 
     const TReminderOptionsControls& c = *controls;
-    const QList<QWidget*> tabOrder{btnSend,        btnCancel,         btnShowOptions, c.rdbRemindMe,
-                                   c.comRemindMe,  c.comRemindMeTime, c.rdbTask,      c.comTask,
-                                   c.chkCompleted, c.chkDelete,       c.chkDuration,  c.comDuration,
-                                   c.comPriority,  btnHideOptions};
+    const QList<QWidget*> tabOrder{
+        btnSend,           btnCancel,     btnShowOptions, c.rdbRemindMe,       c.comRemindMe,
+        c.comRemindMeTime, c.rdbTask,     c.comTask,      c.chkMoveOffWeekend, c.chkCompleted,
+        c.chkDelete,       c.chkDuration, c.comDuration,  c.comPriority,       btnHideOptions};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }

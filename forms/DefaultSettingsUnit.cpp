@@ -18,7 +18,7 @@ TDefaultSettings* DefaultSettings = nullptr;
 
 namespace {
 constexpr int kClientWidth = 377;
-constexpr int kClientHeight = 355;
+constexpr int kClientHeight = 369;
 constexpr bool kDefaultSet = true;
 
 }  // namespace
@@ -29,12 +29,12 @@ TDefaultSettings::TDefaultSettings(QWidget* parent) : QDialog(parent) {
                         {kClientWidth, kClientHeight});
 
     controls = new TReminderOptionsControls(*this);
-    btnOK = CreateButton(*this, "btnOK", QStringLiteral("&OK"), {213, 322, 75, 25});
+    btnOK = CreateButton(*this, "btnOK", QStringLiteral("&OK"), {213, 336, 75, 25});
     btnOK->setDefault(true);
-    btnCancel = CreateButton(*this, "btnCancel", QStringLiteral("&Cancel"), {294, 322, 75, 25});
+    btnCancel = CreateButton(*this, "btnCancel", QStringLiteral("&Cancel"), {294, 336, 75, 25});
     cmdReset = new QCheckBox(QStringLiteral("Re&set \"custom\" settings with these defauts"), this);
     cmdReset->setObjectName(QStringLiteral("cmdReset"));
-    cmdReset->setGeometry(59, 280, 289, 17);
+    cmdReset->setGeometry(59, 294, 289, 17);
     FitToCaption(*cmdReset);
 
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
@@ -43,9 +43,9 @@ TDefaultSettings::TDefaultSettings(QWidget* parent) : QDialog(parent) {
 
     const TReminderOptionsControls& c = *controls;
     const QList<QWidget*> tabOrder{
-        btnOK,         btnCancel,     c.rdbRemindMe,  c.comRemindMe, c.comRemindMeTime,
-        c.rdbTask,     c.comTask,     c.chkCompleted, c.chkDelete,   c.chkDuration,
-        c.comDuration, c.comPriority, cmdReset};
+        btnOK,         btnCancel,     c.rdbRemindMe,       c.comRemindMe,  c.comRemindMeTime,
+        c.rdbTask,     c.comTask,     c.chkMoveOffWeekend, c.chkCompleted, c.chkDelete,
+        c.chkDuration, c.comDuration, c.comPriority,       cmdReset};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }

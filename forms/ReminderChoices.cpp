@@ -38,6 +38,8 @@ QStringList PeriodListItems() {
             QStringLiteral("in 4 days"),
             QStringLiteral("in 5 days"),
             QStringLiteral("in 6 days"),
+            QStringLiteral("in 2 working days"),
+            QStringLiteral("in 5 working days"),
             QStringLiteral("in 1 week"),
             QStringLiteral("in 2 weeks"),
             QStringLiteral("in 3 weeks"),
@@ -90,6 +92,7 @@ TReminderChoices LoadReminderChoices(TAddInRegistry& registry, bool DefaultSetti
     choices.sDuration =
         FormatPeriodPhrase(registry.GetTaskDuration(DefaultSettings), kPhraseStyleDuration);
     choices.nPriority = registry.GetTaskPriority(DefaultSettings);
+    choices.bMoveOffWeekend = registry.GetTaskMoveOffWeekend(DefaultSettings);
     return choices;
 }
 
@@ -124,6 +127,12 @@ TChoiceCheck CheckStartChoices(const TReminderChoices& choices) {
     if (!phraseToDays(sPeriodText, check.nDays) ||
         !tools::fitsMailDate(currentMoment() + check.nDays)) {
         return periodInvalid();
+    }
+    if (choices.bMoveOffWeekend) {
+        check.nDays = DaysOffWeekend(currentMoment(), check.nDays);
+        if (!tools::fitsMailDate(currentMoment() + check.nDays)) {
+            return periodInvalid();
+        }
     }
     if (!choices.bRemindMe) {
         check.dReminderTime = currentMoment();
@@ -186,6 +195,7 @@ void StoreCustomChoices(const TReminderChoices& choices, bool bShowOptions,
     }
     registry.SetCustomTaskSetDuration(choices.bDuration);
     registry.SetCustomTaskPriority(choices.nPriority);
+    registry.SetCustomTaskMoveOffWeekend(choices.bMoveOffWeekend);
 }
 
 void StoreDefaultChoices(const TReminderChoices& choices, bool bResetCustom,
@@ -208,6 +218,7 @@ void StoreDefaultChoices(const TReminderChoices& choices, bool bResetCustom,
     }
     registry.SetTaskSetDuration(choices.bDuration, bResetCustom);
     registry.SetTaskPriority(choices.nPriority, bResetCustom);
+    registry.SetTaskMoveOffWeekend(choices.bMoveOffWeekend, bResetCustom);
 }
 
 QString PeriodInvalidMessage(const QString& sText) {

@@ -14,15 +14,16 @@
 namespace vantorel {
 
 struct TReminderChoices {
-    bool bRemindMe = true;    // rdbRemindMe checked; else rdbTask
-    QString sRemindMe;        // comRemindMe: the reminder's period
-    QString sRemindMeTime;    // comRemindMeTime: the reminder's time of day
-    QString sTask;            // comTask: the period to a task without reminder
-    bool bCompleted = false;  // chkCompleted
-    bool bDelete = false;     // chkDelete
-    bool bDuration = false;   // chkDuration
-    QString sDuration;        // comDuration
-    int nPriority = 1;        // comPriority's index; -1 for a typed text that is no entry
+    bool bRemindMe = true;         // rdbRemindMe checked; else rdbTask
+    QString sRemindMe;             // comRemindMe: the reminder's period
+    QString sRemindMeTime;         // comRemindMeTime: the reminder's time of day
+    QString sTask;                 // comTask: the period to a task without reminder
+    bool bCompleted = false;       // chkCompleted
+    bool bDelete = false;          // chkDelete
+    bool bDuration = false;        // chkDuration
+    QString sDuration;             // comDuration
+    int nPriority = 1;             // comPriority's index; -1 for a typed text that is no entry
+    bool bMoveOffWeekend = false;  // chkMoveOffWeekend
 };
 
 // The item lists of the combo boxes.
@@ -49,8 +50,9 @@ struct TChoiceCheck {
     tools::TDateTime dReminderTime = 0;  // the reminder moment; task mode: now
 };
 
-// The start period (comRemindMe in remind mode, else comTask) must give a day count;
-// in remind mode the time must read as a time.
+// The start period (comRemindMe in remind mode, else comTask) must give a day count,
+// moved off the weekend with bMoveOffWeekend; in remind mode the time must read as a
+// time.
 TChoiceCheck CheckStartChoices(const TReminderChoices& choices);
 
 // With chkDuration ticked, the duration must give a day count; a keyword such as

@@ -83,24 +83,26 @@ TReminderOptionsControls::TReminderOptionsControls(QWidget& window) : QObject(&w
     rdbTask = create<QRadioButton>(window, "rdbTask", {59, 91, 294, 17});
     rdbTask->setText(QStringLiteral("Send e-mail and create a &Task (no reminder) starting "));
     comTask = createCombo(window, "comTask", {72, 114, 135, 21}, PeriodListItems());
+    chkMoveOffWeekend = create<QCheckBox>(window, "chkMoveOffWeekend", {59, 141, 289, 17});
+    chkMoveOffWeekend->setText(QStringLiteral("Move reminders off the &weekend"));
 
-    pnlOptions = createRule(window, "pnlOptions", {51, 162, 318, 1});
-    lblOptions = createLabel(window, "lblOptions", QStringLiteral("Options"), {8, 156});
-    imgOptions = createPicture(window, "imgOptions", {8, 175}, QStringLiteral("IMG_OPTIONS_"));
-    chkCompleted = create<QCheckBox>(window, "chkCompleted", {59, 175, 289, 17});
+    pnlOptions = createRule(window, "pnlOptions", {51, 176, 318, 1});
+    lblOptions = createLabel(window, "lblOptions", QStringLiteral("Options"), {8, 170});
+    imgOptions = createPicture(window, "imgOptions", {8, 189}, QStringLiteral("IMG_OPTIONS_"));
+    chkCompleted = create<QCheckBox>(window, "chkCompleted", {59, 189, 289, 17});
     chkCompleted->setText(QStringLiteral("&Mark as Completed when response received"));
-    chkDelete = create<QCheckBox>(window, "chkDelete", {59, 198, 289, 17});
+    chkDelete = create<QCheckBox>(window, "chkDelete", {59, 212, 289, 17});
     chkDelete->setText(QStringLiteral("D&elete Task when response received"));
-    chkDuration = create<QCheckBox>(window, "chkDuration", {59, 221, 97, 17});
+    chkDuration = create<QCheckBox>(window, "chkDuration", {59, 235, 97, 17});
     chkDuration->setText(QStringLiteral("Set &Duration to"));
-    comDuration = createCombo(window, "comDuration", {154, 219, 84, 21}, DurationListItems());
-    lblDuration = createLabel(window, "lblDuration", QStringLiteral("(Due date)"), {244, 222});
-    lblPriority = createLabel(window, "lblPriority", QStringLiteral("Task &Priority:"), {59, 247});
-    comPriority = createCombo(window, "comPriority", {128, 244, 84, 21}, PriorityListItems());
+    comDuration = createCombo(window, "comDuration", {154, 233, 84, 21}, DurationListItems());
+    lblDuration = createLabel(window, "lblDuration", QStringLiteral("(Due date)"), {244, 236});
+    lblPriority = createLabel(window, "lblPriority", QStringLiteral("Task &Priority:"), {59, 261});
+    comPriority = createCombo(window, "comPriority", {128, 258, 84, 21}, PriorityListItems());
     lblPriority->setBuddy(comPriority);
     // Every caption is shown whole; the box beside a check box starts after its caption.
-    for (QWidget* caption : std::initializer_list<QWidget*>{rdbRemindMe, rdbTask, chkCompleted,
-                                                            chkDelete, chkDuration}) {
+    for (QWidget* caption : std::initializer_list<QWidget*>{rdbRemindMe, rdbTask, chkMoveOffWeekend,
+                                                            chkCompleted, chkDelete, chkDuration}) {
         FitToCaption(*caption);
     }
     constexpr int kCaptionGap = 4;
@@ -127,6 +129,7 @@ TReminderChoices TReminderOptionsControls::Choices() const {
     choices.bDelete = chkDelete->isChecked();
     choices.bDuration = chkDuration->isChecked();
     choices.sDuration = comDuration->currentText();
+    choices.bMoveOffWeekend = chkMoveOffWeekend->isChecked();
     // The entry whose text was typed or picked; a text that is no entry gives -1.
     choices.nPriority = comPriority->findText(comPriority->currentText(), Qt::MatchFixedString);
     return choices;
@@ -142,6 +145,7 @@ void TReminderOptionsControls::SetChoices(const TReminderChoices& choices) {
     chkCompleted->setChecked(choices.bCompleted);
     chkDuration->setChecked(choices.bDuration);
     comDuration->setEditText(choices.sDuration);
+    chkMoveOffWeekend->setChecked(choices.bMoveOffWeekend);
     comPriority->setCurrentIndex(choices.nPriority >= 0 && choices.nPriority < comPriority->count()
                                      ? choices.nPriority
                                      : -1);

@@ -48,6 +48,7 @@ public:
     QComboBox* comRemindMeTime;
     QRadioButton* rdbTask;
     QComboBox* comTask;
+    QCheckBox* chkMoveOffWeekend;
     QFrame* pnlOptions;
     QLabel* lblOptions;
     QLabel* imgOptions;

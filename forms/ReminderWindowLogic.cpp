@@ -5,7 +5,9 @@
 #include "reminders/ReminderUnit.h"
 #include "reminders/TrackingProperties.h"
 #include "tools/DateTime.h"
+#include "tools/Phrases.h"
 #include "tools/TranscriptText.h"
+#include "tools/WorkingDays.h"
 
 #include <QLocale>
 
@@ -17,6 +19,7 @@ namespace vantorel {
 
 const QString kItemNotFoundMessage = QStringLiteral("The related item could not be found.");
 const QString kMessageNotFoundMessage = QStringLiteral("The related message could not be found.");
+const QString kNextWorkingDaySnooze = QStringLiteral("Next working day");
 
 namespace {
 
@@ -198,6 +201,26 @@ QString SnoozeMinutesToText(qint64 a) {
         return counted(a / kHour, "hour", "hours");
     }
     return counted(a, "minute", "minutes");
+}
+
+bool IsNextWorkingDaySnooze(const QString& sText) {
+    return sText.trimmed().compare(kNextWorkingDaySnooze, Qt::CaseInsensitive) == 0;
+}
+
+qint64 NextWorkingDaySeconds(qint64 nNow, const QString& sRemindMeTime) {
+    const QDateTime now = tools::fromDateTime(tools::fromLocalUnixSeconds(nNow));
+    QTime time = now.time();
+    QString sTime;
+    if (sRemindMeTime != QLatin1String("NOW") && ParseTimePhrase(sRemindMeTime, sTime)) {
+        const QTime stored(sTime.left(2).toInt(), sTime.mid(3, 2).toInt());
+        if (stored.isValid()) {
+            time = stored;
+        }
+    }
+    const QDate tomorrow = now.date().addDays(1);
+    const QDate day = tomorrow.addDays(
+        tools::daysToWorkingDay(tomorrow, platform::RegionalSettings::current().workingDays));
+    return tools::toLocalUnixSeconds(tools::toDateTime(tools::localDateTime(day, time)));
 }
 
 QString SnoozeInvalidMessage(const QString& sText) {

@@ -50,6 +50,16 @@ qint32 ParseSnoozeText(QString& sText);
 // "0.5 days" for 720 minutes. "Now" for 0 or less; empty out of range as above.
 QString SnoozeMinutesToText(qint64 a);
 
+// The snooze list's entry that snoozes until the next working day, and whether a text
+// names it (in any letter case, blanks around it aside).
+extern const QString kNextWorkingDaySnooze;  // "Next working day"
+bool IsNextWorkingDaySnooze(const QString& sText);
+
+// The moment "Next working day" snoozes until, in local Unix seconds: the first working
+// day after the day of nNow, at the time of day of the stored reminder time sRemindMeTime
+// ("hh:nn"; "NOW" or a text that is no time: the time of day of nNow).
+qint64 NextWorkingDaySeconds(qint64 nNow, const QString& sRemindMeTime);
+
 // The warning for a snooze text that gives no length.
 QString SnoozeInvalidMessage(const QString& sText);
 

@@ -7,6 +7,7 @@
 #include "reminders/FollowUp.h"
 #include "reminders/TrackingProperties.h"
 #include "resources/Images.h"
+#include "settings/AddInRegistry.h"
 #include "tools/DisplayScale.h"
 #include "tools/Globals.h"
 
@@ -151,13 +152,13 @@ TTReminderWindow::TTReminderWindow() : QWidget(nullptr, Qt::Window) {
     comSnooze = createControl<QComboBox>(this, "comSnooze");
     comSnooze->setEditable(true);
     comSnooze->setInsertPolicy(QComboBox::NoInsert);
-    comSnooze->setMaxVisibleItems(14);
+    comSnooze->setMaxVisibleItems(15);
     comSnooze->addItems(
         {QStringLiteral("5 minutes"), QStringLiteral("10 minutes"), QStringLiteral("15 minutes"),
          QStringLiteral("30 minutes"), QStringLiteral("1 hour"), QStringLiteral("2 hours"),
          QStringLiteral("4 hours"), QStringLiteral("8 hours"), QStringLiteral("1 day"),
          QStringLiteral("2 days"), QStringLiteral("3 days"), QStringLiteral("4 days"),
-         QStringLiteral("1 week"), QStringLiteral("2 weeks")});
+         QStringLiteral("1 week"), QStringLiteral("2 weeks"), kNextWorkingDaySnooze});
     comSnooze->setEditText(QStringLiteral("5 minutes"));
     lblClickSnooze->setBuddy(comSnooze);
 
@@ -536,7 +537,18 @@ void TTReminderWindow::SnoozeTask(const TListItemData& entry, qint64 nSeconds) {
 }
 
 void TTReminderWindow::cmdSnoozeClick() {
+    constexpr bool kDefaultSettings = true;
     const QString sText = comSnooze->currentText();
+    if (IsNextWorkingDaySnooze(sText)) {
+        const QString sRemindMeTime = AddInRegistry != nullptr
+                                          ? AddInRegistry->GetTaskRemindMeTime(kDefaultSettings)
+                                          : QString();
+        const qint64 nNow = NowLocalUnixSeconds();
+        const qint64 nSeconds = NextWorkingDaySeconds(nNow, sRemindMeTime) - nNow;
+        RemoveSelected(
+            [this, nSeconds](const TListItemData& entry) { SnoozeTask(entry, nSeconds); });
+        return;
+    }
     QString sCopy = sText;
     const qint32 nMinutes = ParseSnoozeText(sCopy);
     if (nMinutes < 0) {

@@ -37,6 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (period.startsWith(QLatin1Char('o'))) {
         fuzz::check(counted && days >= 1 && days <= 7, "a weekday is one to seven days ahead",
                     period, base.toString(Qt::ISODate));
+    } else if (period.startsWith(QLatin1Char('b'))) {
+        fuzz::check(counted ? days >= period.mid(1).toLongLong() : days == 0,
+                    "working days take at least as many days", period, base.toString(Qt::ISODate));
     } else {
         fuzz::check(counted ? days >= 0 : days == 0, "months count forward", period,
                     base.toString(Qt::ISODate));

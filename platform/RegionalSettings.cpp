@@ -36,6 +36,7 @@ RegionalSettings RegionalSettings::current() {
     s.decimalSeparator = decimal.isEmpty() ? QLatin1Char('.') : decimal.at(0);
     s.amDesignator = locale.amText();
     s.pmDesignator = locale.pmText();
+    s.workingDays = locale.weekdays();
     return s;
 }
 

@@ -6,6 +6,7 @@
 // Formats are Qt's date-time format strings.
 
 #include <QChar>
+#include <QList>
 #include <QString>
 
 namespace vantorel::platform {
@@ -17,6 +18,7 @@ struct RegionalSettings {
     QChar decimalSeparator;   // e.g. '.'
     QString amDesignator;     // e.g. "AM"; may be empty
     QString pmDesignator;
+    QList<Qt::DayOfWeek> workingDays;  // e.g. Monday to Friday; the others are the weekend
 
     static RegionalSettings current();
 };

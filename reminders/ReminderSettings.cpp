@@ -3,6 +3,8 @@
 #include "platform/Clock.h"
 #include "tools/Phrases.h"
 
+#include <QLocale>
+
 namespace vantorel {
 
 namespace {
@@ -44,6 +46,9 @@ TReminderData DefaultReminderData(TAddInRegistry& registry) {
     const QString sStart = data.bRemindMe ? registry.GetTaskRemindMeStart(kDefaultSettings)
                                           : registry.GetTaskCreateOnlyStart(kDefaultSettings);
     PeriodToDays(sStart, dNow, data.nInDays);
+    if (registry.GetTaskMoveOffWeekend(kDefaultSettings)) {
+        data.nInDays = DaysOffWeekend(dNow, data.nInDays);
+    }
     TimePhraseToDateTime(registry.GetTaskRemindMeTime(kDefaultSettings), data.dReminderTime);
     data.nDuration = DurationDays(registry.GetTaskSetDuration(kDefaultSettings),
                                   registry.GetTaskDuration(kDefaultSettings),
@@ -51,6 +56,25 @@ TReminderData DefaultReminderData(TAddInRegistry& registry) {
     data.oImportance = ImportanceFromPriority(registry.GetTaskPriority(kDefaultSettings));
     FillSharedReminderFields(data, registry);
     return data;
+}
+
+QString MovedStartDayName(TAddInRegistry& registry) {
+    if (!registry.GetTaskMoveOffWeekend(kDefaultSettings)) {
+        return {};
+    }
+    const tools::TDateTime dNow = tools::toDateTime(platform::now());
+    const QString sStart = registry.GetTaskRemindMe(kDefaultSettings)
+                               ? registry.GetTaskRemindMeStart(kDefaultSettings)
+                               : registry.GetTaskCreateOnlyStart(kDefaultSettings);
+    qint32 nDays = 0;
+    PeriodToDays(sStart, dNow, nDays);
+    const qint32 nMoved = DaysOffWeekend(dNow, nDays);
+    if (nMoved == nDays) {
+        return {};
+    }
+    // The tip's words are English, as the rest of it.
+    return QLocale::c().dayName(tools::fromDateTime(dNow).date().addDays(nMoved).dayOfWeek(),
+                                QLocale::LongFormat);
 }
 
 }  // namespace vantorel

@@ -21,9 +21,14 @@ qint32 DurationDays(bool bSetDuration, const QString& sDuration, tools::TDateTim
 // not be lost for it.
 qint32 ImportanceFromPriority(int nPriority);
 
-// The options for "Remind me": the default settings, counted from now. Phrases that
+// The options for "Remind me": the default settings, counted from now, the start day
+// moved off the weekend when the settings say so. Phrases that
 // do not convert give what the phrase functions give for them (0 days; the current
 // moment as the reminder time).
 TReminderData DefaultReminderData(TAddInRegistry& registry);
+
+// The weekday ("Monday") a "Remind me" sent now starts on when the default settings
+// move it off the weekend and their period ends on a weekend day; empty otherwise.
+QString MovedStartDayName(TAddInRegistry& registry);
 
 }  // namespace vantorel

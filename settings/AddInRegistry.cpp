@@ -37,6 +37,7 @@ const QString kDefDuration = QStringLiteral("d1");
 const bool kDefDeleteOnReply = true;
 const bool kDefMarkAsCompletedOnReply = true;
 const int kDefPriority = 1;
+const bool kDefMoveOffWeekend = false;
 
 const QString& taskSection(bool defaultSettings) {
     return defaultSettings ? reg::kSectionTask : reg::kSectionCustom;
@@ -149,6 +150,12 @@ QString TAddInRegistry::GetTaskCreateOnlyStart(bool DefaultSettings) {
                     kDefCreateOnlyStart);
 }
 
+bool TAddInRegistry::GetTaskMoveOffWeekend(bool DefaultSettings) {
+    return readBool(taskSection(DefaultSettings),
+                    pick(DefaultSettings, reg::kMoveOffWeekend, reg::kCustomMoveOffWeekend),
+                    kDefMoveOffWeekend);
+}
+
 bool TAddInRegistry::GetTaskSetDuration(bool DefaultSettings) {
     return readBool(taskSection(DefaultSettings),
                     pick(DefaultSettings, reg::kSetDuration, reg::kCustomSetDuration),
@@ -244,6 +251,13 @@ void TAddInRegistry::SetTaskPriority(int nPriority, bool bResetCustom) {
     }
 }
 
+void TAddInRegistry::SetTaskMoveOffWeekend(bool bMoveOffWeekend, bool bResetCustom) {
+    writeBool(reg::kSectionTask, reg::kMoveOffWeekend, bMoveOffWeekend);
+    if (bResetCustom) {
+        SetCustomTaskMoveOffWeekend(bMoveOffWeekend);
+    }
+}
+
 void TAddInRegistry::SetCustomTaskRemindMe(bool bActivateReminder) {
     writeBool(reg::kSectionCustom, reg::kCustomRemindMe, bActivateReminder);
 }
@@ -278,6 +292,10 @@ void TAddInRegistry::SetCustomTaskMarkAsCompletedOnReply(bool bMarkAsCompletedOn
 
 void TAddInRegistry::SetCustomTaskPriority(int nPriority) {
     writeInteger(reg::kSectionCustom, reg::kCustomPriority, nPriority);
+}
+
+void TAddInRegistry::SetCustomTaskMoveOffWeekend(bool bMoveOffWeekend) {
+    writeBool(reg::kSectionCustom, reg::kCustomMoveOffWeekend, bMoveOffWeekend);
 }
 
 bool TAddInRegistry::GetTaskShowAdvanced() {

@@ -37,6 +37,9 @@ public:
     bool GetTaskDeleteOnReply(bool DefaultSettings);
     bool GetTaskMarkAsCompletedOnReply(bool DefaultSettings);
     int GetTaskPriority(bool DefaultSettings);
+    // A reminder or start day on a weekend moves to the next working day (off when the
+    // value is missing, as for every store written before it existed).
+    bool GetTaskMoveOffWeekend(bool DefaultSettings);
 
     // The default set; bResetCustom copies the value into the custom set as well.
     void SetTaskRemindMe(bool bActivateReminder, bool bResetCustom);
@@ -48,6 +51,7 @@ public:
     void SetTaskDeleteOnReply(bool bDeleteOnReply, bool bResetCustom);
     void SetTaskMarkAsCompletedOnReply(bool bMarkAsCompletedOnReply, bool bResetCustom);
     void SetTaskPriority(int nPriority, bool bResetCustom);
+    void SetTaskMoveOffWeekend(bool bMoveOffWeekend, bool bResetCustom);
 
     // The custom set.
     void SetCustomTaskRemindMe(bool bActivateReminder);
@@ -59,6 +63,7 @@ public:
     void SetCustomTaskDeleteOnReply(bool bDeleteOnReply);
     void SetCustomTaskMarkAsCompletedOnReply(bool bMarkAsCompletedOnReply);
     void SetCustomTaskPriority(int nPriority);
+    void SetCustomTaskMoveOffWeekend(bool bMoveOffWeekend);
     bool GetTaskShowAdvanced();
     void SetTaskShowAdvanced(bool bShowAdvanced);
 

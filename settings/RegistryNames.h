@@ -25,6 +25,7 @@ inline const QString kDuration = QStringLiteral("Duration");
 inline const QString kDeleteOnReply = QStringLiteral("DeleteOnReply");
 inline const QString kMarkAsCompletedOnReply = QStringLiteral("MarkAsCompletedOnReply");
 inline const QString kPriority = QStringLiteral("Priority");
+inline const QString kMoveOffWeekend = QStringLiteral("MoveOffWeekend");
 
 inline const QString kCustomRemindMe = QStringLiteral("TaskRemindMe");
 // Letters of "Task" transposed: stored settings depend on this very name.
@@ -36,6 +37,7 @@ inline const QString kCustomDuration = QStringLiteral("TaskDuration");
 inline const QString kCustomDeleteOnReply = QStringLiteral("TaskDeleteOnReply");
 inline const QString kCustomMarkAsCompletedOnReply = QStringLiteral("TaskMarkAsCompletedOnReply");
 inline const QString kCustomPriority = QStringLiteral("TaskPriority");
+inline const QString kCustomMoveOffWeekend = QStringLiteral("TaskMoveOffWeekend");
 inline const QString kCustomShowAdvanced = QStringLiteral("TaskShowAdvanced");
 
 // "General"

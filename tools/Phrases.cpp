@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/RegionalSettings.h"
+#include "tools/WorkingDays.h"
 
 #include <QDate>
 #include <QLocale>
@@ -320,6 +321,9 @@ bool ParsePeriodPhrase(bool AllowKeywords, const QString& sPhrase, QString& sPer
             sPeriod = QLatin1Char(unit) + QString::number(count);
             return true;
         };
+        if (contains("WORKING DAY") || contains("BUSINESS DAY") || contains("WORKDAY")) {
+            return counted('b', *n);
+        }
         if (contains("WEEK")) {
             return counted('d', qint64{7} * *n);
         }
@@ -357,6 +361,11 @@ QString FormatPeriodPhrase(const QString& sPeriod, qint32 PhraseStyle) {
                                    QStringLiteral("years"));
             }
             return countPhrase(PhraseStyle, n, QStringLiteral("month"), QStringLiteral("months"));
+        }
+
+        if (sPeriod.front() == QLatin1Char('b')) {
+            return stylePrefix(PhraseStyle) + QString::number(n) +
+                   (n == 1 ? QStringLiteral(" working day") : QStringLiteral(" working days"));
         }
 
         if (sPeriod.front() == QLatin1Char('o')) {
@@ -412,7 +421,7 @@ bool PeriodToDays(const QString& sPeriod, tools::TDateTime dBase, qint32& nDays)
         }
         const qint32 n = *number;
         const QChar kind = sPeriod.front();
-        if (kind != QLatin1Char('m') && kind != QLatin1Char('o')) {
+        if (kind != QLatin1Char('m') && kind != QLatin1Char('o') && kind != QLatin1Char('b')) {
             nDays = n;
             return true;
         }
@@ -427,6 +436,16 @@ bool PeriodToDays(const QString& sPeriod, tools::TDateTime dBase, qint32& nDays)
         const QDate base = tools::fromDateTime(dBase).date();
         if (!base.isValid()) {
             return false;
+        }
+
+        if (kind == QLatin1Char('b')) {
+            const std::optional<qint32> days = tools::workingDaysToDays(
+                base, n, platform::RegionalSettings::current().workingDays);
+            if (!days) {
+                return false;
+            }
+            nDays = *days;
+            return true;
         }
 
         if (kind == QLatin1Char('o')) {
@@ -453,6 +472,29 @@ bool PeriodToDays(const QString& sPeriod, tools::TDateTime dBase, qint32& nDays)
     } catch (...) {
         nDays = 0;
         return false;
+    }
+}
+
+bool IsWorkingDay(tools::TDateTime dDay) {
+    try {
+        return tools::isWorkingDay(tools::fromDateTime(dDay).date(),
+                                   platform::RegionalSettings::current().workingDays);
+    } catch (...) {
+        return true;
+    }
+}
+
+qint32 DaysOffWeekend(tools::TDateTime dBase, qint32 nDays) {
+    try {
+        const QDate day = tools::fromDateTime(dBase).date().addDays(nDays);
+        if (!day.isValid()) {
+            return nDays;
+        }
+        const qint32 nMove =
+            tools::daysToWorkingDay(day, platform::RegionalSettings::current().workingDays);
+        return nDays <= std::numeric_limits<qint32>::max() - nMove ? nDays + nMove : nDays;
+    } catch (...) {
+        return nDays;
     }
 }
 

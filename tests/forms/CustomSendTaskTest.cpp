@@ -111,30 +111,31 @@ struct ControlRow {
 TEST_F(CustomSendTaskTest, TheWindowAsDesigned) {
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Send with Custom Settings"));
     EXPECT_EQ(dialog->width(), 377);
-    EXPECT_EQ(dialog->height(), 323);
-    EXPECT_EQ(dialog->StartHeight(), 323 + TCustomSendTask::kFrameHeight);
+    EXPECT_EQ(dialog->height(), 337);
+    EXPECT_EQ(dialog->StartHeight(), 337 + TCustomSendTask::kFrameHeight);
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << "not resizable";
     EXPECT_TRUE(dialog->btnSend->isDefault());
 
     const ControlRow rows[] = {
         {"pnlReminder", {59, 14, 310, 1}, ""},
-        {"btnSend", {213, 290, 75, 25}, "&Send"},
-        {"btnCancel", {294, 290, 75, 25}, "&Cancel"},
-        {"btnShowOptions", {8, 290, 97, 25}, "Show &Options"},
-        {"pnlOptions", {51, 162, 318, 1}, ""},
+        {"btnSend", {213, 304, 75, 25}, "&Send"},
+        {"btnCancel", {294, 304, 75, 25}, "&Cancel"},
+        {"btnShowOptions", {8, 304, 97, 25}, "Show &Options"},
+        {"pnlOptions", {51, 176, 318, 1}, ""},
         {"rdbRemindMe", {59, 27, 294, 17}, "Send message and if no reply received, &remind me"},
         {"comRemindMe", {72, 50, 135, 21}, ""},
         {"comRemindMeTime", {229, 50, 102, 21}, ""},
         {"rdbTask", {59, 91, 294, 17}, "Send e-mail and create a &Task (no reminder) starting "},
         {"comTask", {72, 114, 135, 21}, ""},
-        {"chkCompleted", {59, 175, 289, 17}, "&Mark as Completed when response received"},
-        {"chkDelete", {59, 198, 289, 17}, "D&elete Task when response received"},
-        {"chkDuration", {59, 221, 97, 17}, "Set &Duration to"},
-        {"comDuration", {154, 219, 84, 21}, ""},
-        {"comPriority", {128, 244, 84, 21}, ""},
-        {"btnHideOptions", {8, 290, 97, 25}, "Hide &Options"},
+        {"chkMoveOffWeekend", {59, 141, 289, 17}, "Move reminders off the &weekend"},
+        {"chkCompleted", {59, 189, 289, 17}, "&Mark as Completed when response received"},
+        {"chkDelete", {59, 212, 289, 17}, "D&elete Task when response received"},
+        {"chkDuration", {59, 235, 97, 17}, "Set &Duration to"},
+        {"comDuration", {154, 233, 84, 21}, ""},
+        {"comPriority", {128, 258, 84, 21}, ""},
+        {"btnHideOptions", {8, 304, 97, 25}, "Hide &Options"},
         {"imgReminder", {8, 27, 32, 32}, ""},
-        {"imgOptions", {8, 175, 32, 32}, ""},
+        {"imgOptions", {8, 189, 32, 32}, ""},
     };
     for (const ControlRow& row : rows) {
         QWidget* w = dialog->findChild<QWidget*>(QLatin1String(row.name));
@@ -149,9 +150,9 @@ TEST_F(CustomSendTaskTest, TheWindowAsDesigned) {
     }
     const std::pair<const char*, QPoint> labels[] = {{"lblReminder", {8, 8}},
                                                      {"lblAt", {213, 53}},
-                                                     {"lblOptions", {8, 156}},
-                                                     {"lblDuration", {244, 222}},
-                                                     {"lblPriority", {59, 247}}};
+                                                     {"lblOptions", {8, 170}},
+                                                     {"lblDuration", {244, 236}},
+                                                     {"lblPriority", {59, 261}}};
     for (const auto& [name, pos] : labels) {
         auto* label = dialog->findChild<QLabel*>(QLatin1String(name));
         ASSERT_NE(label, nullptr) << name;
@@ -159,17 +160,17 @@ TEST_F(CustomSendTaskTest, TheWindowAsDesigned) {
     }
     EXPECT_EQ(dialog->controls->lblPriority->buddy(), dialog->controls->comPriority);
     EXPECT_FALSE(dialog->controls->imgReminder->pixmap().isNull());
-    EXPECT_EQ(dialog->controls->comRemindMe->count(), 21);
+    EXPECT_EQ(dialog->controls->comRemindMe->count(), 23);
     EXPECT_EQ(dialog->controls->comRemindMeTime->count(), 49);
     EXPECT_EQ(dialog->controls->comDuration->count(), 13);
     EXPECT_EQ(dialog->controls->comPriority->count(), 3);
 }
 
 TEST_F(CustomSendTaskTest, TheTabOrder) {
-    const char* order[] = {"btnSend",      "btnCancel",       "btnShowOptions", "rdbRemindMe",
-                           "comRemindMe",  "comRemindMeTime", "rdbTask",        "comTask",
-                           "chkCompleted", "chkDelete",       "chkDuration",    "comDuration",
-                           "comPriority",  "btnHideOptions"};
+    const char* order[] = {"btnSend",           "btnCancel",       "btnShowOptions", "rdbRemindMe",
+                           "comRemindMe",       "comRemindMeTime", "rdbTask",        "comTask",
+                           "chkMoveOffWeekend", "chkCompleted",    "chkDelete",      "chkDuration",
+                           "comDuration",       "comPriority",     "btnHideOptions"};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QWidget* from = dialog->findChild<QWidget*>(QLatin1String(order[i - 1]));
         QWidget* next = from->nextInFocusChain();
@@ -220,7 +221,7 @@ TEST_F(CustomSendTaskTest, HidingTheOptionsShrinksTheWindowAndShowingRestoresIt)
         EXPECT_EQ(d.OuterHeight(), full);
         EXPECT_TRUE(d.controls->chkCompleted->isVisible());
         EXPECT_TRUE(d.controls->chkDelete->isEnabled());
-        EXPECT_EQ(d.btnSend->y(), 290);
+        EXPECT_EQ(d.btnSend->y(), 304);
         d.btnHideOptions->click();
         EXPECT_EQ(d.OuterHeight(), static_cast<int>(std::lround(full * 0.634)));
         EXPECT_EQ(d.btnSend->y() + 33, d.height()) << "the buttons keep to the bottom edge";
@@ -228,6 +229,10 @@ TEST_F(CustomSendTaskTest, HidingTheOptionsShrinksTheWindowAndShowingRestoresIt)
         EXPECT_FALSE(d.controls->chkCompleted->isVisible());
         EXPECT_FALSE(d.controls->imgOptions->isVisible());
         EXPECT_FALSE(d.controls->comPriority->isEnabled());
+        // The weekend move belongs to the reminder: it stays, clear of the buttons.
+        EXPECT_TRUE(d.controls->chkMoveOffWeekend->isVisible());
+        EXPECT_TRUE(d.controls->chkMoveOffWeekend->isEnabled());
+        EXPECT_LT(d.controls->chkMoveOffWeekend->geometry().bottom(), d.btnSend->y());
         d.btnShowOptions->click();
         EXPECT_EQ(d.OuterHeight(), full);
         d.btnCancel->click();
@@ -319,6 +324,29 @@ TEST_F(CustomSendTaskTest, SendCreatesTheTaskStoresTheSettingsAndClosesWithOK) {
     EXPECT_TRUE(AddInRegistry->GetTaskShowAdvanced());
     EXPECT_TRUE(AddInRegistry->GetTaskDeleteOnReply(false));
     EXPECT_EQ(AddInRegistry->GetTaskPriority(false), 2);
+}
+
+// Thursday 09:00 "in 2 days" is a Saturday: ticked, the task starts on Monday at the
+// moment of sending and reminds on Monday at the chosen time, and the box is remembered.
+TEST_F(CustomSendTaskTest, TheWeekendMoveTickedStartsAndRemindsOnMonday) {
+    const int result = send([](TCustomSendTask& d) {
+        TReminderOptionsControls& c = *d.controls;
+        EXPECT_FALSE(c.chkMoveOffWeekend->isChecked()) << "off until ticked";
+        type(c.comRemindMe, QStringLiteral("in 2 days"));
+        type(c.comRemindMeTime, QStringLiteral("14:00"));
+        c.chkMoveOffWeekend->setChecked(true);
+        d.btnSend->click();
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    ASSERT_EQ(taskCount(), 1);
+    const ol::TaskItemPtr task = firstTask();
+    EXPECT_DOUBLE_EQ(task->StartDate(), at(14, 9));
+    const ol::UserPropertyPtr reminder =
+        task->UserProperties()->Item(QStringLiteral("ReminderTime"));
+    ASSERT_NE(reminder, nullptr);
+    EXPECT_EQ(reminder->Value(), tools::localUnixSecondsText(at(14, 14)));
+    EXPECT_TRUE(AddInRegistry->GetTaskMoveOffWeekend(false));
+    EXPECT_FALSE(AddInRegistry->GetTaskMoveOffWeekend(true));
 }
 
 TEST_F(CustomSendTaskTest, HiddenOptionsStillApply) {

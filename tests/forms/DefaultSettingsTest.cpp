@@ -95,13 +95,13 @@ protected:
 
 TEST_F(DefaultSettingsTest, TheWindowAsDesigned) {
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Vantorel - Default Settings"));
-    EXPECT_EQ(dialog->size(), QSize(377, 355));
+    EXPECT_EQ(dialog->size(), QSize(377, 369));
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << "not resizable";
     EXPECT_TRUE(dialog->btnOK->isDefault());
     const std::tuple<const char*, QRect, const char*> rows[] = {
-        {"btnOK", {213, 322, 75, 25}, "&OK"},
-        {"btnCancel", {294, 322, 75, 25}, "&Cancel"},
-        {"cmdReset", {59, 280, 289, 17}, "Re&set \"custom\" settings with these defauts"},
+        {"btnOK", {213, 336, 75, 25}, "&OK"},
+        {"btnCancel", {294, 336, 75, 25}, "&Cancel"},
+        {"cmdReset", {59, 294, 289, 17}, "Re&set \"custom\" settings with these defauts"},
         // The shared controls stand where the custom send dialog has them.
         {"pnlReminder", {59, 14, 310, 1}, ""},
         {"rdbRemindMe", {59, 27, 294, 17}, "Send message and if no reply received, &remind me"},
@@ -109,14 +109,15 @@ TEST_F(DefaultSettingsTest, TheWindowAsDesigned) {
         {"comRemindMeTime", {229, 50, 102, 21}, ""},
         {"rdbTask", {59, 91, 294, 17}, "Send e-mail and create a &Task (no reminder) starting "},
         {"comTask", {72, 114, 135, 21}, ""},
-        {"pnlOptions", {51, 162, 318, 1}, ""},
-        {"chkCompleted", {59, 175, 289, 17}, "&Mark as Completed when response received"},
-        {"chkDelete", {59, 198, 289, 17}, "D&elete Task when response received"},
-        {"chkDuration", {59, 221, 97, 17}, "Set &Duration to"},
-        {"comDuration", {154, 219, 84, 21}, ""},
-        {"comPriority", {128, 244, 84, 21}, ""},
+        {"chkMoveOffWeekend", {59, 141, 289, 17}, "Move reminders off the &weekend"},
+        {"pnlOptions", {51, 176, 318, 1}, ""},
+        {"chkCompleted", {59, 189, 289, 17}, "&Mark as Completed when response received"},
+        {"chkDelete", {59, 212, 289, 17}, "D&elete Task when response received"},
+        {"chkDuration", {59, 235, 97, 17}, "Set &Duration to"},
+        {"comDuration", {154, 233, 84, 21}, ""},
+        {"comPriority", {128, 258, 84, 21}, ""},
         {"imgReminder", {8, 27, 32, 32}, ""},
-        {"imgOptions", {8, 175, 32, 32}, ""},
+        {"imgOptions", {8, 189, 32, 32}, ""},
     };
     for (const auto& [name, geometry, caption] : rows) {
         QWidget* w = dialog->findChild<QWidget*>(QLatin1String(name));
@@ -134,10 +135,10 @@ TEST_F(DefaultSettingsTest, TheWindowAsDesigned) {
 }
 
 TEST_F(DefaultSettingsTest, TheTabOrder) {
-    const char* order[] = {"btnOK",           "btnCancel",   "rdbRemindMe", "comRemindMe",
-                           "comRemindMeTime", "rdbTask",     "comTask",     "chkCompleted",
-                           "chkDelete",       "chkDuration", "comDuration", "comPriority",
-                           "cmdReset"};
+    const char* order[] = {"btnOK",           "btnCancel", "rdbRemindMe", "comRemindMe",
+                           "comRemindMeTime", "rdbTask",   "comTask",     "chkMoveOffWeekend",
+                           "chkCompleted",    "chkDelete", "chkDuration", "comDuration",
+                           "comPriority",     "cmdReset"};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QWidget* next =
             dialog->findChild<QWidget*>(QLatin1String(order[i - 1]))->nextInFocusChain();

@@ -60,23 +60,24 @@ TEST_P(Wording, LeavingABoxGivesAValidPhraseItsCanonicalWording) {
     EXPECT_EQ(shown, QString::fromUtf8(row.shown));
 }
 
-INSTANTIATE_TEST_SUITE_P(ChoicesTest, Wording,
-                         ::testing::Values(WordingRow{"start", "5 days", "in 5 days"},
-                                           WordingRow{"start", "14 days", "in 2 weeks"},
-                                           WordingRow{"start", "Tomorrow", "tomorrow"},
-                                           WordingRow{"start", "friday", "on next Friday"},
-                                           WordingRow{"start", "abc", "abc"},
-                                           WordingRow{"duration", "14 days", "2 weeks"},
-                                           WordingRow{"duration", "12 months", "1 year"},
-                                           // keywords are no durations: left as typed
-                                           WordingRow{"duration", "tomorrow", "tomorrow"},
-                                           WordingRow{"time", "same", "the same hour"},
-                                           WordingRow{"time", "9:30", "09:30"},
-                                           WordingRow{"time", "25:00", "25:00"}));
+INSTANTIATE_TEST_SUITE_P(
+    ChoicesTest, Wording,
+    ::testing::Values(
+        WordingRow{"start", "5 days", "in 5 days"}, WordingRow{"start", "14 days", "in 2 weeks"},
+        WordingRow{"start", "Tomorrow", "tomorrow"},
+        WordingRow{"start", "friday", "on next Friday"}, WordingRow{"start", "abc", "abc"},
+        WordingRow{"start", "3 business days", "in 3 working days"},
+        WordingRow{"duration", "1 workday", "1 working day"},
+        WordingRow{"duration", "14 days", "2 weeks"}, WordingRow{"duration", "12 months", "1 year"},
+        // keywords are no durations: left as typed
+        WordingRow{"duration", "tomorrow", "tomorrow"}, WordingRow{"time", "same", "the same hour"},
+        WordingRow{"time", "9:30", "09:30"}, WordingRow{"time", "25:00", "25:00"}));
 
 TEST_F(ChoicesTest, TheItemLists) {
-    EXPECT_EQ(PeriodListItems().size(), 21);
+    EXPECT_EQ(PeriodListItems().size(), 23);
     EXPECT_EQ(PeriodListItems().front(), QStringLiteral("today"));
+    EXPECT_TRUE(PeriodListItems().contains(QStringLiteral("in 2 working days")));
+    EXPECT_TRUE(PeriodListItems().contains(QStringLiteral("in 5 working days")));
     EXPECT_EQ(PeriodListItems().back(), QStringLiteral("on next Sunday"));
     const QStringList times = TimeListItems();
     ASSERT_EQ(times.size(), 49);
@@ -217,6 +218,55 @@ TEST_F(ChoicesTest, TheDurationCountsFromTheTaskStart) {
     EXPECT_EQ(data.nDuration, 1);
 }
 
+// From Thursday 2026-12-10: the day each start period reaches, with and without the
+// move off the weekend, in both modes.
+TEST_F(ChoicesTest, WorkingDaysAndTheMoveOffTheWeekend) {
+    struct Row {
+        const char* period;
+        bool bMove;
+        qint32 nDays;
+    };
+    for (const Row& r : {Row{"in 2 working days", false, 4},  // Monday
+                         Row{"in 2 working days", true, 4}, Row{"in 2 days", false, 2},
+                         Row{"in 2 days", true, 4},  // Saturday moves to Monday
+                         Row{"in 3 days", true, 4},  // Sunday too
+                         Row{"tomorrow", true, 1}, Row{"on next Saturday", true, 4}}) {
+        for (bool bRemindMe : {true, false}) {
+            SCOPED_TRACE(std::string(r.period) + (r.bMove ? ", moved" : "") +
+                         (bRemindMe ? ", remind" : ", task"));
+            TReminderChoices c = remindChoices();
+            c.bRemindMe = bRemindMe;
+            c.sRemindMe = c.sTask = QString::fromUtf8(r.period);
+            c.bMoveOffWeekend = r.bMove;
+            const TChoiceCheck check = CheckStartChoices(c);
+            EXPECT_EQ(check.problem, TChoiceProblem::None);
+            EXPECT_EQ(check.nDays, r.nDays);
+            // The reminder keeps its time of day on the day it moved to.
+            const TReminderData data = CustomReminderData(c, check, registry);
+            EXPECT_EQ(data.nInDays, r.nDays);
+            if (bRemindMe) {
+                EXPECT_DOUBLE_EQ(data.dReminderTime + data.nInDays, at(10 + r.nDays, 10));
+            }
+        }
+    }
+}
+
+TEST_F(ChoicesTest, TheWeekendMoveIsStoredAndLoadedWithEachSet) {
+    TReminderChoices c = remindChoices();
+    EXPECT_FALSE(LoadReminderChoices(registry, true).bMoveOffWeekend);
+    c.bMoveOffWeekend = true;
+    StoreCustomChoices(c, false, registry);
+    EXPECT_TRUE(LoadReminderChoices(registry, false).bMoveOffWeekend);
+    EXPECT_FALSE(LoadReminderChoices(registry, true).bMoveOffWeekend);
+    c.bMoveOffWeekend = false;
+    StoreDefaultChoices(c, true, registry);
+    EXPECT_FALSE(LoadReminderChoices(registry, false).bMoveOffWeekend);
+    c.bMoveOffWeekend = true;
+    StoreDefaultChoices(c, false, registry);
+    EXPECT_TRUE(LoadReminderChoices(registry, true).bMoveOffWeekend);
+    EXPECT_FALSE(LoadReminderChoices(registry, false).bMoveOffWeekend);
+}
+
 TEST_F(ChoicesTest, StoringWritesTheCustomSettingsInTheirRepresentations) {
     TReminderChoices c = remindChoices();
     c.bRemindMe = false;
@@ -262,12 +312,14 @@ TEST_F(ChoicesTest, TextsThatDoNotParseKeepTheStoredValues) {
 TEST_F(ChoicesTest, LoadingShowsTheStoredValuesInTheirPhrases) {
     registry.SetCustomTaskRemindMe(false);
     registry.SetCustomTaskCreateOnlyStart(QStringLiteral("d14"));
+    registry.SetCustomTaskRemindMeStart(QStringLiteral("b3"));
     registry.SetCustomTaskRemindMeTime(QStringLiteral("NOW"));
     registry.SetCustomTaskDuration(QStringLiteral("m12"));
     registry.SetCustomTaskPriority(2);
     const TReminderChoices c = LoadReminderChoices(registry, false);
     EXPECT_FALSE(c.bRemindMe);
     EXPECT_EQ(c.sTask, QStringLiteral("in 2 weeks"));
+    EXPECT_EQ(c.sRemindMe, QStringLiteral("in 3 working days"));
     EXPECT_EQ(c.sRemindMeTime, QStringLiteral("the same hour"));
     EXPECT_EQ(c.sDuration, QStringLiteral("1 year"));
     EXPECT_EQ(c.nPriority, 2);

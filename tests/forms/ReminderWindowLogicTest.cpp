@@ -99,6 +99,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SnoozeRow{"Zero", "en_US", "0 m", -1, "0 m"},
                       SnoozeRow{"BelowOneMinute", "en_US", "0.2 m", -1, "0.2 m"},
                       SnoozeRow{"NoNumber", "en_US", "abc", -1, "abc"},
+                      // The list's "Next working day" is no length: the window asks
+                      // IsNextWorkingDaySnooze first.
+                      SnoozeRow{"NextWorkingDayIsNoLength", "en_US", "Next working day", -1,
+                                "Next working day"},
                       SnoozeRow{"Empty", "en_US", "", -1, ""},
                       SnoozeRow{"TwoSeparators", "en_US", "1.2.3 h", -1, "1.2.3 h"},
                       SnoozeRow{"TooLong", "en_US", "300000 w", -1, "300000 w"}),
@@ -112,6 +116,84 @@ TEST(SnoozeMinutesToTextTest, CanonicalWording) {
     EXPECT_EQ(SnoozeMinutesToText(-32768), QString());
     EXPECT_EQ(SnoozeInvalidMessage(QStringLiteral("abc")),
               QStringLiteral("The snooze time abc is invalid. Please enter a valid snooze time."));
+}
+
+// ---- Snoozing until the next working day ----
+
+struct NextWorkingDayRow {
+    const char* name;
+    const char* locale;
+    QDateTime now;
+    const char* remindMeTime;  // the stored default reminder time
+    QDateTime expected;
+};
+
+class NextWorkingDayTest : public ::testing::TestWithParam<NextWorkingDayRow> {
+protected:
+    ~NextWorkingDayTest() override { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
+};
+
+qint64 seconds(const QDateTime& local) {
+    return tools::toLocalUnixSeconds(tools::toDateTime(local));
+}
+
+TEST_P(NextWorkingDayTest, AtTheDefaultReminderTime) {
+    const NextWorkingDayRow& row = GetParam();
+    QLocale::setDefault(QLocale(QLatin1String(row.locale)));
+    EXPECT_EQ(NextWorkingDaySeconds(seconds(row.now), QString::fromUtf8(row.remindMeTime)),
+              seconds(row.expected));
+}
+
+// 2026-12-11 is a Friday.
+INSTANTIATE_TEST_SUITE_P(Rows, NextWorkingDayTest,
+                         ::testing::Values(NextWorkingDayRow{"MondayToTuesday",
+                                                             "en_US",
+                                                             {{2026, 12, 7}, {15, 20}},
+                                                             "09:00",
+                                                             {{2026, 12, 8}, {9, 0}}},
+                                           NextWorkingDayRow{"FridayToMonday",
+                                                             "en_US",
+                                                             {{2026, 12, 11}, {15, 20}},
+                                                             "09:00",
+                                                             {{2026, 12, 14}, {9, 0}}},
+                                           NextWorkingDayRow{"SaturdayToMonday",
+                                                             "en_US",
+                                                             {{2026, 12, 12}, {8, 0}},
+                                                             "09:00",
+                                                             {{2026, 12, 14}, {9, 0}}},
+                                           NextWorkingDayRow{"EarlyMondayStillTuesday",
+                                                             "en_US",
+                                                             {{2026, 12, 14}, {6, 0}},
+                                                             "09:00",
+                                                             {{2026, 12, 15}, {9, 0}}},
+                                           NextWorkingDayRow{"SameHourKeepsTheTimeOfDay",
+                                                             "en_US",
+                                                             {{2026, 12, 11}, {15, 20}},
+                                                             "NOW",
+                                                             {{2026, 12, 14}, {15, 20}}},
+                                           NextWorkingDayRow{"OverTheYearEnd",
+                                                             "en_US",
+                                                             {{2026, 12, 31}, {17, 0}},
+                                                             "08:30",
+                                                             {{2027, 1, 1}, {8, 30}}},
+                                           NextWorkingDayRow{"FridaySaturdayWeekendThursday",
+                                                             "he_IL",
+                                                             {{2026, 12, 10}, {15, 0}},
+                                                             "09:00",
+                                                             {{2026, 12, 13}, {9, 0}}},
+                                           NextWorkingDayRow{"GermanTimeSeparator",
+                                                             "de_DE",
+                                                             {{2026, 12, 11}, {15, 0}},
+                                                             "07:45",
+                                                             {{2026, 12, 14}, {7, 45}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(NextWorkingDaySnoozeTest, TheListEntryInAnyLetterCase) {
+    EXPECT_EQ(kNextWorkingDaySnooze, QStringLiteral("Next working day"));
+    EXPECT_TRUE(IsNextWorkingDaySnooze(QStringLiteral("Next working day")));
+    EXPECT_TRUE(IsNextWorkingDaySnooze(QStringLiteral("  next WORKING day ")));
+    EXPECT_FALSE(IsNextWorkingDaySnooze(QStringLiteral("1 day")));
+    EXPECT_FALSE(IsNextWorkingDaySnooze(QStringLiteral("next working days")));
 }
 
 // ---- Texts of entries, caption and labels ----

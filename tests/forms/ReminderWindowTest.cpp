@@ -8,8 +8,10 @@
 #include "platform/Clock.h"
 #include "platform/Timer.h"
 #include "reminders/TrackingProperties.h"
+#include "settings/AddInRegistry.h"
 #include "tests/support/RecordingPrompts.h"
 #include "tests/support/ScriptedWindows.h"
+#include "tests/support/TempHives.h"
 #include "tools/DateTime.h"
 #include "tools/Globals.h"
 
@@ -223,10 +225,11 @@ TEST_F(ReminderWindowTest, TheWindowAsDesigned) {
 
     QComboBox* snooze = window->comSnooze;
     EXPECT_TRUE(snooze->isEditable());
-    ASSERT_EQ(snooze->count(), 14);
+    ASSERT_EQ(snooze->count(), 15);
     EXPECT_EQ(snooze->itemText(0), QStringLiteral("5 minutes"));
     EXPECT_EQ(snooze->itemText(4), QStringLiteral("1 hour"));
     EXPECT_EQ(snooze->itemText(13), QStringLiteral("2 weeks"));
+    EXPECT_EQ(snooze->itemText(14), QStringLiteral("Next working day"));
 
     // Tab order: along the focus chain, the controls come in this order.
     const QList<QWidget*> order{window->cmdSnooze,  window->comSnooze, window->lstReminders,
@@ -435,6 +438,33 @@ INSTANTIATE_TEST_SUITE_P(Rows, ReminderWindowSnoozeTest,
                                            SnoozeRow{"FirstThree", {1, 2, 3}, "DE", {1}},
                                            SnoozeRow{"SecondToFourth", {2, 3, 4}, "AE", {2}}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Thursday 09:05: the next working day is Friday, at the default reminder time; with
+// "the same hour" as that time, at the time of day of the snooze. Both selected go.
+TEST_F(ReminderWindowTest, NextWorkingDaySnoozesUntilTheDefaultReminderTime) {
+    test::TempHives hives;
+    TAddInRegistry registry;
+    AddInRegistry = &registry;
+    const auto at = [](int day, int hour, int minute) {
+        return QString::number(tools::toLocalUnixSeconds(
+            tools::toDateTime(QDateTime(QDate(2026, 12, day), QTime(hour, minute)))));
+    };
+    const std::pair<const char*, QString> rows[] = {{"09:00", at(11, 9, 0)}, {"NOW", at(11, 9, 5)}};
+    for (const auto& [stored, until] : rows) {
+        SCOPED_TRACE(stored);
+        registry.SetTaskRemindMeTime(QLatin1String(stored), false);
+        const QStringList ids = listed({QStringLiteral("A"), QStringLiteral("B")});
+        select({1, 2});
+        window->comSnooze->setCurrentIndex(
+            window->comSnooze->findText(QStringLiteral("Next working day")));
+        click("cmdSnooze");
+        EXPECT_TRUE(prompts->shown.empty());
+        EXPECT_TRUE(topics().isEmpty());
+        EXPECT_EQ(property(ids[0], TrackingProperty::Snooze), until);
+        EXPECT_EQ(property(ids[1], TrackingProperty::Snooze), until);
+    }
+    AddInRegistry = nullptr;
+}
 
 TEST_F(ReminderWindowTest, AnInvalidSnoozeTextWarnsAndChangesNothing) {
     const QStringList ids = listed({QStringLiteral("A"), QStringLiteral("B")});

@@ -77,6 +77,8 @@ std::vector<Getter> getters() {
         {"MarkAsCompletedOnReply", "Task", "MarkAsCompletedOnReply",
          b([](auto& r) { return r.GetTaskMarkAsCompletedOnReply(true); }), true, false},
         {"Priority", "Task", "Priority", b([](auto& r) { return r.GetTaskPriority(true); }), 1, 2},
+        {"MoveOffWeekend", "Task", "MoveOffWeekend",
+         b([](auto& r) { return r.GetTaskMoveOffWeekend(true); }), false, true},
         {"CustomRemindMe", "Custom", "TaskRemindMe",
          b([](auto& r) { return r.GetTaskRemindMe(false); }), true, false},
         {"CustomRemindMeStart", "Custom", "TaksRemindMeStart",
@@ -95,6 +97,8 @@ std::vector<Getter> getters() {
          b([](auto& r) { return r.GetTaskMarkAsCompletedOnReply(false); }), true, false},
         {"CustomPriority", "Custom", "TaskPriority",
          b([](auto& r) { return r.GetTaskPriority(false); }), 1, 0},
+        {"CustomMoveOffWeekend", "Custom", "TaskMoveOffWeekend",
+         b([](auto& r) { return r.GetTaskMoveOffWeekend(false); }), false, true},
         {"ShowAdvanced", "Custom", "TaskShowAdvanced",
          b([](auto& r) { return r.GetTaskShowAdvanced(); }), false, true},
         {"UseReplyTemplate", "General", "UseReplyTemplate",
@@ -214,6 +218,7 @@ TEST_P(AddInRegistryTest, EachDefaultSetterWritesItsPairOfValues) {
     store.SetTaskDuration(S("m1"), true);
     store.SetTaskDeleteOnReply(false, true);
     store.SetTaskMarkAsCompletedOnReply(false, true);
+    store.SetTaskMoveOffWeekend(true, true);
     for (bool set : {true, false}) {
         SCOPED_TRACE(set ? "Task" : "Custom");
         EXPECT_FALSE(store.GetTaskRemindMe(set));
@@ -223,6 +228,7 @@ TEST_P(AddInRegistryTest, EachDefaultSetterWritesItsPairOfValues) {
         EXPECT_EQ(store.GetTaskDuration(set), S("m1"));
         EXPECT_FALSE(store.GetTaskDeleteOnReply(set));
         EXPECT_FALSE(store.GetTaskMarkAsCompletedOnReply(set));
+        EXPECT_TRUE(store.GetTaskMoveOffWeekend(set));
     }
 }
 
@@ -335,4 +341,32 @@ TEST(AddInRegistryOnFiles, ADamagedHiveFileGivesDefaultsAndIsKept) {
     }
     EXPECT_EQ(store.GetTaskRemindMeStart(true), S("d1"));
     EXPECT_TRUE(QFile::exists(hives.user().filePath() + S(".damaged")));
+}
+
+TEST(AddInRegistryOnFiles, AFileWrittenBeforeTheWeekendMoveReadsAsBefore) {
+    test::TempHives hives;
+    TAddInRegistry store{hives.user(), hives.machine()};
+    {
+        QFile f(hives.user().filePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(
+            "Windows Registry Editor Version 5.00\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Ostrelin\\Vantorel\\Task]\r\n"
+            "\"RemindMeStart\"=\"d2\"\r\n"
+            "\"RemindMeTime\"=\"09:00\"\r\n"
+            "\"SetDuration\"=dword:00000001\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Ostrelin\\Vantorel\\Custom]\r\n"
+            "\"TaksRemindMeStart\"=\"m1\"\r\n");
+    }
+    EXPECT_EQ(store.GetTaskRemindMeStart(true), S("d2"));
+    EXPECT_EQ(store.GetTaskRemindMeTime(true), S("09:00"));
+    EXPECT_TRUE(store.GetTaskSetDuration(true));
+    EXPECT_EQ(store.GetTaskRemindMeStart(false), S("m1"));
+    // Neither set moves reminders, and reading writes nothing.
+    EXPECT_FALSE(store.GetTaskMoveOffWeekend(true));
+    EXPECT_FALSE(store.GetTaskMoveOffWeekend(false));
+    EXPECT_FALSE(QFile::exists(hives.user().filePath() + S(".damaged")));
+    QFile f(hives.user().filePath());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(f.readAll().contains("MoveOffWeekend"));
 }

@@ -98,6 +98,13 @@ INSTANTIATE_TEST_SUITE_P(
         ParseRow{"NegativeCountInWords", true, "in - 2 weeks", false, ""},
         ParseRow{"PositiveSign", false, "+3 months", false, ""},
         ParseRow{"HyphenAfterTheCount", false, "a 3-day wait", true, "d3"},
+        // Working days, under each of their names.
+        ParseRow{"WorkingDays", true, "in 3 working days", true, "b3"},
+        ParseRow{"OneWorkingDay", false, "1 Working Day", true, "b1"},
+        ParseRow{"BusinessDays", false, "2 business days", true, "b2"},
+        ParseRow{"Workdays", true, "in 10 WORKDAYS", true, "b10"},
+        ParseRow{"LargestWorkingDays", false, "2147483647 working days", true, "b2147483647"},
+        ParseRow{"NegativeWorkingDays", true, "-2 working days", false, ""},
         ParseRow{"NoDigit", true, "abc", false, ""}, ParseRow{"Empty", true, "", false, ""},
         // 32 bits: the largest count parses; beyond it, also after weeks and years are
         // converted, the text is no period.
@@ -154,6 +161,10 @@ INSTANTIATE_TEST_SUITE_P(
         FormatRow{"O7", "o7", "on next Sunday", "on Sunday the following week", "next Sunday"},
         FormatRow{"O0", "o0", "on next Monday", "on Monday the following week", "next Monday"},
         FormatRow{"O9", "o9", "on next Monday", "on Monday the following week", "next Monday"},
+        FormatRow{"B1", "b1", "in 1 working day", "after 1 working day", "1 working day"},
+        FormatRow{"B3", "b3", "in 3 working days", "after 3 working days", "3 working days"},
+        FormatRow{"B5", "b5", "in 5 working days", "after 5 working days", "5 working days"},
+        FormatRow{"B0", "b0", "in 0 working days", "after 0 working days", "0 working days"},
         // Only the first letter and the trailing digits count.
         FormatRow{"OtherLetterIsDays", "x3", "in 3 days", "after 3 days", "3 days"},
         FormatRow{"NoDigits", "d", "today", "on the same day", "0 days"},
@@ -226,6 +237,95 @@ TEST(PeriodToDays, BaseDateOutsideTheCalendar) {
     EXPECT_EQ(days, 3);
 }
 
+// --- Working days --------------------------------------------------------------------
+
+struct WorkingDaysRow {
+    const char* name;
+    const char* locale;  // whose weekend is skipped
+    QDate base;
+    const char* period;
+    bool ok;
+    qint32 days;
+};
+
+void PrintTo(const WorkingDaysRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class PeriodWorkingDays : public testing::TestWithParam<WorkingDaysRow> {};
+
+TEST_P(PeriodWorkingDays, SkipTheWeekend) {
+    const WorkingDaysRow& r = GetParam();
+    const LocaleScope locale(r.locale);
+    qint32 days = -99;
+    const TDateTime base = tools::toDateTime(QDateTime(r.base, QTime(17, 45)));
+    EXPECT_EQ(PeriodToDays(q(r.period), base, days), r.ok);
+    EXPECT_EQ(days, r.days);
+}
+
+// 2026-12-11 is a Friday; en_US rests on Saturday and Sunday, he_IL and ar_SA on Friday
+// and Saturday.
+INSTANTIATE_TEST_SUITE_P(
+    Phrases, PeriodWorkingDays,
+    testing::Values(
+        WorkingDaysRow{"ZeroIsTheBaseDate", "en_US", QDate(2026, 12, 12), "b0", true, 0},
+        WorkingDaysRow{"MondayToTuesday", "en_US", QDate(2026, 12, 7), "b1", true, 1},
+        WorkingDaysRow{"FridayOneToMonday", "en_US", QDate(2026, 12, 11), "b1", true, 3},
+        WorkingDaysRow{"FridayTwoToTuesday", "en_US", QDate(2026, 12, 11), "b2", true, 4},
+        WorkingDaysRow{"FridayFiveToFriday", "en_US", QDate(2026, 12, 11), "b5", true, 7},
+        WorkingDaysRow{"FridaySixToMonday", "en_US", QDate(2026, 12, 11), "b6", true, 10},
+        WorkingDaysRow{"SaturdayOneToMonday", "en_US", QDate(2026, 12, 12), "b1", true, 2},
+        WorkingDaysRow{"SundayOneToMonday", "en_US", QDate(2026, 12, 13), "b1", true, 1},
+        WorkingDaysRow{"SaturdayTenToFriday", "en_US", QDate(2026, 12, 12), "b10", true, 13},
+        WorkingDaysRow{"OverTheMonthEnd", "en_US", QDate(2026, 7, 31), "b1", true, 3},
+        WorkingDaysRow{"OverTheYearEnd", "en_US", QDate(2026, 12, 31), "b2", true, 4},
+        WorkingDaysRow{"LeapDay", "en_US", QDate(2028, 2, 28), "b2", true, 2},
+        WorkingDaysRow{"FridaySaturdayWeekendThursday", "he_IL", QDate(2026, 12, 10), "b1", true,
+                       3},
+        WorkingDaysRow{"FridaySaturdayWeekendFriday", "he_IL", QDate(2026, 12, 11), "b2", true, 3},
+        WorkingDaysRow{"FridaySaturdayWeekendSaturday", "ar_SA", QDate(2026, 12, 12), "b1", true,
+                       1},
+        WorkingDaysRow{"FridaySaturdayWeekendSunday", "ar_SA", QDate(2026, 12, 13), "b5", true, 7},
+        // The calendar ends with the year 9999; 9999-12-31 is a Friday.
+        WorkingDaysRow{"UpToTheLastDay", "en_US", QDate(9999, 12, 30), "b1", true, 1},
+        WorkingDaysRow{"BeyondTheLastDay", "en_US", QDate(9999, 12, 31), "b1", false, 0},
+        WorkingDaysRow{"LargestCount", "en_US", QDate(2026, 12, 11), "b2147483647", false, 0}),
+    rowName<WorkingDaysRow>);
+
+struct OffWeekendRow {
+    const char* name;
+    const char* locale;
+    QDate base;
+    qint32 days;
+    qint32 moved;
+};
+
+void PrintTo(const OffWeekendRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class OffWeekend : public testing::TestWithParam<OffWeekendRow> {};
+
+TEST_P(OffWeekend, ToTheNextWorkingDay) {
+    const OffWeekendRow& r = GetParam();
+    const LocaleScope locale(r.locale);
+    const TDateTime base = tools::toDateTime(QDateTime(r.base, QTime(9, 0)));
+    EXPECT_EQ(DaysOffWeekend(base, r.days), r.moved);
+    EXPECT_TRUE(IsWorkingDay(base + r.moved));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Phrases, OffWeekend,
+    testing::Values(OffWeekendRow{"WorkingDayStays", "en_US", QDate(2026, 12, 11), 0, 0},
+                    OffWeekendRow{"SaturdayToMonday", "en_US", QDate(2026, 12, 11), 1, 3},
+                    OffWeekendRow{"SundayToMonday", "en_US", QDate(2026, 12, 11), 2, 3},
+                    OffWeekendRow{"TodayOnSaturday", "en_US", QDate(2026, 12, 12), 0, 2},
+                    OffWeekendRow{"OverTheYearEnd", "en_US", QDate(2027, 1, 1), 1, 3},
+                    OffWeekendRow{"FridayToSunday", "he_IL", QDate(2026, 12, 10), 1, 3},
+                    OffWeekendRow{"SundayStays", "he_IL", QDate(2026, 12, 13), 0, 0},
+                    OffWeekendRow{"SaturdayToSunday", "ar_SA", QDate(2026, 12, 12), 0, 1}),
+    rowName<OffWeekendRow>);
+
 // --- The dialogs' lists --------------------------------------------------------------
 
 TEST(DialogLists, PeriodEntriesRoundTrip) {
@@ -240,6 +340,8 @@ TEST(DialogLists, PeriodEntriesRoundTrip) {
                          Row{"in 4 days", "d4"},
                          Row{"in 5 days", "d5"},
                          Row{"in 6 days", "d6"},
+                         Row{"in 2 working days", "b2"},
+                         Row{"in 5 working days", "b5"},
                          Row{"in 1 week", "d7"},
                          Row{"in 2 weeks", "d14"},
                          Row{"in 3 weeks", "d21"},
