@@ -93,8 +93,8 @@ void TAddInModule::DropUnsentTask(const outlook::MailItemPtr& mail, QString sTas
         }
     } catch (const std::exception&) {
     }
-    if (sTaskEntryID.isEmpty()) {
-        return;  // no task was made
+    if (sTaskEntryID.isEmpty() || !OutlookApp) {
+        return;  // no task was made, or the mail client is gone
     }
     try {
         if (const outlook::TaskItemPtr task = outlook::asTaskItem(
@@ -172,11 +172,14 @@ void TAddInModule::adxOutlookAppEvents1ItemSend(const outlook::ItemPtr& Item, bo
     const QString sTaskEntryID = PendingSends->Data(nIndex).sTaskEntryID;
     try {
         WriteTrackingProperty(*mail, TrackingProperty::ReminderID, sTaskEntryID);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         // Sent without its task's EntryID, the message would leave its task following
-        // a draft that is gone: it stays unsent, and the entry tells SendCurrentMail so.
+        // a draft that is gone: it stays open, unsent, and the entry tells
+        // SendCurrentMail so.
         Cancel = true;
-        throw;
+        platform::showMessage(kCannotSendAndTrackMessage.arg(ErrorText(error)),
+                              platform::MessageIcon::Error);
+        return;
     }
     PendingSends->Delete(nIndex);
 }
