@@ -435,25 +435,32 @@ void TAddInModule::CheckReminder(const outlook::TaskItemPtr& task, const PassMom
 
 std::set<QString> TAddInModule::OpenFollowUps() {
     std::set<QString> tasks;
+    const auto note = [&tasks](const outlook::InspectorPtr& inspector) {
+        const outlook::MailItemPtr mail =
+            outlook::asMailItem(inspector ? inspector->CurrentItem() : nullptr);
+        if (!mail) {
+            return;
+        }
+        if (const std::optional<QString> task =
+                ReadTrackingProperty(*mail, TrackingProperty::FollowUpTask)) {
+            tasks.insert(*task);
+        }
+    };
     try {
         const outlook::InspectorsPtr inspectors = OutlookApp->Inspectors();
         const int n = inspectors->Count();
         for (int i = 1; i <= n; ++i) {
             try {
-                const outlook::MailItemPtr mail =
-                    outlook::asMailItem(inspectors->Item(i)->CurrentItem());
-                if (!mail) {
-                    continue;
-                }
-                if (const std::optional<QString> task =
-                        ReadTrackingProperty(*mail, TrackingProperty::FollowUpTask)) {
-                    tasks.insert(*task);
-                }
+                note(inspectors->Item(i));
             } catch (const std::exception&) {
             }
         }
     } catch (const std::exception&) {
-        // A mail client that lists no windows: every due task reminds.
+        // A mail client that does not list its windows: the active one is looked at.
+        try {
+            note(OutlookApp->ActiveInspector());
+        } catch (const std::exception&) {
+        }
     }
     return tasks;
 }

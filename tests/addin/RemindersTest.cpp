@@ -820,3 +820,19 @@ TEST_P(FollowUpFates, TheTaskEndsOnlyWhenItsFollowUpIsSent) {
 INSTANTIATE_TEST_SUITE_P(Reminders, FollowUpFates,
                          ::testing::Values(FollowUpFate::Sent, FollowUpFate::ClosedUnsent,
                                            FollowUpFate::QuitWhileOpen));
+
+// A mail client that does not list its windows: the follow-up keeps its reminder away
+// while it is the active window.
+TEST_F(Reminders, WithoutTheListOfWindowsTheActiveFollowUpKeepsItsReminderAway) {
+    startWithSound();
+    dueTask(QStringLiteral("Offer"), QStringLiteral("1796890000"));
+    scheduler->advance(10'000);
+    client->engine().faults().failAlways(QStringLiteral("Application.Inspectors"));
+    select({1});
+    ReminderWindow->findChild<QPushButton*>(QStringLiteral("cmdReSend"))->click();
+    scheduler->advance(30'000);
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window hidden")));
+    client->engine().close(client->engine().inspectors().front());
+    scheduler->advance(10'000);
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window visible")));
+}
