@@ -13,6 +13,7 @@
 #include "platform/Sound.h"
 #include "reminders/PendingSends.h"
 #include "reminders/TrackingProperties.h"
+#include "reminders/UnsentSends.h"
 #include "settings/AddInRegistry.h"
 #include "tools/DateTime.h"
 #include "tools/DisplayScale.h"
@@ -302,7 +303,44 @@ void TAddInModule::CatchUpReplies() {
     }
 }
 
+void TAddInModule::ReconcileSends() {
+    const outlook::MAPIFolderPtr tasks =
+        TaskItemsEvents != nullptr ? TaskItemsEvents->WatchedFolder() : nullptr;
+    if (!tasks) {
+        return;
+    }
+    const outlook::NameSpacePtr session = OutlookApp->GetNamespace(QStringLiteral("MAPI"));
+    if (!sendsReconciled_) {
+        sendsReconciled_ = true;
+        const outlook::MAPIFolderPtr sentItems =
+            SentItemsEvents ? SentItemsEvents->WatchedFolder() : nullptr;
+        // A message being sent right now (a tick inside the custom send dialog) is no
+        // half-done send.
+        ReconcileSentMessages(tasks, *session, sentItems, [](const QString& sMailID) {
+            return PendingSends != nullptr && PendingSends->IndexOf(sMailID) >= 0;
+        });
+    }
+    for (auto it = unsentTasks_.begin(); it != unsentTasks_.end();) {
+        try {
+            if (const outlook::TaskItemPtr task =
+                    outlook::asTaskItem(session->GetItemFromID(*it))) {
+                task->Delete();
+            }
+            it = unsentTasks_.erase(it);
+        } catch (const std::exception&) {
+            ++it;  // still refused; the next tick tries again
+        }
+    }
+}
+
 void TAddInModule::TimerCheckRemindersTimer() {
+    if (!sendsReconciled_ || !unsentTasks_.empty()) {
+        try {
+            ReconcileSends();  // a task follows only a message that was sent
+        } catch (const std::exception&) {
+            // What could not be looked at is looked at again at the next start.
+        }
+    }
     if (!repliesCaughtUp_) {
         CatchUpReplies();  // an answered task never reminds
     }
@@ -316,6 +354,7 @@ void TAddInModule::TimerCheckRemindersTimer() {
     const QDateTime clock = platform::now();
     const PassMoment now{tools::toLocalUnixSeconds(tools::toDateTime(clock)),
                          clock.time().msec() > 0};
+    openFollowUps_ = n > 0 ? OpenFollowUps() : std::set<QString>();
     for (int i = 1; i <= n; ++i) {
         outlook::TaskItemPtr task;
         try {
@@ -343,6 +382,9 @@ void TAddInModule::CheckReminder(const outlook::TaskItemPtr& task, const PassMom
     namespace tp = TrackingProperty;
     if (!ReadCheckedTrackingFlag(*task, tp::ReminderSet).value_or(false)) {
         return;
+    }
+    if (!unsentTasks_.empty() && unsentTasks_.count(task->EntryID()) > 0) {
+        return;  // made for a message that did not go
     }
     const qint64 nowSeconds = now.seconds;
     const bool pastTheSecond = now.pastTheSecond;
@@ -376,6 +418,9 @@ void TAddInModule::CheckReminder(const outlook::TaskItemPtr& task, const PassMom
         if (task->Complete()) {
             return;
         }
+        if (!openFollowUps_.empty() && openFollowUps_.count(task->EntryID()) > 0) {
+            return;  // its follow-up is being written
+        }
         if (ReminderWindow != nullptr && ReminderWindow->ReminderAdd(task)) {
             ++added;
         }
@@ -386,6 +431,38 @@ void TAddInModule::CheckReminder(const outlook::TaskItemPtr& task, const PassMom
             task->Save();
         }
     }
+}
+
+std::set<QString> TAddInModule::OpenFollowUps() {
+    std::set<QString> tasks;
+    const auto note = [&tasks](const outlook::InspectorPtr& inspector) {
+        const outlook::MailItemPtr mail =
+            outlook::asMailItem(inspector ? inspector->CurrentItem() : nullptr);
+        if (!mail) {
+            return;
+        }
+        if (const std::optional<QString> task =
+                ReadTrackingProperty(*mail, TrackingProperty::FollowUpTask)) {
+            tasks.insert(*task);
+        }
+    };
+    try {
+        const outlook::InspectorsPtr inspectors = OutlookApp->Inspectors();
+        const int n = inspectors->Count();
+        for (int i = 1; i <= n; ++i) {
+            try {
+                note(inspectors->Item(i));
+            } catch (const std::exception&) {
+            }
+        }
+    } catch (const std::exception&) {
+        // A mail client that does not list its windows: the active one is looked at.
+        try {
+            note(OutlookApp->ActiveInspector());
+        } catch (const std::exception&) {
+        }
+    }
+    return tasks;
 }
 
 void TAddInModule::ReportPollError(const outlook::TaskItemPtr& task, const std::exception& error) {

@@ -112,6 +112,15 @@ protected:
 private:
     // Removes the pending entry of the message with EntryID SKEY, if there is one.
     void RemovePendingEntry(const QString& sKey);
+    // MAIL did not go: the tracking task made for it (STASKENTRYID, or the one its
+    // "ReminderID" names) is deleted and the stamp removed. A task the mailbox refuses
+    // to delete is kept in unsentTasks_.
+    void DropUnsentTask(const outlook::MailItemPtr& mail, QString sTaskEntryID);
+    // Once per start, at the first tick: the tasks a send left half-done (the mail
+    // client stopped between the task's save and the sent copy's arrival) are deleted
+    // or pointed at their sent copy. Then, every tick, the tasks of failed sends the
+    // mailbox refused to delete are deleted.
+    void ReconcileSends();
     // Whether the poll hands TASK to the reminders window now; throws for a task it
     // cannot read. Counts into ADDED.
     // The moment of a pass: the local wall clock read once, as seconds, and whether
@@ -121,6 +130,8 @@ private:
         bool pastTheSecond = false;
     };
     void CheckReminder(const outlook::TaskItemPtr& task, const PassMoment& now, int& added);
+    // The EntryIDs of the tasks whose follow-up ("FollowUpTask") is open in a window.
+    std::set<QString> OpenFollowUps();
     // Shows a task's failure in the poll, once per task while the add-in runs.
     void ReportPollError(const outlook::TaskItemPtr& task, const std::exception& error);
 
@@ -134,6 +145,12 @@ private:
 
     // The tasks whose failure in the poll has been shown.
     std::set<QString> reportedPollErrors_;
+    // The EntryIDs of tracking tasks made for messages that did not go, which the
+    // mailbox refused to delete: they remind of nothing and are deleted at a later tick.
+    std::set<QString> unsentTasks_;
+    bool sendsReconciled_ = false;
+    // The tasks whose follow-up is open, as the pass that runs found them.
+    std::set<QString> openFollowUps_;
     // Whether this start's catch-up of replies has run, and from which moment (UTC
     // seconds) it takes messages.
     bool repliesCaughtUp_ = false;

@@ -2,12 +2,13 @@
 
 #include "forms/ReminderWindowUnit.h"
 #include "reminders/AutomaticReplies.h"
+#include "reminders/FollowUp.h"
 #include "reminders/ReminderUnit.h"
 #include "reminders/TrackingProperties.h"
 #include "tools/DateTime.h"
 #include "tools/Globals.h"
-#include "tools/UtcMoment.h"
 #include "tools/OneLineText.h"
+#include "tools/UtcMoment.h"
 
 #include <stdexcept>
 
@@ -148,24 +149,50 @@ void TSentItems::ItemAdd(const outlook::ItemPtr& Item) {
         if (!mail) {
             return;
         }
-        const outlook::UserPropertyPtr reminderId =
-            mail->UserProperties()->Item(TrackingProperty::ReminderID);
-        if (!reminderId) {
-            return;
+        const outlook::UserPropertiesPtr properties = mail->UserProperties();
+        if (const outlook::UserPropertyPtr reminderId =
+                properties->Item(TrackingProperty::ReminderID)) {
+            try {
+                FollowSentCopy(*mail, reminderId->Value());
+            } catch (const std::exception&) {
+                // The task keeps the draft's EntryID; a follow-up still closes its task.
+            }
         }
+        if (const outlook::UserPropertyPtr followed =
+                properties->Item(TrackingProperty::FollowUpTask)) {
+            CloseOutFollowedTask(followed->Value());
+        }
+    } catch (const std::exception&) {
+    }
+}
+
+void TSentItems::FollowSentCopy(outlook::MailItem& mail, const QString& sTaskID) {
+    const outlook::TaskItemPtr task = outlook::asTaskItem(
+        OutlookApp->GetNamespace(QStringLiteral("MAPI"))->GetItemFromID(sTaskID));
+    if (!task) {
+        return;
+    }
+    const outlook::UserPropertyPtr sentMail = task->UserProperties()->Item(TrackingProperty::Mail);
+    if (!sentMail) {
+        return;
+    }
+    sentMail->SetValue(mail.EntryID());
+    task->Save();
+}
+
+void TSentItems::CloseOutFollowedTask(const QString& sTaskID) {
+    try {
         const outlook::TaskItemPtr task = outlook::asTaskItem(
-            OutlookApp->GetNamespace(QStringLiteral("MAPI"))->GetItemFromID(reminderId->Value()));
+            OutlookApp->GetNamespace(QStringLiteral("MAPI"))->GetItemFromID(sTaskID));
         if (!task) {
             return;
         }
-        const outlook::UserPropertyPtr sentMail =
-            task->UserProperties()->Item(TrackingProperty::Mail);
-        if (!sentMail) {
-            return;
+        if (ReminderWindow != nullptr) {
+            ReminderWindow->RemoveFromList(sTaskID);
         }
-        sentMail->SetValue(mail->EntryID());
-        task->Save();
+        CloseOutTask(task);
     } catch (const std::exception&) {
+        // The task is gone (answered and deleted meanwhile): nothing to close.
     }
 }
 

@@ -38,13 +38,20 @@ private:
     outlook::Connection itemAdd_;
 };
 
-// Sent Items: the sent copy's EntryID goes into its task's "Mail".
+// Sent Items: the sent copy's EntryID goes into its task's "Mail"; a follow-up's sent
+// copy closes out the task it follows up.
 class TSentItems : public TItems {
 public:
     TSentItems() : TItems(true) {}
 
 protected:
     void ItemAdd(const outlook::ItemPtr& Item) override;
+
+private:
+    // MAIL, stamped with the task's EntryID STASKID, becomes the task's "Mail".
+    static void FollowSentCopy(outlook::MailItem& mail, const QString& sTaskID);
+    // The follow-up of the task STASKID was sent: the task is closed out.
+    static void CloseOutFollowedTask(const QString& sTaskID);
 };
 
 // An Inbox: a reply to a tracked message closes its tracking task; an automatic

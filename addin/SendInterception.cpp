@@ -22,6 +22,10 @@ namespace vantorel {
 namespace {
 constexpr bool kDefaultSettings = true;
 
+// A message that cannot be made ready to be sent and followed up; with the mail
+// client's text of the failure.
+const QString kCannotSendAndTrackMessage = QStringLiteral("Cannot send and track this message: %1");
+
 TPendingSends& pendingSends() {
     if (PendingSends == nullptr) {
         throw std::logic_error("the pending-send list is gone");
@@ -39,18 +43,69 @@ void TAddInModule::SendCurrentMail(bool bIsCustom) {
     }
     auto data = std::make_unique<TSendingMailData>();
     data->bIsCustom = bIsCustom;
-    // A new message gets its EntryID when it is first saved.
-    mail->Save();
-    const QString sKey = mail->EntryID();
+    QString sKey;
+    try {
+        // A new message gets its EntryID when it is first saved.
+        mail->Save();
+        sKey = mail->EntryID();
+    } catch (const std::exception& error) {
+        // Nothing is pending and nothing was made; the message stays open, unsent, and
+        // the person must know why (a full disk, a mailbox that cannot be written).
+        platform::showMessage(kCannotSendAndTrackMessage.arg(ErrorText(error)),
+                              platform::MessageIcon::Error);
+        return;
+    }
     pendingSends().Add(sKey, std::move(data));
+    bool bSent = true;
     try {
         mail->Send();
     } catch (const std::exception& error) {
+        bSent = false;
         platform::showMessage(ErrorText(error), platform::MessageIcon::Warning);
     }
     // The send steps ran inside Send(): whatever they did or failed to do, the entry has
-    // served. A message has one entry at the most.
-    RemovePendingEntry(sKey);
+    // served. One the second step did not consume belongs to a message that did not go
+    // (cancelled, or refused before it was stamped). A message has one entry at the most.
+    QString sTaskEntryID;
+    if (PendingSends != nullptr) {
+        const int nIndex = PendingSends->IndexOf(sKey);
+        if (nIndex >= 0) {
+            bSent = false;
+            sTaskEntryID = PendingSends->Data(nIndex).sTaskEntryID;
+            PendingSends->Delete(nIndex);
+        }
+    }
+    if (!bSent) {
+        DropUnsentTask(mail, sTaskEntryID);
+    }
+}
+
+void TAddInModule::DropUnsentTask(const outlook::MailItemPtr& mail, QString sTaskEntryID) {
+    // The stamp goes with the task: saved later as a draft, the message must not claim
+    // a task.
+    try {
+        if (const outlook::UserPropertyPtr stamp =
+                mail->UserProperties()->Item(TrackingProperty::ReminderID)) {
+            if (sTaskEntryID.isEmpty()) {
+                sTaskEntryID = stamp->Value();
+            }
+            stamp->Delete();
+        }
+    } catch (const std::exception&) {
+    }
+    if (sTaskEntryID.isEmpty() || !OutlookApp) {
+        return;  // no task was made, or the mail client is gone
+    }
+    try {
+        if (const outlook::TaskItemPtr task = outlook::asTaskItem(
+                OutlookApp->GetNamespace(QStringLiteral("MAPI"))->GetItemFromID(sTaskEntryID))) {
+            task->Delete();
+        }
+    } catch (const std::exception&) {
+        // The mailbox refuses (a full disk): the task reminds of nothing and goes at the
+        // next tick of the reminder timer that can delete it.
+        unsentTasks_.insert(sTaskEntryID);
+    }
 }
 
 void TAddInModule::DoItemSend(const outlook::ItemPtr& Item, bool& Cancel) {
@@ -105,7 +160,7 @@ void TAddInModule::CreateDefaultReminder(const outlook::MailItemPtr& mail) {
     CreateReminderTask(NewTaskItem(*OutlookApp), mail, DefaultReminderData(*AddInRegistry));
 }
 
-void TAddInModule::adxOutlookAppEvents1ItemSend(const outlook::ItemPtr& Item, bool& /*Cancel*/) {
+void TAddInModule::adxOutlookAppEvents1ItemSend(const outlook::ItemPtr& Item, bool& Cancel) {
     const outlook::MailItemPtr mail = outlook::asMailItem(Item);
     if (!mail || PendingSends == nullptr) {
         return;
@@ -114,10 +169,19 @@ void TAddInModule::adxOutlookAppEvents1ItemSend(const outlook::ItemPtr& Item, bo
     if (nIndex < 0) {
         return;
     }
-    // The entry goes first: a message that cannot be stamped still leaves it behind.
     const QString sTaskEntryID = PendingSends->Data(nIndex).sTaskEntryID;
+    try {
+        WriteTrackingProperty(*mail, TrackingProperty::ReminderID, sTaskEntryID);
+    } catch (const std::exception& error) {
+        // Sent without its task's EntryID, the message would leave its task following
+        // a draft that is gone: it stays open, unsent, and the entry tells
+        // SendCurrentMail so.
+        Cancel = true;
+        platform::showMessage(kCannotSendAndTrackMessage.arg(ErrorText(error)),
+                              platform::MessageIcon::Error);
+        return;
+    }
     PendingSends->Delete(nIndex);
-    WriteTrackingProperty(*mail, TrackingProperty::ReminderID, sTaskEntryID);
 }
 
 void TAddInModule::UpdateRemindMeScreenTip() {

@@ -579,7 +579,8 @@ void TTReminderWindow::cmdReSendClick() {
             platform::showMessage(errorText(e), platform::MessageIcon::Error);
             return TEntryOutcome::Stop;
         }
-        CloseOutTask(task);
+        // The task ends when its follow-up is sent; until then the follow-up's window
+        // keeps its reminder away, and closed unsent it reminds again.
         return TEntryOutcome::Remove;
     });
 }

@@ -21,6 +21,11 @@ Inspector::~Inspector() = default;
 Categories::~Categories() = default;
 Category::~Category() = default;
 Explorers::~Explorers() = default;
+Inspectors::~Inspectors() = default;
+
+InspectorsPtr Application::Inspectors() {
+    throw OutlookError(QStringLiteral("The mail client does not list its inspector windows."));
+}
 
 MailItemPtr asMailItem(const ItemPtr& item) {
     MailItem* mail = item ? item->queryMailItem() : nullptr;

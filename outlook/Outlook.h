@@ -70,6 +70,7 @@ class Category;
 class Explorers;
 class Folders;
 class Inspector;
+class Inspectors;
 class Item;
 class Items;
 class MAPIFolder;
@@ -90,6 +91,7 @@ using CategoryPtr = std::shared_ptr<Category>;
 using ExplorersPtr = std::shared_ptr<Explorers>;
 using FoldersPtr = std::shared_ptr<Folders>;
 using InspectorPtr = std::shared_ptr<Inspector>;
+using InspectorsPtr = std::shared_ptr<Inspectors>;
 using ItemPtr = std::shared_ptr<Item>;
 using ItemsPtr = std::shared_ptr<Items>;
 using MAPIFolderPtr = std::shared_ptr<MAPIFolder>;
@@ -122,6 +124,9 @@ public:
     // The topmost open inspector window; null when none is open.
     virtual InspectorPtr ActiveInspector() = 0;
     virtual ExplorersPtr Explorers() = 0;
+    // The open inspector windows. A mail client that does not list them throws
+    // OutlookError (the default).
+    virtual InspectorsPtr Inspectors();
 
     // Raised inside MailItem::Send, before the message leaves; cancel = true stops
     // the send. Changes made to the item here travel with the sent copy.
@@ -376,6 +381,13 @@ public:
     virtual ~Inspector();
     // The item the window shows: the same object for the window's whole life.
     virtual ItemPtr CurrentItem() = 0;
+};
+
+class Inspectors {
+public:
+    virtual ~Inspectors();
+    virtual int Count() = 0;
+    virtual InspectorPtr Item(int index) = 0;
 };
 
 class Categories {

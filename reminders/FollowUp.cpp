@@ -153,6 +153,8 @@ void ComposeFollowUp(const outlook::TaskItemPtr& task, const QString& MailID) {
     followUp->SetTo(to);
     followUp->SetCC(cc);
     followUp->SetBCC(bcc);
+    // The follow-up names its task: sent, it closes the task out.
+    WriteTrackingProperty(*followUp, TrackingProperty::FollowUpTask, task->EntryID());
 
     // Names that do not resolve stay as typed; the user sees them in the window.
     try {

@@ -28,10 +28,12 @@ QString ExpandPlaceholders(const QString& text,
 QString ExpandReplyTemplate(const outlook::TaskItemPtr& task, const QString& sTemplate);
 
 // Builds the follow-up for the tracking task (MailID: the tracked message's EntryID as
-// the reminders window recorded it) and displays it. Throws when a new message cannot
-// be created, its subject, body or recipient lines cannot be set, or it cannot be
-// displayed; failures of the other steps are ignored. Without the settings store
-// the follow-up carries no template text.
+// the reminders window recorded it), marks it with the task's EntryID
+// ("FollowUpTask") and displays it. Throws when a new message cannot be created, its
+// subject, body, recipient lines or mark cannot be set, or it cannot be displayed;
+// failures of the other steps are ignored. Without the settings store the follow-up
+// carries no template text. The task is left as it is: its follow-up's sent copy
+// closes it out (CloseOutTask, by the Sent Items watcher).
 void ComposeFollowUp(const outlook::TaskItemPtr& task, const QString& MailID);
 
 // Ends the tracking of the task: tracking properties removed, the mail client's

@@ -189,12 +189,22 @@ outlook::TaskItemPtr NewTaskItem(outlook::Application& app) {
 
 void CreateReminderTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr& message,
                         const TReminderData& data) {
-    FillReminderTask(task, message, data);
+    // The message first: whatever fails before the task's save leaves no task behind.
     message->Save();
-    if (PendingSends) {
-        if (TSendingMailData* pending = PendingSends->Find(message->EntryID())) {
-            pending->sTaskEntryID = task->EntryID();
+    FillReminderTask(task, message, data);
+    try {
+        if (PendingSends) {
+            if (TSendingMailData* pending = PendingSends->Find(message->EntryID())) {
+                pending->sTaskEntryID = task->EntryID();
+            }
         }
+    } catch (const std::exception&) {
+        // A task the send does not know of would follow the draft: it goes.
+        try {
+            task->Delete();
+        } catch (const std::exception&) {
+        }
+        throw;
     }
 }
 

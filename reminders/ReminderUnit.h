@@ -44,10 +44,12 @@ struct TReminderData {
 // outlook::OutlookError when the client hands out anything else.
 outlook::TaskItemPtr NewTaskItem(outlook::Application& app);
 
-// Fills and saves TASK, a new and unsaved task item, as the tracking task of
-// MESSAGE; then saves MESSAGE and, when PendingSends holds an entry for the
-// message's EntryID, records the task's EntryID in it. A message without an entry
-// is no error. The task is only saved, into the Tasks folder: not shown, not moved.
+// Saves MESSAGE, then fills and saves TASK, a new and unsaved task item, as the
+// tracking task of MESSAGE and, when PendingSends holds an entry for the message's
+// EntryID, records the task's EntryID in it. A message without an entry is no
+// error. The task is only saved, into the Tasks folder: not shown, not moved. A
+// failure leaves no task: the task's save is the last thing that can fail before
+// its EntryID is recorded, and a task whose EntryID cannot be recorded is deleted.
 void CreateReminderTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr& message,
                         const TReminderData& data);
 

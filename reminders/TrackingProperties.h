@@ -46,6 +46,11 @@ inline const QString FirstSentUTC = QStringLiteral("FirstSentUTC");
 // Of the tracked message: the EntryID of its tracking task.
 inline const QString ReminderID = QStringLiteral("ReminderID");
 
+// Of a follow-up composed for a tracking task: that task's EntryID. The follow-up's
+// sent copy closes the task out; while the follow-up is open unsent in a window, the
+// task does not remind.
+inline const QString FollowUpTask = QStringLiteral("FollowUpTask");
+
 // Of a received message that answered a tracking task (or was recorded on it as an
 // automatic reply): that task's EntryID. A message answers at most one task, ever:
 // one that carries this answers no other.

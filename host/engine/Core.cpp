@@ -336,6 +336,7 @@ std::shared_ptr<const ItemRecord> Core::store(const ItemRecord& record, qint64 f
         stored.folderId = item(record.id)->folderId;
     }
     try {
+        faults.hitWrite();
         sqlite::Transaction transaction(file_->database());
         file_->writeItem(stored);
         writeAddresses(stored);
@@ -343,6 +344,7 @@ std::shared_ptr<const ItemRecord> Core::store(const ItemRecord& record, qint64 f
             file_->setNextId(nextId_ + 1);
         }
         transaction.commit();
+        faults.written();
     } catch (const sqlite::SqliteError& e) {
         writeFailed(e);
     }
@@ -382,6 +384,7 @@ void Core::remove(const ItemRecord& record, const void* object) {
         moved = newRecordIn(bin, *current);
     }
     try {
+        faults.hitWrite();
         sqlite::Transaction transaction(file_->database());
         file_->deleteItem(current->id);
         if (moving) {
@@ -389,6 +392,7 @@ void Core::remove(const ItemRecord& record, const void* object) {
             file_->setNextId(nextId_ + 1);
         }
         transaction.commit();
+        faults.written();
     } catch (const sqlite::SqliteError& e) {
         writeFailed(e);
     }
@@ -419,6 +423,7 @@ void Core::send(const ItemRecord& record, const void* object) {
     copy.senderName = userName;
     copy.senderAddress = userAddress;
     try {
+        faults.hitWrite();
         sqlite::Transaction transaction(file_->database());
         if (draft) {
             file_->deleteItem(draft->id);
@@ -427,6 +432,7 @@ void Core::send(const ItemRecord& record, const void* object) {
         writeAddresses(copy);
         file_->setNextId(nextId_ + 1);
         transaction.commit();
+        faults.written();
     } catch (const sqlite::SqliteError& e) {
         writeFailed(e);
     }
@@ -468,10 +474,12 @@ qint64 Core::addFolder(qint64 parentId, const QString& name, int role) {
     FolderRecord f{nextId_, parent.record.storeId,          parentId,
                    name,    folderEntryId(s->uid, nextId_), role};
     try {
+        faults.hitWrite();
         sqlite::Transaction transaction(file_->database());
         file_->insertFolder(f);
         file_->setNextId(nextId_ + 1);
         transaction.commit();
+        faults.written();
     } catch (const sqlite::SqliteError& e) {
         writeFailed(e);
     }
@@ -507,6 +515,7 @@ qint64 Core::addStore(const QString& name, const QString& inboxName, bool deep) 
     make(root, QStringLiteral("Outbox"), outlook::olFolderOutbox);
     make(root, QStringLiteral("Tasks"), outlook::olFolderTasks);
     try {
+        faults.hitWrite();
         sqlite::Transaction transaction(file_->database());
         file_->insertStore(s);
         for (const FolderRecord& f : made) {
@@ -514,6 +523,7 @@ qint64 Core::addStore(const QString& name, const QString& inboxName, bool deep) 
         }
         file_->setNextId(id);
         transaction.commit();
+        faults.written();
     } catch (const sqlite::SqliteError& e) {
         writeFailed(e);
     }
@@ -535,9 +545,11 @@ void Core::addCategory(const QString& name) {
         return;
     }
     try {
+        faults.hitWrite();
         sqlite::Transaction transaction(file_->database());
         file_->insertCategory(name);
         transaction.commit();
+        faults.written();
     } catch (const sqlite::SqliteError& e) {
         writeFailed(e);
     }

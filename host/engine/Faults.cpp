@@ -1,8 +1,11 @@
 #include "host/engine/Faults.h"
 
+#include "host/engine/Sqlite.h"
 #include "outlook/OutlookError.h"
 
 #include <QSet>
+
+#include <sqlite3.h>
 
 #include <stdexcept>
 
@@ -24,7 +27,7 @@ const std::initializer_list<const char*> kItemMembers = {
 const ObjectMembers kObjects[] = {
     {"Application",
      {"Version", "Session", "GetNamespace", "CreateItem", "ActiveInspector", "Explorers",
-      "OnItemSend", "OnQuit", "OnInspectorActivate"}},
+      "Inspectors", "OnItemSend", "OnQuit", "OnInspectorActivate"}},
     {"NameSpace", {"GetDefaultFolder", "GetItemFromID", "Folders", "Categories"}},
     {"Folders", {"Count", "Item"}},
     {"MAPIFolder", {"Name", "EntryID", "FolderPath", "Folders", "Items"}},
@@ -49,6 +52,7 @@ const ObjectMembers kObjects[] = {
     {"Categories", {"Count", "Item"}},
     {"Category", {"Name"}},
     {"Explorers", {"Count"}},
+    {"Inspectors", {"Count", "Item"}},
 };
 
 struct Catalogue {
@@ -112,6 +116,22 @@ void Faults::failAlways(const QString& operation, const QString& message) {
 
 void Faults::clear() {
     armed_.clear();
+    writes_ = {};
+}
+
+void Faults::failWrites(int count, int skip) {
+    writes_ = {count, skip < 0 ? 0 : skip};
+}
+
+void Faults::fireWrite() {
+    if (writes_.skip > 0) {
+        --writes_.skip;
+        return;
+    }
+    if (writes_.count > 0) {
+        --writes_.count;
+    }
+    throw sqlite::SqliteError(SQLITE_FULL, QString::fromUtf8(sqlite3_errstr(SQLITE_FULL)));
 }
 
 int Faults::remaining(const QString& operation) const {

@@ -49,15 +49,42 @@ public:
     // the calls an action makes.
     std::function<void(const char* object, const char* member)> onCall;
 
+    // The mailbox file's writes (one transaction each: a save, a deletion, a send)
+    // as on a full disk: after SKIP more writes succeed, COUNT of them (-1: every
+    // one, until clear()) fail with SQLite's SQLITE_FULL.
+    void failWrites(int count = -1, int skip = 0);
+    // Every write of the mailbox file passes here before it begins; throws
+    // sqlite::SqliteError when its failure is armed.
+    void hitWrite() {
+        if (writes_.count != 0) {
+            fireWrite();
+        }
+    }
+    // Every write that reached the mailbox file passes here once it is committed.
+    void written() {
+        if (onWritten) {
+            onWritten();
+        }
+    }
+    // Told after every write that reached the mailbox file: what a process killed at
+    // that moment leaves on the disk.
+    std::function<void()> onWritten;
+
 private:
     static void checkKnown(const char* object, const char* member);
     void fire(const char* object, const char* member);
+    void fireWrite();
 
     struct Armed {
         int count = 0;  // -1: always
         QString message;
     };
     QHash<QString, Armed> armed_;
+    struct ArmedWrites {
+        int count = 0;  // -1: always
+        int skip = 0;
+    };
+    ArmedWrites writes_;
 };
 
 }  // namespace vantorel::engine

@@ -53,6 +53,22 @@ outlook::ExplorersPtr ApplicationImpl::Explorers() {
     return std::make_shared<ExplorersImpl>(core_);
 }
 
+outlook::InspectorsPtr ApplicationImpl::Inspectors() {
+    core_->enter("Application", "Inspectors");
+    return std::make_shared<InspectorsImpl>(core_);
+}
+
+int InspectorsImpl::Count() {
+    core_->enter("Inspectors", "Count");
+    return static_cast<int>(core_->inspectors().size());
+}
+
+outlook::InspectorPtr InspectorsImpl::Item(int index) {
+    core_->enter("Inspectors", "Item");
+    checkIndex(index, core_->inspectors().size());
+    return core_->inspectors()[static_cast<std::size_t>(index - 1)];
+}
+
 outlook::Connection ApplicationImpl::OnItemSend(outlook::ItemSendHandler handler) {
     core_->enter("Application", "OnItemSend");
     return core_->itemSend.connect(std::move(handler));

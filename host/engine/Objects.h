@@ -254,6 +254,7 @@ public:
     outlook::ItemPtr CreateItem(int itemType) override;
     outlook::InspectorPtr ActiveInspector() override;
     outlook::ExplorersPtr Explorers() override;
+    outlook::InspectorsPtr Inspectors() override;
     outlook::Connection OnItemSend(outlook::ItemSendHandler handler) override;
     outlook::Connection OnQuit(outlook::QuitHandler handler) override;
     outlook::Connection OnInspectorActivate(outlook::InspectorActivateHandler handler) override;
@@ -406,6 +407,18 @@ public:
     explicit ExplorersImpl(std::shared_ptr<Core> core) : core_(std::move(core)) {}
 
     int Count() override;
+
+private:
+    std::shared_ptr<Core> core_;
+};
+
+// The open inspector windows, as they are when it is read: the active one last.
+class InspectorsImpl final : public outlook::Inspectors {
+public:
+    explicit InspectorsImpl(std::shared_ptr<Core> core) : core_(std::move(core)) {}
+
+    int Count() override;
+    outlook::InspectorPtr Item(int index) override;
 
 private:
     std::shared_ptr<Core> core_;

@@ -1,6 +1,7 @@
 // The road of three messages, run once for every object-model call on it with that one
 // call failing: sent with "Remind me" and with "Custom", the sent copies arriving, the
-// poll showing the reminders, a snooze, a dismissal, a re-send and a reply. Each run
+// poll showing the reminders, a snooze, a dismissal, a re-send, its follow-up sent and
+// a reply. Each run
 // must keep the add-in standing: nothing escapes to the mail client, no tracking task
 // is duplicated or left half-written, no send stays pending, and the next start on the
 // same mailbox works. What each failure does is printed as a table, and the table must
@@ -235,6 +236,17 @@ const std::vector<Step>& road() {
         {"dismiss", [](RoadRun& r) { r.act(QStringLiteral("Minutes"), "cmdDissmiss"); }},
         {"snooze ends", [](RoadRun& r) { r.scheduler->advance(6 * 60'000); }},
         {"re-send", [](RoadRun& r) { r.act(QStringLiteral("Quote"), "cmdReSend"); }},
+        {"follow-up sent",
+         [](RoadRun& r) {
+             // The person sends the follow-up with its window's own Send.
+             for (const ol::InspectorPtr& inspector : r.mailbox().inspectors()) {
+                 try {
+                     ol::asMailItem(inspector->CurrentItem())->Send();
+                 } catch (const ol::OutlookError& refused) {
+                     r.seen << QStringLiteral("the mail client refuses: ") + refused.text();
+                 }
+             }
+         }},
         {"reply",
          [](RoadRun& r) {
              engine::Delivery d;

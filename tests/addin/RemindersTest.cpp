@@ -766,3 +766,73 @@ TEST_F(Reminders, ShutdownDuringAMessageBoxOfTheWindow) {
     scheduler->advance(60'000);
     platform::installPrompts(prompts.prompts);
 }
+
+// --- the follow-up --------------------------------------------------------------------------
+
+// Re-send opens the follow-up and the task waits for it: no reminder while it is open.
+// Sent, it completes the task; closed unsent, the reminder is back at the next poll;
+// a quit with the follow-up open leaves the task as it was, to remind at the next start.
+enum class FollowUpFate { Sent, ClosedUnsent, QuitWhileOpen };
+
+class FollowUpFates : public Reminders, public ::testing::WithParamInterface<FollowUpFate> {};
+
+TEST_P(FollowUpFates, TheTaskEndsOnlyWhenItsFollowUpIsSent) {
+    startWithSound();
+    dueTask(QStringLiteral("Offer"), QStringLiteral("1796890000"));
+    scheduler->advance(10'000);
+    select({1});
+    ReminderWindow->findChild<QPushButton*>(QStringLiteral("cmdReSend"))->click();
+    ASSERT_EQ(client->engine().inspectors().size(), 1u);
+    const ol::InspectorPtr followUp = client->engine().inspectors().front();
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_EQ(prop(1, TrackingProperty::ReminderSet), QStringLiteral("-1"));
+    scheduler->advance(30'000);
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window hidden")))
+        << "no reminder while its follow-up is written";
+    EXPECT_EQ(sound->played.size(), 1);
+
+    switch (GetParam()) {
+        case FollowUpFate::Sent:
+            ol::asMailItem(followUp->CurrentItem())->Send();
+            EXPECT_TRUE(task(1)->Complete());
+            EXPECT_FALSE(prop(1, TrackingProperty::ReminderSet));
+            EXPECT_FALSE(prop(1, TrackingProperty::Topic));
+            scheduler->advance(10'000);
+            EXPECT_TRUE(window().startsWith(QStringLiteral("window hidden")));
+            EXPECT_EQ(sound->played.size(), 1);
+            return;
+        case FollowUpFate::ClosedUnsent:
+            client->engine().close(followUp);
+            break;
+        case FollowUpFate::QuitWhileOpen:
+            client->engine().close(followUp);  // the mail client's windows go with it
+            quit();
+            startModule();
+            break;
+    }
+    EXPECT_FALSE(task(1)->Complete());
+    scheduler->advance(10'000);
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window visible"))) << window().toStdString();
+    EXPECT_TRUE(window().contains(QStringLiteral("\"Offer\"")));
+    EXPECT_EQ(sound->played.size(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Reminders, FollowUpFates,
+                         ::testing::Values(FollowUpFate::Sent, FollowUpFate::ClosedUnsent,
+                                           FollowUpFate::QuitWhileOpen));
+
+// A mail client that does not list its windows: the follow-up keeps its reminder away
+// while it is the active window.
+TEST_F(Reminders, WithoutTheListOfWindowsTheActiveFollowUpKeepsItsReminderAway) {
+    startWithSound();
+    dueTask(QStringLiteral("Offer"), QStringLiteral("1796890000"));
+    scheduler->advance(10'000);
+    client->engine().faults().failAlways(QStringLiteral("Application.Inspectors"));
+    select({1});
+    ReminderWindow->findChild<QPushButton*>(QStringLiteral("cmdReSend"))->click();
+    scheduler->advance(30'000);
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window hidden")));
+    client->engine().close(client->engine().inspectors().front());
+    scheduler->advance(10'000);
+    EXPECT_TRUE(window().startsWith(QStringLiteral("window visible")));
+}

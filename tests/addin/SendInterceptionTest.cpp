@@ -4,6 +4,7 @@
 #include "tests/addin/AddInFixture.h"
 
 #include "forms/CustomSendTaskUnit.h"
+#include "forms/ReminderWindowUnit.h"
 #include "host/engine/Engine.h"
 #include "tests/support/ScriptedWindows.h"
 
@@ -285,7 +286,8 @@ TEST_F(SendTest, CustomWithAnEmptySubjectOpensNoDialog) {
     EXPECT_EQ(sentCount(), 0);
 }
 
-TEST_F(SendTest, ASendFailingAfterBothStepsKeepsTheTask) {
+// A task follows only a message that was sent.
+TEST_F(SendTest, ASendFailingAfterBothStepsRemovesTheTask) {
     // Inside the dialog the message loses its recipients: the mail client refuses it
     // once the send steps have run.
     windows->person = [](QDialog& d) {
@@ -293,9 +295,11 @@ TEST_F(SendTest, ASendFailingAfterBothStepsKeepsTheTask) {
         dialog.CurrentMailItem()->SetTo(QString());
         dialog.btnSend->click();
     };
-    compose(QStringLiteral("Offer"));
+    const ol::MailItemPtr mail = compose(QStringLiteral("Offer"));
     client->press(QStringLiteral("Custom"));
-    EXPECT_EQ(taskCount(), 1);
+    EXPECT_EQ(taskCount(), 0);
+    EXPECT_FALSE(mail->UserProperties()->Item(QStringLiteral("ReminderID")))
+        << "the message claims no task";
     EXPECT_EQ(sentCount(), 0);
     EXPECT_EQ(PendingSends->Count(), 0);
     ASSERT_EQ(prompts->shown.size(), 1u);
@@ -315,5 +319,57 @@ TEST_F(SendTest, APriorityOutsideTheListStillGivesATask) {
     EXPECT_EQ(task(1)->Importance(), ol::olImportanceNormal);
     EXPECT_TRUE(prompts->shown.empty());
 }
+
+}  // namespace
+
+namespace {
+
+// The mailbox's disk fills up at some write of the send (after WRITESBEFORE writes
+// succeed, every later one fails as SQLite fails on a full disk): the message saved,
+// saved again with its task, the task, the message sent.
+struct FullDiskRow {
+    const char* button;
+    int writesBefore;
+};
+
+class FullDisk : public SendTest, public ::testing::WithParamInterface<FullDiskRow> {};
+
+TEST_P(FullDisk, TellsThePersonAndLeavesTheMessageOpenWithNothingMade) {
+    const FullDiskRow& row = GetParam();
+    windows->person = [](QDialog& d) { static_cast<TCustomSendTask&>(d).btnSend->click(); };
+    compose(QStringLiteral("Offer"));
+    mailbox().faults().failWrites(-1, row.writesBefore);
+    client->press(QString::fromUtf8(row.button));
+
+    const QString full = QStringLiteral("could not be written: database or disk is full");
+    ASSERT_FALSE(prompts->shown.empty()) << "nobody is told";
+    if (row.writesBefore == 0) {
+        // Whatever "IsVerbose" says: the message cannot even be saved.
+        ASSERT_EQ(prompts->shown.size(), 1u);
+        EXPECT_TRUE(prompts->shown[0].text.startsWith(
+            QStringLiteral("Cannot send and track this message: The mailbox file \"")))
+            << prompts->shown[0].text.toStdString();
+        EXPECT_EQ(prompts->shown[0].icon, platform::MessageIcon::Error);
+        EXPECT_EQ(windows->shownCount, 0) << "no dialog for a message that cannot be saved";
+    }
+    EXPECT_TRUE(prompts->shown.back().text.endsWith(full))
+        << prompts->shown.back().text.toStdString();
+    EXPECT_TRUE(suppressed.empty());
+    EXPECT_EQ(sentCount(), 0);
+    EXPECT_EQ(mailbox().inspectors().size(), 1u) << "the message stays open";
+    EXPECT_EQ(PendingSends->Count(), 0);
+
+    // With room on the disk again, the next tick removes a task the full disk kept.
+    mailbox().faults().clear();
+    scheduler->advance(10'000);
+    EXPECT_EQ(taskCount(), 0);
+    EXPECT_TRUE(ReminderWindow == nullptr || !ReminderWindow->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(SendTest, FullDisk,
+                         ::testing::Values(FullDiskRow{"Remind me", 0}, FullDiskRow{"Remind me", 1},
+                                           FullDiskRow{"Remind me", 2}, FullDiskRow{"Remind me", 3},
+                                           FullDiskRow{"Custom", 0}, FullDiskRow{"Custom", 1},
+                                           FullDiskRow{"Custom", 2}, FullDiskRow{"Custom", 3}));
 
 }  // namespace

@@ -97,5 +97,43 @@ TEST_F(EngineTest, FaultsLastUntilClearedAndNamesAreChecked) {
     EXPECT_TRUE(Faults::operations().contains(QStringLiteral("Recipients.ResolveAll")));
 }
 
+// The mailbox file on a full disk: the armed writes fail with the host's text around
+// SQLite's own, and leave the mailbox as it was.
+TEST_F(EngineTest, AFullDiskFailsTheArmedWritesAndChangesNothing) {
+    int written = 0;
+    engine->faults().onWritten = [&written] { ++written; };
+    engine->faults().failWrites(2, 1);
+    newTask(QStringLiteral("First"));
+    for (int i = 0; i < 2; ++i) {
+        try {
+            newTask(QStringLiteral("Refused"));
+            ADD_FAILURE() << "write " << i + 2 << " did not fail";
+        } catch (const ol::OutlookError& e) {
+            EXPECT_TRUE(e.text().startsWith(QStringLiteral("The mailbox file \"")));
+            EXPECT_TRUE(
+                e.text().endsWith(QStringLiteral("could not be written: database or disk is full")))
+                << e.text().toStdString();
+        }
+    }
+    EXPECT_EQ(items(ol::olFolderTasks)->Count(), 1);
+    newTask(QStringLiteral("Fourth"));
+    EXPECT_EQ(items(ol::olFolderTasks)->Count(), 2);
+    EXPECT_EQ(written, 2);
+}
+
+TEST_F(EngineTest, TheOpenInspectorsAreListedTheActiveOneLast) {
+    const ol::InspectorPtr first =
+        engine->compose({QStringLiteral("ann@example.com"), {}, {}, QStringLiteral("One"), {}});
+    const ol::InspectorPtr second =
+        engine->compose({QStringLiteral("bob@example.com"), {}, {}, QStringLiteral("Two"), {}});
+    const ol::InspectorsPtr open = app->Inspectors();
+    ASSERT_EQ(open->Count(), 2);
+    EXPECT_EQ(open->Item(1), first);
+    EXPECT_EQ(open->Item(2), second);
+    EXPECT_THROW(open->Item(3), ol::OutlookError);
+    engine->close(first);
+    EXPECT_EQ(app->Inspectors()->Count(), 1);
+}
+
 }  // namespace
 }  // namespace vantorel::engine::testing

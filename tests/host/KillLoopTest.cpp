@@ -1,7 +1,9 @@
 // The host killed at random moments while it sends, snoozes and receives replies, then
 // started again on the same data folder: the mailbox and the settings open, everything
-// done before the kill is there, and the add-in carries on. VANTOREL_KILLS sets the
-// number of kills (20 by default), VANTOREL_KILL_SEED the random sequence.
+// done before the kill is there, every tracking task names the sent copy of its message
+// (a send the kill cut short leaves no task behind), and the add-in carries on.
+// VANTOREL_KILLS sets the number of kills (20 by default), VANTOREL_KILL_SEED the
+// random sequence.
 
 #include <QDateTime>
 #include <QDir>
@@ -95,8 +97,10 @@ HostRun runHost(const QString& dataDir, const QString& script, int killAfterMs) 
 
 // The values of "  Subject: ..." or "  user NAME = ..." lines per item of a dump.
 struct Item {
+    QString entryId;
     QString subject;
     QString topic;  // "user Topic"
+    QString mail;   // "user Mail"
     bool tracked = false;
 };
 
@@ -105,6 +109,10 @@ std::vector<Item> itemsOf(const QString& dump, const QString& header) {
     for (const QString& line : dump.split(QLatin1Char('\n'))) {
         if (line.startsWith(header + QLatin1Char(' '))) {
             items.emplace_back();
+        } else if (!items.empty() && line.startsWith(QLatin1String("  EntryID: "))) {
+            items.back().entryId = line.mid(11);
+        } else if (!items.empty() && line.startsWith(QLatin1String("  user Mail = "))) {
+            items.back().mail = line.mid(14).chopped(1).mid(1);
         } else if (!items.empty() && line.startsWith(QLatin1String("  Subject: "))) {
             items.back().subject = line.mid(11);
         } else if (!items.empty() && line.startsWith(QLatin1String("  user Topic = "))) {
@@ -152,7 +160,7 @@ TEST(KillLoop, EveryKillLosesNothingDoneAndTheAddInCarriesOn) {
         const HostRun check =
             runHost(data.path(),
                     clockLine(cycleStart(c).addDays(9)) + kWizardOff +
-                        QStringLiteral("start\ndump sent\ndump tasks\n"
+                        QStringLiteral("start\nadvance 10s\ndump sent\ndump tasks\n"
                                        "compose to=dan@example.com subject=\"Check %1\"\n"
                                        "press \"Remind me\"\n")
                             .arg(id) +
@@ -169,13 +177,21 @@ TEST(KillLoop, EveryKillLosesNothingDoneAndTheAddInCarriesOn) {
         const QString sentDump = check.out.left(tasksAt < 0 ? check.out.size() : tasksAt);
         const QString tasksDump = tasksAt < 0 ? QString() : check.out.mid(tasksAt);
         QSet<QString> sentSubjects;
+        QSet<QString> sentIds;
         for (const Item& mail : itemsOf(sentDump, QStringLiteral("mail"))) {
             sentSubjects.insert(mail.subject);
+            sentIds.insert(mail.entryId);
         }
         QSet<QString> trackedTopics;
         for (const Item& task : itemsOf(tasksDump, QStringLiteral("task"))) {
             if (task.tracked) {
                 trackedTopics.insert(task.topic);
+                // Once the first tick has run, a task follows a message that was sent,
+                // and names its sent copy.
+                EXPECT_TRUE(sentIds.contains(task.mail))
+                    << "the task of " << task.topic.toStdString()
+                    << " names no sent message after a kill in cycle " << c << " at " << after
+                    << " ms (seed " << seed << ")";
             }
         }
         for (const QString& done : sent) {

@@ -116,7 +116,8 @@ TEST_F(ReminderTest, WithoutReminderTheTaskHasNoReminderTimeAndNoDueDate) {
     for (const auto& [name, value] : properties(*task)) {
         names << name;
     }
-    EXPECT_EQ(names, QStringList(TrackingProperty::All.mid(0, 9)) << TrackingProperty::FirstSentUTC);
+    EXPECT_EQ(names, QStringList(TrackingProperty::All.mid(0, 9))
+                         << TrackingProperty::FirstSentUTC);
     EXPECT_EQ(ReadTrackingProperty(*task, TrackingProperty::DeleteOnReply), QStringLiteral("-1"));
     EXPECT_EQ(ReadTrackingProperty(*task, TrackingProperty::ReminderSet), QStringLiteral("0"));
     EXPECT_EQ(ReadTrackingFlag(*task, TrackingProperty::MarkCompletedOnReply), false);
@@ -158,9 +159,10 @@ TEST_F(ReminderTest, TheEarliestPendingEntryOfTheMessageGetsTheTask) {
 
 // Failures end the creation at once and reach the caller.
 
+// The message is saved before the task: a task is the last thing made.
 TEST_F(ReminderTest, AFailedTaskSaveLeavesNoTaskAndRecordsNothing) {
     const ol::MailItemPtr mail = message(offer());
-    mail->SetSubject(QStringLiteral("Changed"));  // would be stored by the message's save
+    mail->SetSubject(QStringLiteral("Changed"));  // stored by the message's save
     pending.Add(mail->EntryID(), marker());
     engine->faults().failNext(QStringLiteral("TaskItem.Save"), 1, QStringLiteral("Disk full."));
 
@@ -175,19 +177,20 @@ TEST_F(ReminderTest, AFailedTaskSaveLeavesNoTaskAndRecordsNothing) {
     EXPECT_EQ(taskCount(), 0);
     EXPECT_TRUE(pending.Data(0).sTaskEntryID.isEmpty());
     EXPECT_EQ(ol::asMailItem(ns->GetItemFromID(mail->EntryID()))->Subject(),
-              QStringLiteral("RE: Offer"));
+              QStringLiteral("Changed"));
 }
 
-TEST_F(ReminderTest, AFailedMessageSaveLeavesASavedTaskAndRecordsNothing) {
+// Whatever fails, no task is left that the send does not know of.
+TEST_F(ReminderTest, AFailureBeforeTheTaskIsRecordedLeavesNoTask) {
     const ol::MailItemPtr mail = message(offer());
     pending.Add(mail->EntryID(), marker());
-    engine->faults().failNext(QStringLiteral("MailItem.Save"), 1, QStringLiteral("Locked."));
-
-    const ol::TaskItemPtr task = newTask();
-    EXPECT_THROW(CreateReminderTask(task, mail, TReminderData{}), ol::OutlookError);
-    EXPECT_FALSE(task->EntryID().isEmpty());
-    EXPECT_EQ(taskCount(), 1);
-    EXPECT_TRUE(pending.Data(0).sTaskEntryID.isEmpty());
+    for (const char* operation : {"MailItem.Save", "TaskItem.EntryID"}) {
+        engine->faults().failNext(QString::fromLatin1(operation), 1, QStringLiteral("Locked."));
+        EXPECT_THROW(CreateReminderTask(newTask(), mail, TReminderData{}), ol::OutlookError)
+            << operation;
+        EXPECT_EQ(taskCount(), 0) << operation;
+        EXPECT_TRUE(pending.Data(0).sTaskEntryID.isEmpty()) << operation;
+    }
 }
 
 TEST_F(ReminderTest, AFailureWhileWritingPropertiesLeavesTheTaskUnsaved) {
