@@ -17,16 +17,43 @@ TElidedLabel::TElidedLabel(Qt::TextElideMode mode, QWidget* parent) : QLabel(par
     setWordWrap(false);
 }
 
+int TElidedLabel::TextFlags() const {
+    const int flags = QStyle::visualAlignment(layoutDirection(), alignment());
+    return wordWrap() ? flags | Qt::TextWordWrap : flags;
+}
+
+bool TElidedLabel::Fits(const QString& sText) const {
+    const QRect room = contentsRect();
+    return fontMetrics().boundingRect(room, TextFlags(), sText).height() <= room.height();
+}
+
 QString TElidedLabel::ShownText() const {
-    return fontMetrics().elidedText(text(), m_mode, contentsRect().width());
+    const QString sText = text();
+    if (!wordWrap()) {
+        return fontMetrics().elidedText(sText, m_mode, contentsRect().width());
+    }
+    if (Fits(sText)) {
+        return sText;
+    }
+    // The most characters, half from the start and half from the end, that fit with
+    // an ellipsis between them.
+    const auto shortened = [&sText](qsizetype nKept) {
+        return sText.left(nKept - nKept / 2) + QChar(0x2026) + sText.right(nKept / 2);
+    };
+    qsizetype nFits = 0;
+    qsizetype nTooMany = sText.size();
+    while (nTooMany - nFits > 1) {
+        const qsizetype nMiddle = (nFits + nTooMany) / 2;
+        (Fits(shortened(nMiddle)) ? nFits : nTooMany) = nMiddle;
+    }
+    return shortened(nFits);
 }
 
 void TElidedLabel::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    style()->drawItemText(&painter, contentsRect(),
-                          QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
-                          isEnabled(), ShownText(), foregroundRole());
+    style()->drawItemText(&painter, contentsRect(), TextFlags(), palette(), isEnabled(),
+                          ShownText(), foregroundRole());
 }
 
 bool TElidedLabel::event(QEvent* event) {

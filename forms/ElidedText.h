@@ -10,20 +10,26 @@
 
 namespace vantorel {
 
-// A one-line label that shows as much of its text as its width allows, shortened at
-// the end (Qt::ElideRight) or in the middle (Qt::ElideMiddle). text() stays whole.
+// A label that shows as much of its text as its room allows, shortened at the end
+// (Qt::ElideRight) or in the middle (Qt::ElideMiddle): on one line, or with word wrap
+// on as many lines as its height holds (then always in the middle, so both ends of
+// the text stay). text() stays whole.
 class TElidedLabel : public QLabel {
 public:
     TElidedLabel(Qt::TextElideMode mode, QWidget* parent);
 
-    // What the label shows at its present width.
+    // What the label shows at its present size.
     QString ShownText() const;
+    // Whether TEXT, wrapped at the label's width, fits in its height.
+    bool Fits(const QString& sText) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    int TextFlags() const;
+
     Qt::TextElideMode m_mode;
 };
 

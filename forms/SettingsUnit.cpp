@@ -4,6 +4,7 @@
 #include "forms/DialogFrame.h"
 
 #include "forms/AboutBoxUnit.h"
+#include "forms/ElidedText.h"
 #include "forms/ReminderOptionsControls.h"
 #include "platform/Clock.h"
 #include "platform/Help.h"
@@ -15,6 +16,7 @@
 #include <QKeyEvent>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <memory>
 
 namespace vantorel {
@@ -89,9 +91,16 @@ TSettings::TSettings(QWidget* parent) : QDialog(parent) {
     lblSampleTitle->setFont(bold);
     lblSampleTitle->setText(QStringLiteral("Sample Subject:"));
     lblSampleTitle->adjustSize();
-    lblSample = MakeControl<QLabel>(*this, "lblSample", {61, 184, 398, 25});
+    // The sample shows whole on up to three lines (the room above the categories); a
+    // longer one is shortened in its middle, so its end with the date and the time,
+    // which the check boxes change, always shows.
+    lblSample = new TElidedLabel(Qt::ElideMiddle, this);
+    lblSample->setObjectName(QStringLiteral("lblSample"));
     lblSample->setWordWrap(true);
     lblSample->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const QRect threeLines = lblSample->fontMetrics().boundingRect(
+        QRect(0, 0, 398, 1000), Qt::TextWordWrap, QStringLiteral("M\nM\nM"));
+    lblSample->setGeometry(61, 184, 398, std::max(25, threeLines.height()));
     lblCategories = createLabel(*this, "lblCategories", QStringLiteral("Categories"), {8, 235});
     lblSetCategories =
         createLabel(*this, "lblSetCategories", QStringLiteral("Set Task Cate&gory to"), {59, 262});

@@ -5,6 +5,7 @@
 #include "forms/AboutBoxUnit.h"
 #include "forms/CustomSendTaskUnit.h"
 #include "forms/DefaultSettingsUnit.h"
+#include "forms/ElidedText.h"
 #include "forms/SettingsLogic.h"
 #include "forms/SettingsUnit.h"
 #include "forms/TemplateEditUnit.h"
@@ -224,6 +225,11 @@ TEST_F(SettingsTest, TheWindowAsDesigned) {
     EXPECT_EQ(dialog.font().pixelSize(), 11);
     EXPECT_TRUE(dialog.lblSampleTitle->font().bold());
     EXPECT_TRUE(dialog.lblSample->wordWrap());
+    // The sample at its design place, three lines high, above the categories.
+    EXPECT_EQ(dialog.lblSample->geometry().topLeft(), QPoint(61, 184));
+    EXPECT_EQ(dialog.lblSample->width(), 398);
+    EXPECT_GE(dialog.lblSample->height(), 3 * dialog.lblSample->fontMetrics().lineSpacing());
+    EXPECT_LT(dialog.lblSample->geometry().bottom(), dialog.lblCategories->y());
     EXPECT_EQ(dialog.lblSetCategories->buddy(), dialog.cmbCategories);
     EXPECT_TRUE(dialog.cmbCategories->isEditable());
 
@@ -246,7 +252,6 @@ TEST_F(SettingsTest, TheWindowAsDesigned) {
         {"imgSubjects", {8, 27, 32, 32}, ""},
         {"imgCategories", {8, 254, 32, 32}, ""},
         {"imgStartup", {8, 347, 32, 32}, ""},
-        {"lblSample", {61, 184, 398, 25}, ""},
     };
     for (const ControlRow& row : rows) {
         QWidget* w = dialog.findChild<QWidget*>(QLatin1String(row.name));
@@ -367,6 +372,75 @@ TEST_F(SettingsTest, TheSampleFollowsEveryChange) {
         d.btnCancel->click();
     });
 }
+
+// Ticking "Include Time" shows the time in the sample whatever its length: a sample
+// of up to three lines shows whole, a longer one shortened in its middle, so its end,
+// the date and the time, shows. Unticking takes the time away again.
+struct ShownSampleRow {
+    const char* name;
+    const char* text;  // the text of "Include this text:"
+    bool bWhole;       // the sample fits the label
+};
+
+void PrintTo(const ShownSampleRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class SettingsSampleShownTest : public SettingsTest,
+                                public ::testing::WithParamInterface<ShownSampleRow> {};
+
+TEST_P(SettingsSampleShownTest, TickingIncludeTimeShowsTheTime) {
+    const ShownSampleRow& row = GetParam();
+    registry().SetIncludeSpecificTextInSubject(true, QLatin1String(row.text));
+    registry().SetIncludeNameInSubject(true);
+    registry().SetIncludeEMailInSubject(true);
+    registry().SetIncludeDateInSubject(true);
+    registry().SetIncludeTimeInSubject(false);
+    show([&row](TSettings& d) {
+        const auto* sample = dynamic_cast<TElidedLabel*>(d.lblSample);
+        ASSERT_NE(sample, nullptr) << "the sample label shortens what does not fit";
+        const QString dateOnly = QStringLiteral(" - ") + shortDate();
+        const QString dateAndTime = dateOnly + QStringLiteral(" 09:05");
+        for (int round = 0; round < 2; ++round) {
+            d.chkTime->click();
+            EXPECT_TRUE(d.lblSample->text().endsWith(dateAndTime));
+            EXPECT_TRUE(sample->ShownText().endsWith(dateAndTime)) << "the time shows";
+            EXPECT_TRUE(sample->Fits(sample->ShownText()));
+            EXPECT_EQ(sample->ShownText() == d.lblSample->text(), row.bWhole);
+            // Whole: every line of the wrapped sample lies within the label.
+            const QRect wrapped = d.lblSample->fontMetrics().boundingRect(
+                d.lblSample->contentsRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                d.lblSample->text());
+            EXPECT_EQ(wrapped.height() <= d.lblSample->contentsRect().height(), row.bWhole);
+
+            const QString folder = qEnvironmentVariable("VANTOREL_GRAB_DIR");
+            if (!folder.isEmpty() && round == 0) {
+                d.grab().save(folder + QStringLiteral("/preferences-sample-%1.png")
+                                           .arg(QLatin1String(GetParam().name)));
+            }
+            d.chkTime->click();
+            EXPECT_TRUE(sample->ShownText().endsWith(dateOnly)) << "the time goes";
+            EXPECT_FALSE(sample->ShownText().contains(QStringLiteral("09:05")));
+        }
+        d.btnCancel->click();
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SettingsSampleShownTest,
+    ::testing::Values(ShownSampleRow{"OneLine", "[Vantorel]", true},
+                      ShownSampleRow{"TwoLines", "[Follow-up] of the long kind", true},
+                      ShownSampleRow{
+                          "ThreeLines",
+                          "[Follow-up] Quarterly figures of the northern sales region "
+                          "with the revised forecast for the coming year and the questions",
+                          true},
+                      ShownSampleRow{"TooLong",
+                                     "[Follow-up] Quarterly figures of the northern sales region "
+                                     "with the revised forecast for the coming year and the "
+                                     "questions raised at the last board meeting in November",
+                                     false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsTest, OkStoresEveryChoice) {
     show([](TSettings& d) {
