@@ -62,14 +62,14 @@ TSettings::TSettings(QWidget* parent) : QDialog(parent) {
     btnOK->setDefault(true);
     btnCancel = CreateButton(*this, "btnCancel", QStringLiteral("&Cancel"), {384, 460, 75, 25});
     chkDisplayName =
-        createCheck(*this, "chkDisplayName", QStringLiteral("Include Recipient Display Name"),
+        createCheck(*this, "chkDisplayName", QStringLiteral("Include Recipient Display &Name"),
                     {59, 35, 239, 17});
-    chkEmail = createCheck(*this, "chkEmail", QStringLiteral("Include Recipient E-mail"),
+    chkEmail = createCheck(*this, "chkEmail", QStringLiteral("Include Recipient &E-mail"),
                            {59, 58, 239, 17});
-    chkDate = createCheck(*this, "chkDate", QStringLiteral("Include Date"), {59, 81, 239, 17});
-    chkTime = createCheck(*this, "chkTime", QStringLiteral("Include Time"), {59, 104, 239, 17});
+    chkDate = createCheck(*this, "chkDate", QStringLiteral("Include &Date"), {59, 81, 239, 17});
+    chkTime = createCheck(*this, "chkTime", QStringLiteral("Include &Time"), {59, 104, 239, 17});
     chkText =
-        createCheck(*this, "chkText", QStringLiteral("Include this text:"), {59, 127, 97, 17});
+        createCheck(*this, "chkText", QStringLiteral("Include this te&xt:"), {59, 127, 97, 17});
     txtText = MakeControl<QLineEdit>(*this, "txtText", {162, 125, 136, 21});
     cmbCategories = MakeControl<QComboBox>(*this, "cmbCategories", {167, 259, 145, 21});
     cmbCategories->setEditable(true);
@@ -77,12 +77,12 @@ TSettings::TSettings(QWidget* parent) : QDialog(parent) {
     cmbCategories->addItem(kNoCategoryItem);
     chkShowQuickIntrodution =
         createCheck(*this, "chkShowQuickIntrodution",
-                    QStringLiteral("Show quick introduction at startup"), {59, 411, 239, 17});
+                    QStringLiteral("&Show quick introduction at startup"), {59, 411, 239, 17});
     pnlLineRemindersSubjects = createRule(*this, "pnlLineRemindersSubjects", {107, 14, 352, 1});
     pnlLineStartup = createRule(*this, "pnlLineStartup", {109, 334, 350, 1});
     pnlLineCategories = createRule(*this, "pnlLineCategories", {66, 241, 393, 1});
     btnAbout = CreateButton(*this, "btnAbout", QStringLiteral("&About..."), {384, 355, 75, 25});
-    btnHelp = CreateButton(*this, "btnHelp", QStringLiteral("&Help.."), {8, 460, 75, 25});
+    btnHelp = CreateButton(*this, "btnHelp", QStringLiteral("&Help..."), {8, 460, 75, 25});
 
     lblSubjects = createLabel(*this, "lblSubjects", QStringLiteral("Reminders Subjects"), {8, 8});
     lblSampleTitle = createLabel(*this, "lblSampleTitle", QString(), {59, 165});
@@ -127,9 +127,11 @@ TSettings::TSettings(QWidget* parent) : QDialog(parent) {
     connect(chkText, &QCheckBox::toggled, this, [this] { chkTextClick(); });
     connect(txtText, &QLineEdit::textChanged, this, [this] { txtTextChange(); });
 
-    const QList<QWidget*> tabOrder{
-        btnOK,   btnCancel,     chkDisplayName,          chkEmail, chkDate, chkTime, chkText,
-        txtText, cmbCategories, chkShowQuickIntrodution, btnAbout, btnHelp};
+    // In reading order: the subject, the category, the start-up box and About, then
+    // the buttons along the bottom.
+    const QList<QWidget*> tabOrder{chkDisplayName, chkEmail, chkDate,       chkTime,
+                                   chkText,        txtText,  cmbCategories, chkShowQuickIntrodution,
+                                   btnAbout,       btnHelp,  btnOK,         btnCancel};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
@@ -170,6 +172,7 @@ void TSettings::showEvent(QShowEvent* event) {
 void TSettings::FormShow() {
     LoadSettings();
     ApplyShownHeight();
+    chkDisplayName->setFocus();
 }
 
 void TSettings::LoadSettings() {

@@ -166,21 +166,6 @@ TEST_F(CustomSendTaskTest, TheWindowAsDesigned) {
     EXPECT_EQ(dialog->controls->comPriority->count(), 3);
 }
 
-TEST_F(CustomSendTaskTest, TheTabOrder) {
-    const char* order[] = {"btnSend",           "btnCancel",       "btnShowOptions", "rdbRemindMe",
-                           "comRemindMe",       "comRemindMeTime", "rdbTask",        "comTask",
-                           "chkMoveOffWeekend", "chkCompleted",    "chkDelete",      "chkDuration",
-                           "comDuration",       "comPriority",     "btnHideOptions"};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        QWidget* from = dialog->findChild<QWidget*>(QLatin1String(order[i - 1]));
-        QWidget* next = from->nextInFocusChain();
-        while (next->focusPolicy() == Qt::NoFocus || next->parentWidget() != dialog.get()) {
-            next = next->nextInFocusChain();
-        }
-        EXPECT_EQ(next->objectName(), QLatin1String(order[i])) << "after " << order[i - 1];
-    }
-}
-
 TEST_F(CustomSendTaskTest, ShowingLoadsTheCustomSettingsAndFocusesThePeriod) {
     AddInRegistry->SetCustomTaskRemindMeStart(QStringLiteral("d14"));
     AddInRegistry->SetCustomTaskRemindMeTime(QStringLiteral("NOW"));
