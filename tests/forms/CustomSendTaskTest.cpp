@@ -27,7 +27,7 @@ double at(int day, int hour) {
     return tools::toDateTime(QDateTime(QDate(2026, 12, day), QTime(hour, 0)));
 }
 
-const QString kCreationError = QStringLiteral("An error occured while creating the Vantorel!");
+const QString kCreationError = QStringLiteral("An error occurred while creating the Vantorel!");
 
 class CustomSendTaskTest : public ::testing::Test {
 protected:
@@ -466,7 +466,7 @@ TEST_F(CustomSendTaskTest, WithoutAMessageSendReportsItAndStaysOpen) {
     EXPECT_TRUE(stillOpen);
     ASSERT_EQ(prompts->shown.size(), 1u);
     EXPECT_EQ(prompts->shown[0].text,
-              QStringLiteral("An error occured while creating the Vantorel! The current message "
+              QStringLiteral("An error occurred while creating the Vantorel! The current message "
                              "is not assigned."));
     EXPECT_EQ(prompts->shown[0].icon, platform::MessageIcon::Error);
     EXPECT_EQ(taskCount(), 0);
