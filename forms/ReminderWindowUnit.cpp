@@ -234,12 +234,12 @@ TTReminderWindow::TTReminderWindow() : QWidget(nullptr, Qt::Window) {
     connect(model, &QAbstractItemModel::modelReset, this, [this] {
         m_listed.clear();
         IndexEntries(0, lstReminders->topLevelItemCount() - 1, 1);
-        FitColumns();
+        ScheduleFitColumns();
     });
     // The columns follow their texts.
-    connect(model, &QAbstractItemModel::rowsInserted, this, [this] { FitColumns(); });
-    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { FitColumns(); });
-    connect(model, &QAbstractItemModel::dataChanged, this, [this] { FitColumns(); });
+    connect(model, &QAbstractItemModel::rowsInserted, this, [this] { ScheduleFitColumns(); });
+    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { ScheduleFitColumns(); });
+    connect(model, &QAbstractItemModel::dataChanged, this, [this] { ScheduleFitColumns(); });
     connect(lstReminders, &QTreeWidget::itemSelectionChanged, this,
             [this] { lstRemindersSelectItem(); });
     connect(lstReminders, &QTreeWidget::itemDoubleClicked, this,
@@ -335,6 +335,22 @@ void TTReminderWindow::LayOut() {
 void TTReminderWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     LayOut();
+}
+
+void TTReminderWindow::ScheduleFitColumns() {
+    // Once for all the entries a poll adds or a refresh changes in one go: measuring
+    // the texts costs as much as a thousand entries, each time.
+    if (m_bFitPending) {
+        return;
+    }
+    m_bFitPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_bFitPending = false;
+            FitColumns();
+        },
+        Qt::QueuedConnection);
 }
 
 void TTReminderWindow::FitColumns() {

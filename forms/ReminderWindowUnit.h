@@ -121,8 +121,10 @@ private:
     };
     void Anchor(QWidget* control, const QRect& design, Qt::Edges anchors, QSize parentDesign);
     void LayOut();
-    // Sizes the list's columns to its width and texts (FitReminderColumns).
+    // Sizes the list's columns to its width and texts (FitReminderColumns): at once,
+    // or once the changes of the moment are made.
     void FitColumns();
+    void ScheduleFitColumns();
 
     void UpdateCaption();
     void SelectAfterRemoval(int index);
@@ -150,6 +152,7 @@ private:
 
     std::vector<Anchored> m_anchored;
     int m_nSmallImageSize = 16;
+    bool m_bFitPending = false;
     QHash<QString, int> m_listed;  // TaskID -> number of entries
 };
 
