@@ -68,7 +68,7 @@ TAddInModule::TAddInModule()
     SendMailToolbar.group.SetVisible(false);
     btnRemindMe_ = &SendMailToolbar.AddButton(QStringLiteral("Remind me"), RibbonSize::Large);
     btnCustom_ = &SendMailToolbar.AddButton(QStringLiteral("Custom"), RibbonSize::Large);
-    btnCustom_->SetScreenTip(QStringLiteral("Chose reminder settings before sending"));
+    btnCustom_->SetScreenTip(QStringLiteral("Choose reminder settings before sending"));
     btnRemindMe_->onClick = [this] { SendMailToolbarControls0Controls0Click(); };
     btnCustom_->onClick = [this] { SendMailToolbarControls0Controls1Click(); };
 

@@ -45,11 +45,12 @@ TCustomSendTask::TCustomSendTask(QWidget* parent) : QDialog(parent) {
     connect(btnShowOptions, &QPushButton::clicked, this, [this] { btnShowOptionsClick(); });
     connect(btnHideOptions, &QPushButton::clicked, this, [this] { btnHideOptionsClick(); });
 
+    // In reading order: the reminder, the options, then the buttons along the bottom.
     const TReminderOptionsControls& c = *controls;
     const QList<QWidget*> tabOrder{
-        btnSend,           btnCancel,     btnShowOptions, c.rdbRemindMe,       c.comRemindMe,
-        c.comRemindMeTime, c.rdbTask,     c.comTask,      c.chkMoveOffWeekend, c.chkCompleted,
-        c.chkDelete,       c.chkDuration, c.comDuration,  c.comPriority,       btnHideOptions};
+        c.rdbRemindMe,       c.comRemindMe,  c.comRemindMeTime, c.rdbTask,     c.comTask,
+        c.chkMoveOffWeekend, c.chkCompleted, c.chkDelete,       c.chkDuration, c.comDuration,
+        c.comPriority,       btnShowOptions, btnHideOptions,    btnSend,       btnCancel};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
@@ -106,8 +107,11 @@ void TCustomSendTask::SetOptionsVisible(bool bShow) {
         button->move(button->x(), height() - kButtonsFromBottom);
     }
     TReminderOptionsControls& c = *controls;
-    for (QWidget* w : std::initializer_list<QWidget*>{c.imgOptions, c.lblOptions, c.pnlOptions,
-                                                      c.chkCompleted}) {
+    // The options below the bottom edge are cut off; hidden too, so that Tab does not
+    // take the focus where nobody sees it. They keep their values.
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             c.imgOptions, c.lblOptions, c.pnlOptions, c.chkCompleted, c.chkDelete, c.chkDuration,
+             c.comDuration, c.lblDuration, c.lblPriority, c.comPriority}) {
         w->setVisible(bShow);
     }
     c.chkCompleted->setEnabled(bShow);

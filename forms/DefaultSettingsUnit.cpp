@@ -32,7 +32,8 @@ TDefaultSettings::TDefaultSettings(QWidget* parent) : QDialog(parent) {
     btnOK = CreateButton(*this, "btnOK", QStringLiteral("&OK"), {213, 336, 75, 25});
     btnOK->setDefault(true);
     btnCancel = CreateButton(*this, "btnCancel", QStringLiteral("&Cancel"), {294, 336, 75, 25});
-    cmdReset = new QCheckBox(QStringLiteral("Re&set \"custom\" settings with these defauts"), this);
+    cmdReset =
+        new QCheckBox(QStringLiteral("Re&set \"custom\" settings with these defaults"), this);
     cmdReset->setObjectName(QStringLiteral("cmdReset"));
     cmdReset->setGeometry(59, 294, 289, 17);
     FitToCaption(*cmdReset);
@@ -41,11 +42,13 @@ TDefaultSettings::TDefaultSettings(QWidget* parent) : QDialog(parent) {
     // Cancel closes and stores nothing.
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
+    // In reading order: the reminder, the options, then OK and Cancel.
     const TReminderOptionsControls& c = *controls;
-    const QList<QWidget*> tabOrder{
-        btnOK,         btnCancel,     c.rdbRemindMe,       c.comRemindMe,  c.comRemindMeTime,
-        c.rdbTask,     c.comTask,     c.chkMoveOffWeekend, c.chkCompleted, c.chkDelete,
-        c.chkDuration, c.comDuration, c.comPriority,       cmdReset};
+    const QList<QWidget*> tabOrder{c.rdbRemindMe,  c.comRemindMe, c.comRemindMeTime,
+                                   c.rdbTask,      c.comTask,     c.chkMoveOffWeekend,
+                                   c.chkCompleted, c.chkDelete,   c.chkDuration,
+                                   c.comDuration,  c.comPriority, cmdReset,
+                                   btnOK,          btnCancel};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
@@ -72,7 +75,9 @@ void TDefaultSettings::FormShow() {
         return;
     }
     LoadDefaultSettings();
-    // Centred on the screen; no control is given the focus on purpose.
+    // The period of the chosen mode is what a person changes first.
+    controls->PeriodBox()->setFocus();
+    // Centred on the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

@@ -76,7 +76,7 @@ std::unique_ptr<QDialog> CreateMessageDialog(const QString& sMessage, platform::
     // One pixel spare, so the label breaks its lines where they were measured.
     lblMessage->setGeometry(nTextLeft, nTextTop, textRect.width() + 1, textRect.height());
 
-    auto* btnOK = new QPushButton(QStringLiteral("OK"), dialog.get());
+    auto* btnOK = new QPushButton(QStringLiteral("&OK"), dialog.get());
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
     QObject::connect(btnOK, &QPushButton::clicked, dialog.get(), &QDialog::accept);

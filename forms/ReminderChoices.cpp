@@ -9,9 +9,9 @@
 namespace vantorel {
 
 const QString kCreationErrorMessage =
-    QStringLiteral("An error occured while creating the Vantorel!");
+    QStringLiteral("An error occurred while creating the Vantorel!");
 const QString kMessageNotAssignedMessage = QStringLiteral(
-    "An error occured while creating the Vantorel! The current message is not assigned.");
+    "An error occurred while creating the Vantorel! The current message is not assigned.");
 
 namespace {
 constexpr bool kAllowKeywords = true;

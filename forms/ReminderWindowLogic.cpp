@@ -11,6 +11,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -306,6 +307,24 @@ int SelectAfterRemovalIndex(int index, int count) {
         return -1;
     }
     return std::min(index, count - 1);
+}
+
+std::array<int, 3> FitReminderColumns(int nViewport, const std::array<int, 3>& aHeading,
+                                      const std::array<int, 3>& aText) {
+    enum { Subject, SentTo, DueIn };
+    std::array<int, 3> need{};
+    for (std::size_t i = 0; i < need.size(); ++i) {
+        need[i] = std::max(aHeading[i], aText[i]);
+    }
+    const int nViewportWidth = std::max(0, nViewport);
+    const int nDueIn =
+        std::min({need[DueIn], std::max(aHeading[DueIn], nViewportWidth / 3), nViewportWidth});
+    const int nRest = std::max(0, nViewportWidth - nDueIn);
+    int nSentTo = std::min(need[SentTo], std::max(nRest / 2, nRest - need[Subject]));
+    // Each heading whole as long as the list is wide enough for both.
+    nSentTo = std::max(nSentTo, aHeading[SentTo]);
+    nSentTo = std::max(0, std::min(nSentTo, nRest - aHeading[Subject]));
+    return {nRest - nSentTo, nSentTo, nDueIn};
 }
 
 QString ScriptQuoted(const QString& text) {

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -93,6 +94,16 @@ struct TSelectionView {
 // automatic reply to its message arrived (", automatic reply received" follows then).
 TSelectionView SelectionView(int k, const QString& sSubject = {}, const QString& sSentToCell = {},
                              bool bAutoReply = false);
+
+// The widths of the list's columns "Subject", "Sent to" and "Due in" in a list
+// NVIEWPORT wide, given the width each needs for its heading (aHeading) and for its
+// longest text (aText): the three always fit side by side, each at least as wide as its
+// heading while the list allows. "Due in" gets what it needs, up to a third of the
+// list; "Subject" and "Sent to" share the rest: both get what they need when it fits,
+// else the one that needs less keeps it (up to half the rest) and the other takes
+// what is left, shortening its texts.
+std::array<int, 3> FitReminderColumns(int nViewport, const std::array<int, 3>& aHeading,
+                                      const std::array<int, 3>& aText);
 
 // What becomes of a selected entry once it has been handled.
 enum class TEntryOutcome {

@@ -1,5 +1,6 @@
 #include "forms/ReminderWindowUnit.h"
 
+#include "forms/ElidedText.h"
 #include "forms/ReminderOptionsControls.h"
 #include "platform/Help.h"
 #include "platform/Prompts.h"
@@ -18,6 +19,7 @@
 #include <QHideEvent>
 #include <QItemSelection>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShowEvent>
@@ -44,6 +46,20 @@ class TReminderEntry : public QTreeWidgetItem {
 public:
     explicit TReminderEntry(TListItemData data) : data(std::move(data)) {}
     TListItemData data;
+};
+
+// The list, able to tell how it hands a cell to its delegate.
+class TReminderList : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+    QStyleOptionViewItem CellOption(const QModelIndex& index) const {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.rect = visualRect(index);
+        return option;
+    }
+    // The width the column's texts (of the entries in view) take whole.
+    int TextWidth(int column) const { return sizeHintForColumn(column); }
 };
 
 // The face of the window's labels and list, with faces of about its width where it
@@ -73,7 +89,8 @@ T* createControl(QWidget* parent, const char* name) {
 QPushButton* createButton(QWidget* parent, const char* name, const QString& caption) {
     auto* button = createControl<QPushButton>(parent, name);
     button->setText(caption);
-    button->setAutoDefault(false);
+    // Enter presses the button that has the focus, as Space does.
+    button->setAutoDefault(true);
     return button;
 }
 
@@ -81,6 +98,15 @@ QLabel* createLabel(QWidget* parent, const char* name, int nPixels) {
     auto* label = createControl<QLabel>(parent, name);
     label->setFont(LabelFont(nPixels));
     label->setTextFormat(Qt::PlainText);
+    setGreyText(label);
+    return label;
+}
+
+// A label of one line that shortens a text too long for it with an ellipsis.
+QLabel* createElidedLabel(QWidget* parent, const char* name, int nPixels, Qt::TextElideMode mode) {
+    auto* label = new TElidedLabel(mode, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(LabelFont(nPixels));
     setGreyText(label);
     return label;
 }
@@ -123,10 +149,11 @@ TTReminderWindow::TTReminderWindow() : QWidget(nullptr, Qt::Window) {
 
     PictureTask = createControl<QLabel>(Panel1, "PictureTask");
     PictureTask->setScaledContents(true);
-    lblSubject = createLabel(Panel1, "lblSubject", 19);
-    lblSentTo = createLabel(Panel1, "lblSentTo", 11);
+    // A long subject keeps its beginning; a long list of recipients keeps the date.
+    lblSubject = createElidedLabel(Panel1, "lblSubject", 19, Qt::ElideRight);
+    lblSentTo = createElidedLabel(Panel1, "lblSentTo", 11, Qt::ElideMiddle);
 
-    lstReminders = createControl<QTreeWidget>(Panel1, "lstReminders");
+    lstReminders = createControl<TReminderList>(Panel1, "lstReminders");
     lstReminders->setColumnCount(3);
     lstReminders->setHeaderLabels(
         {QStringLiteral("Subject"), QStringLiteral("Sent to"), QStringLiteral("Due in")});
@@ -139,13 +166,19 @@ TTReminderWindow::TTReminderWindow() : QWidget(nullptr, Qt::Window) {
     lstReminders->setSortingEnabled(false);
     lstReminders->header()->setSectionsClickable(false);
     lstReminders->header()->setSectionsMovable(false);
-    lstReminders->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    lstReminders->header()->setStretchLastSection(true);
+    // The columns always fit the list side by side (FitColumns); long texts are
+    // shortened, the subject at its end, the recipients in the middle.
+    lstReminders->header()->setSectionResizeMode(QHeaderView::Fixed);
+    lstReminders->header()->setStretchLastSection(false);
+    lstReminders->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstReminders->setItemDelegate(new TElidingDelegate(Qt::ElideRight, lstReminders));
+    lstReminders->setItemDelegateForColumn(ColSentTo,
+                                           new TElidingDelegate(Qt::ElideMiddle, lstReminders));
     lstReminders->setFont(LabelFont(11));
     setGreyText(lstReminders);
 
     cmdReSend = createButton(Panel1, "cmdReSend", QStringLiteral("&Re-send e-mail"));
-    cmdView = createButton(Panel1, "cmdView", QStringLiteral("Open e-mail"));
+    cmdView = createButton(Panel1, "cmdView", QStringLiteral("Open &e-mail"));
     cmdDissmiss = createButton(Panel1, "cmdDissmiss", QStringLiteral("&Dismiss"));
     cmdViewItem = createButton(Panel1, "cmdViewItem", QStringLiteral("&Open Item"));
 
@@ -177,8 +210,10 @@ TTReminderWindow::TTReminderWindow() : QWidget(nullptr, Qt::Window) {
            kWindowDesign);
     Anchor(cmdSnooze, {419, 311, 90, 23}, Qt::RightEdge | Qt::BottomEdge, kWindowDesign);
 
-    const QList<QWidget*> tabOrder{cmdSnooze, comSnooze,   lstReminders, cmdReSend,
-                                   cmdView,   cmdDissmiss, cmdViewItem};
+    // In reading order: the list, the buttons under it from left to right, then the
+    // snooze box and its button.
+    const QList<QWidget*> tabOrder{lstReminders, cmdReSend, cmdView,  cmdViewItem,
+                                   cmdDissmiss,  comSnooze, cmdSnooze};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
@@ -199,7 +234,12 @@ TTReminderWindow::TTReminderWindow() : QWidget(nullptr, Qt::Window) {
     connect(model, &QAbstractItemModel::modelReset, this, [this] {
         m_listed.clear();
         IndexEntries(0, lstReminders->topLevelItemCount() - 1, 1);
+        ScheduleFitColumns();
     });
+    // The columns follow their texts.
+    connect(model, &QAbstractItemModel::rowsInserted, this, [this] { ScheduleFitColumns(); });
+    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { ScheduleFitColumns(); });
+    connect(model, &QAbstractItemModel::dataChanged, this, [this] { ScheduleFitColumns(); });
     connect(lstReminders, &QTreeWidget::itemSelectionChanged, this,
             [this] { lstRemindersSelectItem(); });
     connect(lstReminders, &QTreeWidget::itemDoubleClicked, this,
@@ -295,6 +335,52 @@ void TTReminderWindow::LayOut() {
 void TTReminderWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     LayOut();
+}
+
+void TTReminderWindow::ScheduleFitColumns() {
+    // Once for all the entries a poll adds or a refresh changes in one go: measuring
+    // the texts costs as much as a thousand entries, each time.
+    if (m_bFitPending) {
+        return;
+    }
+    m_bFitPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_bFitPending = false;
+            FitColumns();
+        },
+        Qt::QueuedConnection);
+}
+
+void TTReminderWindow::FitColumns() {
+    const auto* list = static_cast<const TReminderList*>(lstReminders);
+    const QHeaderView* header = lstReminders->header();
+    std::array<int, 3> aHeading{};
+    std::array<int, 3> aText{};
+    for (int column : {ColSubject, ColSentTo, ColDueIn}) {
+        aHeading[static_cast<std::size_t>(column)] = header->sectionSizeHint(column);
+        aText[static_cast<std::size_t>(column)] = list->TextWidth(column);
+    }
+    const std::array<int, 3> aWidth =
+        FitReminderColumns(lstReminders->viewport()->width(), aHeading, aText);
+    for (int column : {ColSubject, ColSentTo, ColDueIn}) {
+        const int nWidth = aWidth[static_cast<std::size_t>(column)];
+        if (header->sectionSize(column) != nWidth) {
+            lstReminders->header()->resizeSection(column, nWidth);
+        }
+    }
+}
+
+QString TTReminderWindow::ShownCellText(int position, int column) const {
+    const auto* list = static_cast<const TReminderList*>(lstReminders);
+    const QModelIndex index = list->model()->index(position, column);
+    const auto* delegate = static_cast<const TElidingDelegate*>(list->itemDelegateForIndex(index));
+    return delegate->ShownText(list->CellOption(index), index);
+}
+
+QString TTReminderWindow::ShownLabelText(const QLabel* label) {
+    return static_cast<const TElidedLabel*>(label)->ShownText();
 }
 
 const TListItemData& TTReminderWindow::EntryData(int position) const {
@@ -707,6 +793,9 @@ bool TTReminderWindow::eventFilter(QObject* watched, QEvent* event) {
     if (widget == nullptr || widget->window() != this) {
         return QWidget::eventFilter(watched, event);
     }
+    if (event->type() == QEvent::Resize && watched == lstReminders->viewport()) {
+        FitColumns();
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Escape) {
@@ -716,6 +805,22 @@ bool TTReminderWindow::eventFilter(QObject* watched, QEvent* event) {
         if (key == Qt::Key_F1) {
             FormHelp();
             return true;
+        }
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Enter on the list opens the selected tasks, as a double-click does; in
+            // the snooze box, whose list is closed, it snoozes them.
+            if (watched == lstReminders) {
+                lstRemindersDblClick();
+                return true;
+            }
+            if ((widget == comSnooze || widget == comSnooze->lineEdit()) &&
+                !comSnooze->view()->isVisible()) {
+                comSnoozeExit();
+                if (cmdSnooze->isEnabled()) {
+                    cmdSnoozeClick();
+                }
+                return true;
+            }
         }
     }
     if (event->type() == QEvent::FocusOut && watched == comSnooze) {

@@ -84,6 +84,12 @@ public:
     QIcon ImageList24;
     std::unique_ptr<platform::Timer> TimerUpdate;
 
+    // What the cell of the entry at POSITION and COLUMN (0 "Subject", 1 "Sent to",
+    // 2 "Due in") shows at its present width, shortened with an ellipsis when needed.
+    QString ShownCellText(int position, int column) const;
+    // What lblSubject or lblSentTo shows at its present width.
+    static QString ShownLabelText(const QLabel* label);
+
     // The size in device pixels of the small images the list shows (16 or 24).
     int SmallImageSize() const { return m_nSmallImageSize; }
 
@@ -115,6 +121,10 @@ private:
     };
     void Anchor(QWidget* control, const QRect& design, Qt::Edges anchors, QSize parentDesign);
     void LayOut();
+    // Sizes the list's columns to its width and texts (FitReminderColumns): at once,
+    // or once the changes of the moment are made.
+    void FitColumns();
+    void ScheduleFitColumns();
 
     void UpdateCaption();
     void SelectAfterRemoval(int index);
@@ -142,6 +152,7 @@ private:
 
     std::vector<Anchored> m_anchored;
     int m_nSmallImageSize = 16;
+    bool m_bFitPending = false;
     QHash<QString, int> m_listed;  // TaskID -> number of entries
 };
 

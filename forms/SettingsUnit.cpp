@@ -4,6 +4,7 @@
 #include "forms/DialogFrame.h"
 
 #include "forms/AboutBoxUnit.h"
+#include "forms/ElidedText.h"
 #include "forms/ReminderOptionsControls.h"
 #include "platform/Clock.h"
 #include "platform/Help.h"
@@ -15,6 +16,7 @@
 #include <QKeyEvent>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <memory>
 
 namespace vantorel {
@@ -60,14 +62,14 @@ TSettings::TSettings(QWidget* parent) : QDialog(parent) {
     btnOK->setDefault(true);
     btnCancel = CreateButton(*this, "btnCancel", QStringLiteral("&Cancel"), {384, 460, 75, 25});
     chkDisplayName =
-        createCheck(*this, "chkDisplayName", QStringLiteral("Include Recipient Display Name"),
+        createCheck(*this, "chkDisplayName", QStringLiteral("Include Recipient Display &Name"),
                     {59, 35, 239, 17});
-    chkEmail = createCheck(*this, "chkEmail", QStringLiteral("Include Recipient E-mail"),
+    chkEmail = createCheck(*this, "chkEmail", QStringLiteral("Include Recipient &E-mail"),
                            {59, 58, 239, 17});
-    chkDate = createCheck(*this, "chkDate", QStringLiteral("Include Date"), {59, 81, 239, 17});
-    chkTime = createCheck(*this, "chkTime", QStringLiteral("Include Time"), {59, 104, 239, 17});
+    chkDate = createCheck(*this, "chkDate", QStringLiteral("Include &Date"), {59, 81, 239, 17});
+    chkTime = createCheck(*this, "chkTime", QStringLiteral("Include &Time"), {59, 104, 239, 17});
     chkText =
-        createCheck(*this, "chkText", QStringLiteral("Include this text:"), {59, 127, 97, 17});
+        createCheck(*this, "chkText", QStringLiteral("Include this te&xt:"), {59, 127, 97, 17});
     txtText = MakeControl<QLineEdit>(*this, "txtText", {162, 125, 136, 21});
     cmbCategories = MakeControl<QComboBox>(*this, "cmbCategories", {167, 259, 145, 21});
     cmbCategories->setEditable(true);
@@ -75,12 +77,12 @@ TSettings::TSettings(QWidget* parent) : QDialog(parent) {
     cmbCategories->addItem(kNoCategoryItem);
     chkShowQuickIntrodution =
         createCheck(*this, "chkShowQuickIntrodution",
-                    QStringLiteral("Show quick introduction at startup"), {59, 411, 239, 17});
+                    QStringLiteral("&Show quick introduction at startup"), {59, 411, 239, 17});
     pnlLineRemindersSubjects = createRule(*this, "pnlLineRemindersSubjects", {107, 14, 352, 1});
     pnlLineStartup = createRule(*this, "pnlLineStartup", {109, 334, 350, 1});
     pnlLineCategories = createRule(*this, "pnlLineCategories", {66, 241, 393, 1});
     btnAbout = CreateButton(*this, "btnAbout", QStringLiteral("&About..."), {384, 355, 75, 25});
-    btnHelp = CreateButton(*this, "btnHelp", QStringLiteral("&Help.."), {8, 460, 75, 25});
+    btnHelp = CreateButton(*this, "btnHelp", QStringLiteral("&Help..."), {8, 460, 75, 25});
 
     lblSubjects = createLabel(*this, "lblSubjects", QStringLiteral("Reminders Subjects"), {8, 8});
     lblSampleTitle = createLabel(*this, "lblSampleTitle", QString(), {59, 165});
@@ -89,9 +91,16 @@ TSettings::TSettings(QWidget* parent) : QDialog(parent) {
     lblSampleTitle->setFont(bold);
     lblSampleTitle->setText(QStringLiteral("Sample Subject:"));
     lblSampleTitle->adjustSize();
-    lblSample = MakeControl<QLabel>(*this, "lblSample", {61, 184, 398, 25});
+    // The sample shows whole on up to three lines (the room above the categories); a
+    // longer one is shortened in its middle, so its end with the date and the time,
+    // which the check boxes change, always shows.
+    lblSample = new TElidedLabel(Qt::ElideMiddle, this);
+    lblSample->setObjectName(QStringLiteral("lblSample"));
     lblSample->setWordWrap(true);
     lblSample->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const QRect threeLines = lblSample->fontMetrics().boundingRect(
+        QRect(0, 0, 398, 1000), Qt::TextWordWrap, QStringLiteral("M\nM\nM"));
+    lblSample->setGeometry(61, 184, 398, std::max(25, threeLines.height()));
     lblCategories = createLabel(*this, "lblCategories", QStringLiteral("Categories"), {8, 235});
     lblSetCategories =
         createLabel(*this, "lblSetCategories", QStringLiteral("Set Task Cate&gory to"), {59, 262});
@@ -118,9 +127,11 @@ TSettings::TSettings(QWidget* parent) : QDialog(parent) {
     connect(chkText, &QCheckBox::toggled, this, [this] { chkTextClick(); });
     connect(txtText, &QLineEdit::textChanged, this, [this] { txtTextChange(); });
 
-    const QList<QWidget*> tabOrder{
-        btnOK,   btnCancel,     chkDisplayName,          chkEmail, chkDate, chkTime, chkText,
-        txtText, cmbCategories, chkShowQuickIntrodution, btnAbout, btnHelp};
+    // In reading order: the subject, the category, the start-up box and About, then
+    // the buttons along the bottom.
+    const QList<QWidget*> tabOrder{chkDisplayName, chkEmail, chkDate,       chkTime,
+                                   chkText,        txtText,  cmbCategories, chkShowQuickIntrodution,
+                                   btnAbout,       btnHelp,  btnOK,         btnCancel};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
@@ -161,6 +172,7 @@ void TSettings::showEvent(QShowEvent* event) {
 void TSettings::FormShow() {
     LoadSettings();
     ApplyShownHeight();
+    chkDisplayName->setFocus();
 }
 
 void TSettings::LoadSettings() {

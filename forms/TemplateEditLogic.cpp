@@ -66,17 +66,42 @@ QString InsertButtonCaption(TInsertButton button, int nMajorVersion) {
 }
 
 QString InsertButtonHint(TInsertButton button) {
+    QString sHint;
     switch (button) {
         case TInsertButton::Name:
-            return QStringLiteral("Insert recipiens name");
+            sHint = QStringLiteral("Insert the recipient's name");
+            break;
         case TInsertButton::Email:
-            return QStringLiteral("Insert recipients e-mail address");
+            sHint = QStringLiteral("Insert the recipient's e-mail address");
+            break;
         case TInsertButton::Date:
-            return QStringLiteral("Insert the date at which the first e-mail was sent");
+            sHint = QStringLiteral("Insert the date at which the first e-mail was sent");
+            break;
         case TInsertButton::Time:
-            return QStringLiteral("Insert the time at which the first e-mail was sent");
+            sHint = QStringLiteral("Insert the time at which the first e-mail was sent");
+            break;
         case TInsertButton::Signature:
-            return QStringLiteral("Insert the Vantorel signature!");
+            sHint = QStringLiteral("Insert the Vantorel signature!");
+            break;
+    }
+    return sHint + QStringLiteral(" (") +
+           InsertButtonAccessKey(button).toString(QKeySequence::NativeText) + QLatin1Char(')');
+}
+
+QKeySequence InsertButtonAccessKey(TInsertButton button) {
+    // The letters of the Outlook 2010 captions, but for the name, whose N is taken by
+    // "Do not use templates".
+    switch (button) {
+        case TInsertButton::Name:
+            return QKeySequence(Qt::ALT | Qt::Key_M);
+        case TInsertButton::Email:
+            return QKeySequence(Qt::ALT | Qt::Key_A);
+        case TInsertButton::Date:
+            return QKeySequence(Qt::ALT | Qt::Key_D);
+        case TInsertButton::Time:
+            return QKeySequence(Qt::ALT | Qt::Key_T);
+        case TInsertButton::Signature:
+            return QKeySequence(Qt::ALT | Qt::Key_E);
     }
     return {};
 }

@@ -7,6 +7,7 @@
 
 #include "settings/AddInRegistry.h"
 
+#include <QKeySequence>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -35,8 +36,11 @@ QString InsertedText(TInsertButton button);
 // The button's caption: a letter under Outlook 2010 (major version 14), whose
 // buttons show no hint images of their own; empty under every other version.
 QString InsertButtonCaption(TInsertButton button, int nMajorVersion);
-// The button's tool tip.
+// The button's tool tip, which names its access key.
 QString InsertButtonHint(TInsertButton button);
+// The button's access key (Alt and a letter): the buttons show pictures, or single
+// letters under Outlook 2010, so the key is the button's own shortcut.
+QKeySequence InsertButtonAccessKey(TInsertButton button);
 // The button's images in TemplateEditImageList: enabled and disabled.
 int InsertButtonImage(TInsertButton button);
 int InsertButtonDisabledImage(TInsertButton button);

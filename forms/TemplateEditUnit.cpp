@@ -155,7 +155,7 @@ TTemplateEdit::TTemplateEdit(QWidget* parent) : QDialog(parent) {
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(8, 104, 536, 222);
     OptUseTemplate = createRadio(*this, "OptUseTemplate",
-                                 QStringLiteral("&Use the folowing template"), {19, 96, 150, 17});
+                                 QStringLiteral("&Use the following template"), {19, 96, 150, 17});
     OptUseTemplate->setAutoFillBackground(true);
     OptUseTemplate->raise();
 
@@ -197,10 +197,12 @@ TTemplateEdit::TTemplateEdit(QWidget* parent) : QDialog(parent) {
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
 
+    // In reading order: the two choices, the buttons above the text, the text, then
+    // OK and Cancel.
     const QList<QWidget*> tabOrder{
-        btnOK,         btnCancel,      btnInsertName,     btnInsertEmail,
+        OptNoTemplate, OptUseTemplate, btnInsertName,     btnInsertEmail,
         btnInsertDate, btnInsertTime,  btnInsertVantorel, btnRestoreDefault,
-        txtTemplate,   OptUseTemplate, OptNoTemplate};
+        txtTemplate,   btnOK,          btnCancel};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
@@ -220,6 +222,8 @@ void TTemplateEdit::FormCreate() {
         QPushButton* b = InsertButton(button);
         b->setIcon(icon);
         b->setText(InsertButtonCaption(button, OutlookMajorVersion));
+        // After the caption, which would take its mnemonic (none) as the shortcut.
+        b->setShortcut(InsertButtonAccessKey(button));
     }
 }
 
@@ -266,6 +270,12 @@ void TTemplateEdit::FormShow() {
         move(over.center() - rect().center());
     }
     LoadTemplate();
+    // The text when a template is in use, else the choice made.
+    if (txtTemplate->isEnabled()) {
+        txtTemplate->setFocus();
+    } else {
+        (OptUseTemplate->isChecked() ? OptUseTemplate : OptNoTemplate)->setFocus();
+    }
 }
 
 void TTemplateEdit::LoadTemplate() {

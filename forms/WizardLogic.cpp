@@ -15,10 +15,10 @@ const QString kWhatFor = QStringLiteral(
     "unanswered e-mail and will allow you to send a follow-up message.");
 const QString kClickNext = QString::fromUtf8("Click Next to start a short introduction\u2026");
 const QString kSending = QStringLiteral(
-    "When you want to follow-up the answer of a new email, send it using new added buttons "
+    "When you want to follow up the answer of a new e-mail, send it using the newly added buttons "
     "'Remind me' or 'Custom'.");
 const QString kTasks =
-    QStringLiteral("Vantorel will automaticaly create a Task concerning your message.");
+    QStringLiteral("Vantorel will automatically create a Task concerning your message.");
 const QString kReminders = QStringLiteral(
     "If no reply has been received, you will be reminded about and be able to re-send the "
     "e-mail.");

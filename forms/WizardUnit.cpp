@@ -60,9 +60,8 @@ QPushButton* createButton(QWidget& window, const char* name, const QString& capt
                           const QRect& geometry) {
     auto* button = MakeControl<QPushButton>(window, name, geometry);
     button->setText(caption);
-    // None of the wizard's buttons answers Enter.
-    button->setAutoDefault(false);
-    button->setDefault(false);
+    // Enter presses the button that has the focus, else the default one (ShowPage).
+    button->setAutoDefault(true);
     return button;
 }
 }  // namespace
@@ -153,6 +152,7 @@ void TWizardWindow::showEvent(QShowEvent* event) {
 void TWizardWindow::FormShow() {
     LayoutPages();
     ShowPage(kWizardFirstPage);
+    cmdNext->setFocus();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
@@ -179,6 +179,12 @@ void TWizardWindow::ShowPage(int n) {
     cmdNext->setEnabled(buttons.bNextEnabled);
     cmdCancel->setText(buttons.sCancelCaption);
     cmdCancel->setEnabled(true);
+    // Enter goes on to the next page, and on the last one closes the wizard.
+    cmdNext->setDefault(buttons.bNextEnabled);
+    cmdCancel->setDefault(!buttons.bNextEnabled);
+    if (focusWidget() == nullptr || !focusWidget()->isEnabled()) {
+        (buttons.bNextEnabled ? cmdNext : cmdCancel)->setFocus();
+    }
     m_nCurrentPage = n;
 }
 
@@ -205,10 +211,6 @@ void TWizardWindow::FormHelp() {
 void TWizardWindow::keyPressEvent(QKeyEvent* event) {
     if (HandleHelpAndCancelKeys(
             *event, [this] { FormHelp(); }, cmdCancel)) {
-        return;
-    }
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();  // no default button: Enter presses nothing
         return;
     }
     QDialog::keyPressEvent(event);

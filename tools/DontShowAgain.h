@@ -10,7 +10,7 @@
 
 namespace vantorel {
 
-inline const QString DontShowAgainText = QStringLiteral("Do not show me this dialog again");
+inline const QString DontShowAgainText = QStringLiteral("Do not &show me this dialog again");
 
 // Shows sMessage with the check box (captioned "Vantorel", information icon, OK) and
 // waits until it has been closed, however that happened. *bChecked (when given) :=

@@ -134,6 +134,13 @@ int main(int argc, char** argv) {
         listTask(*OutlookApp, QStringLiteral("Minutes of the meeting"),
                  QStringLiteral("Bob|bob@example.com;Carl|carl@example.com;"),
                  QStringLiteral("1796979600"));
+        // Too long for its columns: shortened with an ellipsis.
+        listTask(*OutlookApp,
+                 QStringLiteral("Quarterly figures of the northern sales region with the revised "
+                                "forecast for the coming year"),
+                 QStringLiteral("Dmitri Volkov|dmitri@example.com;Eleanor Whitfield|eleanor@"
+                                "example.com;Francesca Romano|francesca@example.com;"),
+                 QStringLiteral("1795510800"));
         ok = save(*ReminderWindow, file(QStringLiteral("reminders"))) && ok;
         delete std::exchange(ReminderWindow, nullptr);
     }

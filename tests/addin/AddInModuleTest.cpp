@@ -41,7 +41,7 @@ TEST_F(ModuleTest, TheRibbonLayoutAtCreation) {
     EXPECT_FALSE(module->SendMailToolbar.group.Visible());
     EXPECT_EQ(button(module->SendMailToolbar, "Remind me").size, RibbonSize::Large);
     EXPECT_EQ(button(module->SendMailToolbar, "Custom").ScreenTip(),
-              QStringLiteral("Chose reminder settings before sending"));
+              QStringLiteral("Choose reminder settings before sending"));
     EXPECT_EQ(module->MainToolbar.idMso, QStringLiteral("TabMail"));
     EXPECT_TRUE(module->MainToolbar.group.Visible());
     for (const char* caption : {"Default settings", "Edit template", "Preferences..."}) {

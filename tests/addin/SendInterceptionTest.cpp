@@ -13,7 +13,7 @@ namespace ol = vantorel::outlook;
 
 namespace {
 
-const QString kCreationError = QStringLiteral("An error occured while creating the Vantorel!");
+const QString kCreationError = QStringLiteral("An error occurred while creating the Vantorel!");
 
 class SendTest : public test::AddInFixture {
 protected:

@@ -40,7 +40,7 @@ TEST(DontShowAgainDialog, IsTheStandardDialogWithTheCheckBoxBesideOK) {
     EXPECT_TRUE(dialog->isModal());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Vantorel"));
     EXPECT_EQ(chk, child<QCheckBox>(*dialog, "chkDontShowAgain"));
-    EXPECT_EQ(chk->text(), QStringLiteral("Do not show me this dialog again"));
+    EXPECT_EQ(chk->text(), QStringLiteral("Do not &show me this dialog again"));
     EXPECT_FALSE(chk->isChecked());
     EXPECT_TRUE(ok->isDefault());
     EXPECT_EQ(dialog->findChildren<QPushButton*>().size(), 1);
@@ -126,7 +126,7 @@ TEST(ShowMessageWithDontShowAgain, AsksThePromptsLayerForAnInformationBoxWithThe
     EXPECT_EQ(box.caption, QStringLiteral("Vantorel"));
     EXPECT_EQ(box.icon, platform::MessageIcon::Information);
     EXPECT_EQ(box.buttons, platform::MessageButtons::Ok);
-    EXPECT_EQ(box.checkBoxText, QStringLiteral("Do not show me this dialog again"));
+    EXPECT_EQ(box.checkBoxText, QStringLiteral("Do not &show me this dialog again"));
     EXPECT_FALSE(box.checked);
 
     // Unticked.

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 using namespace vantorel;
@@ -237,6 +239,46 @@ TEST(SelectionViewTest, LabelsForTheSelection) {
     EXPECT_EQ(three.sSentTo, QStringLiteral("3 reminders are selected"));
     EXPECT_EQ(SelectionView(2, {}, {}, true).sSentTo, QStringLiteral("2 reminders are selected"));
 }
+
+// ---- Column widths ----
+
+struct ColumnsRow {
+    const char* name;
+    int nViewport;
+    std::array<int, 3> heading;  // "Subject", "Sent to", "Due in"
+    std::array<int, 3> text;
+    std::array<int, 3> expected;
+};
+
+class FitReminderColumnsTest : public ::testing::TestWithParam<ColumnsRow> {};
+
+TEST_P(FitReminderColumnsTest, TheColumnsShareTheList) {
+    const ColumnsRow& row = GetParam();
+    const std::array<int, 3> widths = FitReminderColumns(row.nViewport, row.heading, row.text);
+    EXPECT_EQ(widths, row.expected);
+    EXPECT_EQ(widths[0] + widths[1] + widths[2], std::max(row.nViewport, 0))
+        << "no gap, no overlap";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FitReminderColumnsTest,
+    ::testing::Values(
+        // Everything fits: "Sent to" and "Due in" as needed, "Subject" the rest.
+        ColumnsRow{"ShortTexts", 480, {60, 50, 50}, {80, 120, 90}, {270, 120, 90}},
+        // A long subject shortens; the recipients and the due time stay whole.
+        ColumnsRow{"LongSubject", 480, {60, 50, 50}, {900, 120, 90}, {270, 120, 90}},
+        // Long recipients with a short subject: the subject whole, "Sent to" the rest.
+        ColumnsRow{"LongRecipients", 480, {60, 50, 50}, {80, 700, 90}, {80, 310, 90}},
+        // Both long: half each of what "Due in" leaves.
+        ColumnsRow{"BothLong", 480, {60, 50, 50}, {900, 700, 90}, {195, 195, 90}},
+        // Texts narrower than their headings: the headings stay whole.
+        ColumnsRow{"NarrowTexts", 480, {60, 50, 50}, {20, 10, 10}, {380, 50, 50}},
+        // "Due in" takes at most a third of the list.
+        ColumnsRow{"LongDueIn", 300, {60, 50, 50}, {80, 80, 400}, {120, 80, 100}},
+        // Too narrow for the headings: "Due in" keeps its heading, "Subject" the rest.
+        ColumnsRow{"TooNarrow", 100, {60, 50, 50}, {80, 80, 80}, {50, 0, 50}},
+        ColumnsRow{"NoRoom", 0, {60, 50, 50}, {80, 80, 80}, {0, 0, 0}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScriptQuotedTest, EscapesControlCharactersQuotesAndBackslashes) {
     EXPECT_EQ(ScriptQuoted(QStringLiteral("a\r\nb\t\"c\"\\")),

@@ -19,6 +19,7 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -187,7 +188,7 @@ TEST_F(ReminderWindowTest, TheWindowAsDesigned) {
         {"lblSubject", {55, 8, 329, 25}, ""},
         {"lstReminders", {10, 79, 499, 172}, ""},
         {"cmdReSend", {10, 257, 90, 23}, "&Re-send e-mail"},
-        {"cmdView", {110, 257, 90, 23}, "Open e-mail"},
+        {"cmdView", {110, 257, 90, 23}, "Open &e-mail"},
         {"cmdViewItem", {323, 257, 90, 23}, "&Open Item"},
         {"cmdDissmiss", {419, 257, 90, 23}, "&Dismiss"},
         {"lblClickSnooze", {10, 294, 195, 13}, "&Click Snooze to be reminded again in:"},
@@ -230,21 +231,95 @@ TEST_F(ReminderWindowTest, TheWindowAsDesigned) {
     EXPECT_EQ(snooze->itemText(4), QStringLiteral("1 hour"));
     EXPECT_EQ(snooze->itemText(13), QStringLiteral("2 weeks"));
     EXPECT_EQ(snooze->itemText(14), QStringLiteral("Next working day"));
-
-    // Tab order: along the focus chain, the controls come in this order.
-    const QList<QWidget*> order{window->cmdSnooze,  window->comSnooze, window->lstReminders,
-                                window->cmdReSend,  window->cmdView,   window->cmdDissmiss,
-                                window->cmdViewItem};
-    QList<QWidget*> chain;
-    QWidget* w = window->cmdSnooze;
-    do {
-        if (order.contains(w) && !chain.contains(w)) {
-            chain << w;
-        }
-        w = w->nextInFocusChain();
-    } while (w != window->cmdSnooze);
-    EXPECT_EQ(chain, order);
 }
+
+// Long subjects and long lists of recipients, at 100 % and 150 %: at the window's
+// default size every column, heading and cell, lies within the list, and the texts
+// too long for their room end (the subject) or break in the middle (the recipients,
+// whose date stays) with an ellipsis, in the list and in the labels above it.
+class ReminderWindowLongTextTest : public ReminderWindowTest,
+                                   public ::testing::WithParamInterface<quint16> {};
+
+TEST_P(ReminderWindowLongTextTest, EveryColumnStaysInViewAndLongTextsAreElided) {
+    DisplayScale = GetParam();
+    window = std::make_unique<TTReminderWindow>();
+    const QString ellipsis(QChar(0x2026));
+    TaskFields longOne;
+    longOne.topic = QStringLiteral(
+        "Quarterly figures of the northern sales region with the revised forecast for the "
+        "coming year and the questions raised at the last board meeting");
+    QString recipients;
+    for (const char* name : {"Ann Lee", "Bob Miller", "Carla Diaz", "Dmitri Volkov",
+                             "Eleanor Whitfield", "Francesca Romano"}) {
+        recipients += QLatin1String(name) + QStringLiteral("|x@example.com;");
+    }
+    longOne.recipients = recipients;
+    longOne.nDueSeconds = -3 * 7 * 24 * 3600;  // "3 weeks overdue"
+    ASSERT_TRUE(add(trackingTask(longOne)));
+    ASSERT_TRUE(add(trackingTask({QStringLiteral("Offer"), -60, QStringLiteral("Bob|b@x.org;")})));
+    QApplication::processEvents();
+    ASSERT_EQ(window->size(), QSize(517, 342));
+
+    QTreeWidget* list = window->lstReminders;
+    const QHeaderView* header = list->header();
+    const QRect viewport = list->viewport()->rect();
+    for (int column = 0; column < 3; ++column) {
+        SCOPED_TRACE(column);
+        const int left = header->sectionViewportPosition(column);
+        EXPECT_GE(left, 0);
+        EXPECT_LE(left + header->sectionSize(column), viewport.width()) << "the heading in view";
+        EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column))
+            << "the heading whole";
+        for (int row = 0; row < 2; ++row) {
+            EXPECT_TRUE(viewport.contains(list->visualRect(list->model()->index(row, column))))
+                << "row " << row;
+        }
+    }
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+
+    const QTreeWidgetItem* entry = list->topLevelItem(0);
+    const QString subject = window->ShownCellText(0, 0);
+    EXPECT_TRUE(subject.endsWith(ellipsis)) << subject.toStdString();
+    EXPECT_TRUE(entry->text(0).startsWith(subject.chopped(1))) << subject.toStdString();
+    const QString sentTo = window->ShownCellText(0, 1);
+    EXPECT_TRUE(sentTo.startsWith(QStringLiteral("Ann Lee"))) << sentTo.toStdString();
+    EXPECT_TRUE(sentTo.contains(ellipsis)) << sentTo.toStdString();
+    EXPECT_TRUE(sentTo.endsWith(QStringLiteral(", on 12/9/26"))) << sentTo.toStdString();
+    EXPECT_EQ(window->ShownCellText(0, 2), QStringLiteral("3 weeks overdue"));
+    // A short entry shows whole.
+    EXPECT_EQ(window->ShownCellText(1, 0), QStringLiteral("Offer"));
+    EXPECT_EQ(window->ShownCellText(1, 1), list->topLevelItem(1)->text(1));
+
+    // The labels above the list: within the panel, shortened, their texts kept whole.
+    for (const char* name : {"lblSubject", "lblSentTo"}) {
+        EXPECT_LE(control(name)->geometry().right(), window->Panel1->width()) << name;
+    }
+    const QString shownSubject = TTReminderWindow::ShownLabelText(control<QLabel>("lblSubject"));
+    EXPECT_TRUE(shownSubject.endsWith(ellipsis)) << shownSubject.toStdString();
+    EXPECT_EQ(label("lblSubject"), longOne.topic);
+    const QString shownSentTo = TTReminderWindow::ShownLabelText(control<QLabel>("lblSentTo"));
+    EXPECT_TRUE(shownSentTo.startsWith(QStringLiteral("Sent to Ann Lee")))
+        << shownSentTo.toStdString();
+    EXPECT_TRUE(shownSentTo.contains(ellipsis)) << shownSentTo.toStdString();
+    EXPECT_TRUE(shownSentTo.endsWith(QStringLiteral(", on 12/9/26"))) << shownSentTo.toStdString();
+    const QString folder = qEnvironmentVariable("VANTOREL_GRAB_DIR");
+    if (!folder.isEmpty()) {
+        window->grab().save(folder +
+                            QStringLiteral("/reminder-window-long-%1.png").arg(GetParam()));
+    }
+
+    // Made wider, the list gives the subject the room.
+    window->resize(900, 342);
+    QApplication::processEvents();
+    EXPECT_LE(header->sectionViewportPosition(2) + header->sectionSize(2),
+              list->viewport()->width());
+    EXPECT_GT(window->ShownCellText(0, 0).size(), subject.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ReminderWindowLongTextTest, ::testing::Values(100, 150),
+                         [](const ::testing::TestParamInfo<quint16>& info) {
+                             return "At" + std::to_string(info.param);
+                         });
 
 TEST_F(ReminderWindowTest, ControlsKeepTheirAnchoredEdges) {
     ASSERT_TRUE(add(trackingTask()));

@@ -5,6 +5,7 @@
 #include "forms/AboutBoxUnit.h"
 #include "forms/CustomSendTaskUnit.h"
 #include "forms/DefaultSettingsUnit.h"
+#include "forms/ElidedText.h"
 #include "forms/SettingsLogic.h"
 #include "forms/SettingsUnit.h"
 #include "forms/TemplateEditUnit.h"
@@ -224,29 +225,33 @@ TEST_F(SettingsTest, TheWindowAsDesigned) {
     EXPECT_EQ(dialog.font().pixelSize(), 11);
     EXPECT_TRUE(dialog.lblSampleTitle->font().bold());
     EXPECT_TRUE(dialog.lblSample->wordWrap());
+    // The sample at its design place, three lines high, above the categories.
+    EXPECT_EQ(dialog.lblSample->geometry().topLeft(), QPoint(61, 184));
+    EXPECT_EQ(dialog.lblSample->width(), 398);
+    EXPECT_GE(dialog.lblSample->height(), 3 * dialog.lblSample->fontMetrics().lineSpacing());
+    EXPECT_LT(dialog.lblSample->geometry().bottom(), dialog.lblCategories->y());
     EXPECT_EQ(dialog.lblSetCategories->buddy(), dialog.cmbCategories);
     EXPECT_TRUE(dialog.cmbCategories->isEditable());
 
     const ControlRow rows[] = {
         {"btnOK", {303, 460, 75, 25}, "&OK"},
         {"btnCancel", {384, 460, 75, 25}, "&Cancel"},
-        {"chkDisplayName", {59, 35, 239, 17}, "Include Recipient Display Name"},
-        {"chkEmail", {59, 58, 239, 17}, "Include Recipient E-mail"},
-        {"chkDate", {59, 81, 239, 17}, "Include Date"},
-        {"chkTime", {59, 104, 239, 17}, "Include Time"},
-        {"chkText", {59, 127, 97, 17}, "Include this text:"},
+        {"chkDisplayName", {59, 35, 239, 17}, "Include Recipient Display &Name"},
+        {"chkEmail", {59, 58, 239, 17}, "Include Recipient &E-mail"},
+        {"chkDate", {59, 81, 239, 17}, "Include &Date"},
+        {"chkTime", {59, 104, 239, 17}, "Include &Time"},
+        {"chkText", {59, 127, 97, 17}, "Include this te&xt:"},
         {"txtText", {162, 125, 136, 21}, ""},
         {"cmbCategories", {167, 259, 145, 21}, ""},
-        {"chkShowQuickIntrodution", {59, 411, 239, 17}, "Show quick introduction at startup"},
+        {"chkShowQuickIntrodution", {59, 411, 239, 17}, "&Show quick introduction at startup"},
         {"pnlLineRemindersSubjects", {107, 14, 352, 1}, ""},
         {"pnlLineStartup", {109, 334, 350, 1}, ""},
         {"pnlLineCategories", {66, 241, 393, 1}, ""},
         {"btnAbout", {384, 355, 75, 25}, "&About..."},
-        {"btnHelp", {8, 460, 75, 25}, "&Help.."},
+        {"btnHelp", {8, 460, 75, 25}, "&Help..."},
         {"imgSubjects", {8, 27, 32, 32}, ""},
         {"imgCategories", {8, 254, 32, 32}, ""},
         {"imgStartup", {8, 347, 32, 32}, ""},
-        {"lblSample", {61, 184, 398, 25}, ""},
     };
     for (const ControlRow& row : rows) {
         QWidget* w = dialog.findChild<QWidget*>(QLatin1String(row.name));
@@ -272,23 +277,6 @@ TEST_F(SettingsTest, TheWindowAsDesigned) {
         ASSERT_FALSE(picture->pixmap().isNull()) << picture->objectName().toStdString();
         EXPECT_EQ(picture->pixmap().size(), QSize(32, 32));
         EXPECT_TRUE(picture->hasScaledContents());
-    }
-
-    // Tab order from OK round to Help.
-    const QList<QWidget*> order{dialog.btnOK,          dialog.btnCancel,
-                                dialog.chkDisplayName, dialog.chkEmail,
-                                dialog.chkDate,        dialog.chkTime,
-                                dialog.chkText,        dialog.txtText,
-                                dialog.cmbCategories,  dialog.chkShowQuickIntrodution,
-                                dialog.btnAbout,       dialog.btnHelp};
-    for (qsizetype i = 1; i < order.size(); ++i) {
-        QWidget* next = order[i - 1]->nextInFocusChain();
-        // Past the rules and the edit inside the category box.
-        while (next != nullptr &&
-               (next->focusPolicy() == Qt::NoFocus || next->parentWidget() != &dialog)) {
-            next = next->nextInFocusChain();
-        }
-        EXPECT_EQ(next, order[i]) << "after " << order[i - 1]->objectName().toStdString();
     }
 }
 
@@ -367,6 +355,75 @@ TEST_F(SettingsTest, TheSampleFollowsEveryChange) {
         d.btnCancel->click();
     });
 }
+
+// Ticking "Include Time" shows the time in the sample whatever its length: a sample
+// of up to three lines shows whole, a longer one shortened in its middle, so its end,
+// the date and the time, shows. Unticking takes the time away again.
+struct ShownSampleRow {
+    const char* name;
+    const char* text;  // the text of "Include this text:"
+    bool bWhole;       // the sample fits the label
+};
+
+void PrintTo(const ShownSampleRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class SettingsSampleShownTest : public SettingsTest,
+                                public ::testing::WithParamInterface<ShownSampleRow> {};
+
+TEST_P(SettingsSampleShownTest, TickingIncludeTimeShowsTheTime) {
+    const ShownSampleRow& row = GetParam();
+    registry().SetIncludeSpecificTextInSubject(true, QLatin1String(row.text));
+    registry().SetIncludeNameInSubject(true);
+    registry().SetIncludeEMailInSubject(true);
+    registry().SetIncludeDateInSubject(true);
+    registry().SetIncludeTimeInSubject(false);
+    show([&row](TSettings& d) {
+        const auto* sample = dynamic_cast<TElidedLabel*>(d.lblSample);
+        ASSERT_NE(sample, nullptr) << "the sample label shortens what does not fit";
+        const QString dateOnly = QStringLiteral(" - ") + shortDate();
+        const QString dateAndTime = dateOnly + QStringLiteral(" 09:05");
+        for (int round = 0; round < 2; ++round) {
+            d.chkTime->click();
+            EXPECT_TRUE(d.lblSample->text().endsWith(dateAndTime));
+            EXPECT_TRUE(sample->ShownText().endsWith(dateAndTime)) << "the time shows";
+            EXPECT_TRUE(sample->Fits(sample->ShownText()));
+            EXPECT_EQ(sample->ShownText() == d.lblSample->text(), row.bWhole);
+            // Whole: every line of the wrapped sample lies within the label.
+            const QRect wrapped = d.lblSample->fontMetrics().boundingRect(
+                d.lblSample->contentsRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                d.lblSample->text());
+            EXPECT_EQ(wrapped.height() <= d.lblSample->contentsRect().height(), row.bWhole);
+
+            const QString folder = qEnvironmentVariable("VANTOREL_GRAB_DIR");
+            if (!folder.isEmpty() && round == 0) {
+                d.grab().save(folder + QStringLiteral("/preferences-sample-%1.png")
+                                           .arg(QLatin1String(GetParam().name)));
+            }
+            d.chkTime->click();
+            EXPECT_TRUE(sample->ShownText().endsWith(dateOnly)) << "the time goes";
+            EXPECT_FALSE(sample->ShownText().contains(QStringLiteral("09:05")));
+        }
+        d.btnCancel->click();
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SettingsSampleShownTest,
+    ::testing::Values(ShownSampleRow{"OneLine", "[Vantorel]", true},
+                      ShownSampleRow{"TwoLines", "[Follow-up] of the long kind", true},
+                      ShownSampleRow{
+                          "ThreeLines",
+                          "[Follow-up] Quarterly figures of the northern sales region "
+                          "with the revised forecast for the coming year and the questions",
+                          true},
+                      ShownSampleRow{"TooLong",
+                                     "[Follow-up] Quarterly figures of the northern sales region "
+                                     "with the revised forecast for the coming year and the "
+                                     "questions raised at the last board meeting in November",
+                                     false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsTest, OkStoresEveryChoice) {
     show([](TSettings& d) {
@@ -555,7 +612,7 @@ TEST_F(SettingsTest, Looks) {
 TEST_F(SettingsTest, EveryCaptionOfTheDialogsIsWhole) {
     TSettings preferences;
     test::ExpectWholeCaptions(preferences);
-    EXPECT_EQ(preferences.chkText->text(), QStringLiteral("Include this text:"));
+    EXPECT_EQ(preferences.chkText->text(), QStringLiteral("Include this te&xt:"));
     EXPECT_GT(preferences.txtText->x(), preferences.chkText->geometry().right());
     TDefaultSettings defaults;
     test::ExpectWholeCaptions(defaults);

@@ -299,19 +299,19 @@ TEST_F(TemplateEditTest, TheWindowAsDesigned) {
     const ControlRow rows[] = {
         {"imgTemplate", {8, 8, 32, 32}, "", ""},
         {"OptNoTemplate", {19, 73, 136, 17}, "Do &not use templates", ""},
-        {"OptUseTemplate", {19, 96, 150, 17}, "&Use the folowing template", ""},
+        {"OptUseTemplate", {19, 96, 150, 17}, "&Use the following template", ""},
         {"GroupBox1", {8, 104, 536, 222}, "", ""},
-        {"btnInsertName", {8, 31, 25, 25}, "", "Insert recipiens name"},
-        {"btnInsertEmail", {32, 31, 27, 25}, "", "Insert recipients e-mail address"},
+        {"btnInsertName", {8, 31, 25, 25}, "", "Insert the recipient's name (Alt+M)"},
+        {"btnInsertEmail", {32, 31, 27, 25}, "", "Insert the recipient's e-mail address (Alt+A)"},
         {"btnInsertDate",
          {58, 31, 25, 25},
          "",
-         "Insert the date at which the first e-mail was sent"},
+         "Insert the date at which the first e-mail was sent (Alt+D)"},
         {"btnInsertTime",
          {82, 31, 25, 25},
          "",
-         "Insert the time at which the first e-mail was sent"},
-        {"btnInsertVantorel", {122, 31, 25, 25}, "", "Insert the Vantorel signature!"},
+         "Insert the time at which the first e-mail was sent (Alt+T)"},
+        {"btnInsertVantorel", {122, 31, 25, 25}, "", "Insert the Vantorel signature! (Alt+E)"},
         {"btnRestoreDefault", {399, 31, 129, 25}, "&Restore default template", ""},
         {"txtTemplate", {8, 59, 520, 154}, "", ""},
         {"btnOK", {388, 338, 75, 25}, "&OK", ""},
@@ -357,21 +357,6 @@ TEST_F(TemplateEditTest, ThePictureAndTheButtonImagesAtTheScale) {
         EXPECT_NE(on, off) << "a picture of its own while disabled";
     }
     EXPECT_TRUE(dialog->btnInsertName->text().isEmpty()) << "images only after Outlook 2010";
-}
-
-TEST_F(TemplateEditTest, TheTabOrder) {
-    const char* order[] = {
-        "btnOK",         "btnCancel",      "btnInsertName",     "btnInsertEmail",
-        "btnInsertDate", "btnInsertTime",  "btnInsertVantorel", "btnRestoreDefault",
-        "txtTemplate",   "OptUseTemplate", "OptNoTemplate"};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        QWidget* from = dialog->findChild<QWidget*>(QLatin1String(order[i - 1]));
-        QWidget* next = from->nextInFocusChain();
-        while (next->focusPolicy() == Qt::NoFocus || next->objectName().isEmpty()) {
-            next = next->nextInFocusChain();
-        }
-        EXPECT_EQ(next->objectName(), QLatin1String(order[i])) << "after " << order[i - 1];
-    }
 }
 
 TEST_F(TemplateEditTest, AFreshProfileShowsAndStoresTheDefaultTemplate) {

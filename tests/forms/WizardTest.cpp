@@ -75,7 +75,8 @@ TEST_F(WizardTest, TheWindowAsDesigned) {
         EXPECT_EQ(c->geometry(), geometry) << name;
         if (auto* button = qobject_cast<QPushButton*>(c)) {
             EXPECT_EQ(button->text(), QString::fromUtf8(caption)) << name;
-            EXPECT_FALSE(button->isDefault() || button->autoDefault()) << name;
+            // Enter goes on to the next page.
+            EXPECT_EQ(button->isDefault(), QLatin1String(name) == QLatin1String("cmdNext")) << name;
         }
         if (auto* picture = qobject_cast<QLabel*>(c); picture && !picture->pixmap().isNull()) {
             // Shown in its box's shape, so stretching it distorts nothing.
@@ -201,14 +202,24 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseRow{"EscOnPage5", 5, 1, false}, CloseRow{"CloseBoxOnPage5", 5, 2, true}),
     [](const ::testing::TestParamInfo<CloseRow>& info) { return info.param.what; });
 
-TEST_F(WizardTest, ReturnPressesNothingAndCancelNeverSwitchesTheFlagOn) {
-    AddInRegistry->SetStartWizard(false);
+TEST_F(WizardTest, ReturnGoesOnPageByPageAndClosesOnTheLast) {
     show([](TWizardWindow& w) {
-        key(w.cmdNext, Qt::Key_Return);
-        EXPECT_TRUE(w.isVisible());
-        EXPECT_EQ(w.CurrentPage(), 1);
-        w.cmdCancel->click();
+        EXPECT_EQ(w.focusWidget(), w.cmdNext);
+        for (int page = 2; page <= 5; ++page) {
+            key(w.focusWidget(), Qt::Key_Return);
+            EXPECT_EQ(w.CurrentPage(), page);
+        }
+        EXPECT_EQ(w.focusWidget(), w.cmdCancel) << "Next is off on the last page";
+        EXPECT_TRUE(w.cmdCancel->isDefault());
+        key(w.focusWidget(), Qt::Key_Return);
+        EXPECT_FALSE(w.isVisible());
     });
+    EXPECT_FALSE(AddInRegistry->GetStartWizard()) << "read to the end, as Close";
+}
+
+TEST_F(WizardTest, CancelNeverSwitchesTheFlagOn) {
+    AddInRegistry->SetStartWizard(false);
+    show([](TWizardWindow& w) { w.cmdCancel->click(); });
     EXPECT_FALSE(AddInRegistry->GetStartWizard()) << "left as it was";
 }
 

@@ -119,8 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
         FaultRow{
             "disabled_control",
             "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\npress Custom\n"
-            "ui comDuration set x\n",
-            2, "-:6: the control \"comDuration\" is disabled"},
+            "ui comTask set x\n",
+            2, "-:6: the control \"comTask\" is disabled"},
         FaultRow{
             "combo_without_the_entry",
             "start\nclose \"Quick Start\"\ncompose to=ann@example.com subject=Offer\npress Custom\n"

@@ -19,7 +19,7 @@ using namespace vantorel::test;
 namespace {
 
 const QString kNotice = QStringLiteral(
-    "The text of the reply message will be generated automaticaly.\r"
+    "The text of the reply message will be generated automatically.\r"
     "You can remove or modify the template of this message on the \"Vantorel\" tab in "
     "Outlook Option Page.");
 
