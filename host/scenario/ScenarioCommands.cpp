@@ -7,6 +7,7 @@
 #include "host/scenario/Transcript.h"
 #include "host/scenario/VirtualScheduler.h"
 #include "platform/Clock.h"
+#include "platform/HiveChanges.h"
 #include "platform/Hives.h"
 #include "platform/RegTree.h"
 #include "tools/DateTime.h"
@@ -177,6 +178,7 @@ void ScenarioRunner::cmdReg(const Args& args) {
             throw ScriptError(QString::fromUtf8(e.what()));
         }
         hive->setValue(path, args[3].text, value);
+        platform::hiveChanged(*hive, path);
         return;
     }
     if (args.size() >= 2 && args[1].text == QLatin1String("delete")) {
@@ -187,6 +189,7 @@ void ScenarioRunner::cmdReg(const Args& args) {
         } else {
             hive->deleteKey(path);
         }
+        platform::hiveChanged(*hive, path);
         return;
     }
     throw ScriptError(QStringLiteral("usage: reg set KEY NAME VALUE | reg delete KEY [NAME]"));

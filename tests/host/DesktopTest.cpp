@@ -487,6 +487,37 @@ TEST_F(Desktop, ASentMessageOpensReadOnlyAndAnUnsentOneCanBeSent) {
     EXPECT_EQ(folderItems(ol::olFolderDrafts)->Count(), 0);
 }
 
+// Every open message window shows the tip of "Remind me" as the default settings
+// are now, whichever windows opened or closed before.
+TEST_F(Desktop, EveryOpenMessageWindowsTipFollowsTheDefaultSettings) {
+    startDesktop();
+    std::vector<host::ComposeWindow*> open{window->newMessage(), window->newMessage(),
+                                           window->newMessage()};
+    const auto tips = [&open] {
+        QStringList shown;
+        for (host::ComposeWindow* w : open) {
+            shown << w->addInGroup()->action(QStringLiteral("Remind me"))->toolTip();
+        }
+        return shown;
+    };
+    AddInRegistry->SetTaskRemindMe(false, false);
+    const QString createOnly = QStringLiteral("Send and create a task starting today");
+    EXPECT_EQ(tips(), QStringList(3, createOnly));
+
+    // The last window opened closes first, then the first one.
+    open.back()->close();
+    open.pop_back();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AddInRegistry->SetTaskRemindMe(true, false);
+    const QString remind = QStringLiteral("Send and remind me tomorrow at 09:00");
+    EXPECT_EQ(tips(), QStringList(2, remind));
+    open.front()->close();
+    open.erase(open.begin());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AddInRegistry->SetTaskRemindMe(false, false);
+    EXPECT_EQ(tips(), QStringList(1, createOnly));
+}
+
 // Not a check: with VANTOREL_DESKTOP_SHOTS=DIR (scripts/desktop-screenshots) the
 // desktop's windows, as a person sees them after two tracked sends, go to DIR as PNG.
 TEST_F(Desktop, Screenshots) {
