@@ -386,7 +386,8 @@ void ScenarioRunner::cmdProp(const Args& args) {
 // --- windows and output --------------------------------------------------------------------
 
 void ScenarioRunner::cmdAnswer(const Args& args) {
-    expectArgs(args, 1, 2, QStringLiteral("answer ok|yes|no [tick]"));
+    const QString usage = QStringLiteral("answer ok|yes|no|cancel [tick]");
+    expectArgs(args, 1, 2, usage);
     platform::MessageAnswer answer;
     if (args[1].text == QLatin1String("ok")) {
         answer = platform::MessageAnswer::Ok;
@@ -394,11 +395,13 @@ void ScenarioRunner::cmdAnswer(const Args& args) {
         answer = platform::MessageAnswer::Yes;
     } else if (args[1].text == QLatin1String("no")) {
         answer = platform::MessageAnswer::No;
+    } else if (args[1].text == QLatin1String("cancel")) {
+        answer = platform::MessageAnswer::Cancel;
     } else {
-        throw ScriptError(QStringLiteral("usage: answer ok|yes|no [tick]"));
+        throw ScriptError(QStringLiteral("usage: ") + usage);
     }
     if (args.size() == 3 && args[2].text != QLatin1String("tick")) {
-        throw ScriptError(QStringLiteral("usage: answer ok|yes|no [tick]"));
+        throw ScriptError(QStringLiteral("usage: ") + usage);
     }
     prompts_->queueAnswer(answer, args.size() == 3);
 }
