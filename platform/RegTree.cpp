@@ -329,9 +329,10 @@ void RegTree::setValue(const QString& path, const QString& name, const RegValue&
     createKey(path);
     // createKey made every key but the root, whose entry comes with its first value.
     Key& k = keys_.try_emplace(sortKey(path), Key{normalizeKeyPath(path), {}}).first->second;
-    auto [it, inserted] = k.values.try_emplace(lowerName(name), Value{name, value});
+    auto [it, inserted] = k.values.try_emplace(lowerName(name), Value{name, value, {}});
     if (!inserted) {
         it->second.value = value;
+        it->second.line.clear();
     }
 }
 
@@ -389,7 +390,11 @@ QString RegTree::toRegText(const QString& root, const QString& subtree, bool wit
         }
         out += QStringLiteral("]\n");
         for (const auto& [lower, v] : k.values) {
-            out += formatRegValue(v.name, v.value) + QLatin1Char('\n');
+            if (v.line.isNull()) {
+                v.line = formatRegValue(v.name, v.value);
+            }
+            out += v.line;
+            out += QLatin1Char('\n');
         }
         out += QLatin1Char('\n');
     }

@@ -177,6 +177,23 @@ TEST(RegTree, ALongTextComesBackWhole) {
     }
 }
 
+TEST(RegTree, AValueChangedAfterItWasWrittenIsWrittenAnew) {
+    RegTree tree;
+    const QString key = QStringLiteral("A");
+    tree.setValue(key, QStringLiteral("Text"), RegValue::fromString(QStringLiteral("one\r\n")));
+    tree.setValue(key, QStringLiteral("Number"), RegValue::fromDWord(1));
+    const QString first = tree.toRegText(kUser);
+    tree.setValue(key, QStringLiteral("TEXT"), RegValue::fromString(QStringLiteral("two\r\n")));
+    const QString second = tree.toRegText(kUser);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(RegTree::parse(second, kUser).find(key, QStringLiteral("text"))->toText(),
+              QStringLiteral("two\r\n"));
+    RegTree copy = tree;
+    copy.setValue(key, QStringLiteral("Text"), RegValue::fromDWord(3));
+    EXPECT_EQ(tree.toRegText(kUser), second) << "a copy's change leaves the original";
+    EXPECT_TRUE(copy.toRegText(kUser).contains(QStringLiteral("\"Text\"=dword:00000003")));
+}
+
 TEST(RegTree, ParsesValueDataAsScenarioScriptsWriteIt) {
     EXPECT_EQ(parseRegData(QStringLiteral("\"text\"")),
               RegValue::fromString(QStringLiteral("text")));
