@@ -9,12 +9,14 @@
 #include "forms/TemplateEditUnit.h"
 #include "forms/WizardUnit.h"
 #include "platform/Clock.h"
+#include "platform/Hives.h"
 #include "platform/Prompts.h"
 #include "platform/Sound.h"
 #include "reminders/PendingSends.h"
 #include "reminders/TrackingProperties.h"
 #include "reminders/UnsentSends.h"
 #include "settings/AddInRegistry.h"
+#include "settings/RegistryNames.h"
 #include "tools/DateTime.h"
 #include "tools/DisplayScale.h"
 #include "tools/Globals.h"
@@ -115,8 +117,12 @@ void TAddInModule::adxCOMAddInModuleAddInInitialize() {
 }
 
 void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
-    // 1. The settings store.
+    // 1. The settings store, whose changes the tip of "Remind me" follows.
     AddInRegistry = new TAddInRegistry();
+    settingsWatch_ = platform::subscribeToHiveChanges(
+        [this](const platform::RegistryHive& hive, const QString& keyPath) {
+            SettingsChanged(hive, keyPath);
+        });
     // 2, 3. The reminder sound in the mail client's folder; the help file in ours.
     ReminderSoundPath = AddInRegistry->GetOutlookPath() + QStringLiteral("reminder.wav");
     HelpFilePath = AddInFolder() + QStringLiteral("Vantorel.chm");
@@ -210,8 +216,33 @@ void TAddInModule::adxCOMAddInModuleOLInspectorActivate(const outlook::Inspector
         return;  // an item that cannot be fetched leaves the tip as it was
     }
     if (mail) {
+        remindMeTipAsked_ = true;
         UpdateRemindMeScreenTip();
     }
+}
+
+void TAddInModule::SettingsChanged(const platform::RegistryHive& hive, const QString& keyPath) {
+    if (!remindMeTipAsked_ || updatingRemindMeTip_ || AddInRegistry == nullptr ||
+        &hive != &platform::currentUserHive()) {
+        return;
+    }
+    // Only a change of the add-in's own key, of a key in it, or of a key above it.
+    const QString sRoot = platform::normalizeKeyPath(reg::kRootKey);
+    const QString sChanged = platform::normalizeKeyPath(keyPath);
+    const auto isAtOrBelow = [](const QString& path, const QString& key) {
+        return key.isEmpty() || path.compare(key, Qt::CaseInsensitive) == 0 ||
+               path.startsWith(key + QLatin1Char('\\'), Qt::CaseInsensitive);
+    };
+    if (!isAtOrBelow(sChanged, sRoot) && !isAtOrBelow(sRoot, sChanged)) {
+        return;
+    }
+    updatingRemindMeTip_ = true;
+    try {
+        UpdateRemindMeScreenTip();
+    } catch (const std::exception&) {
+        // The tip stays as it was; the change itself was made.
+    }
+    updatingRemindMeTip_ = false;
 }
 
 void TAddInModule::adxCOMAddInModuleRibbonBeforeCreate(const QString& RibbonID) {
@@ -253,6 +284,7 @@ void TAddInModule::ReleaseAddIn() {
     }
     InboxesEvents.clear();
     // 3. The shared objects, each global cleared before its object goes.
+    settingsWatch_.reset();
     TAddInRegistry* store = AddInRegistry;
     AddInRegistry = nullptr;
     delete store;

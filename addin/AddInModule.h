@@ -7,6 +7,7 @@
 
 #include "addin/AddInModuleBase.h"
 #include "addin/FolderWatchers.h"
+#include "platform/HiveChanges.h"
 #include "platform/Timer.h"
 
 #include <QPointer>
@@ -134,6 +135,9 @@ private:
     std::set<QString> OpenFollowUps();
     // Shows a task's failure in the poll, once per task while the add-in runs.
     void ReportPollError(const outlook::TaskItemPtr& task, const std::exception& error);
+    // A change of the add-in's settings: once a message window has shown the tip of
+    // "Remind me", the tip follows the settings at once, in every message window.
+    void SettingsChanged(const platform::RegistryHive& hive, const QString& keyPath);
 
     RibbonButton* btnRemindMe_ = nullptr;
     RibbonButton* btnCustom_ = nullptr;
@@ -142,6 +146,12 @@ private:
     RibbonButton* btnPreferences_ = nullptr;
     // DoItemSend's subscription to the send event, from start-up to shutdown.
     outlook::Connection itemSendHook_;
+    // SettingsChanged's subscription, while the settings store lives; whether a
+    // message window has asked for the tip of "Remind me"; whether the tip is being
+    // computed (its reading of the settings may create a missing key).
+    platform::HiveChangeSubscription settingsWatch_;
+    bool remindMeTipAsked_ = false;
+    bool updatingRemindMeTip_ = false;
 
     // The tasks whose failure in the poll has been shown.
     std::set<QString> reportedPollErrors_;

@@ -7,12 +7,15 @@
 #include "addin/ReplyCatchUp.h"
 #include "bench/BenchHost.h"
 #include "forms/ReminderWindowUnit.h"
+#include "platform/Modal.h"
 #include "reminders/TrackingProperties.h"
 #include "settings/AddInRegistry.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -355,6 +358,75 @@ BENCHMARK(BM_RemindMeSend)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly(true);
+
+// --- the template editor ---------------------------------------------------------------
+
+// The person in the template editor: shown, "&[NAME]" put in at the caret when
+// EDIT, and OK pressed.
+class TemplatePerson : public platform::ModalRunner {
+public:
+    explicit TemplatePerson(bool edit) : edit_(edit) {}
+    int runModal(QObject& object) override {
+        auto& dialog = static_cast<QDialog&>(object);
+        dialog.setResult(0);
+        dialog.show();
+        if (auto* insert = dialog.findChild<QPushButton*>(QStringLiteral("btnInsertName"));
+            insert != nullptr && edit_) {
+            insert->click();
+        }
+        if (auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("btnOK"))) {
+            ok->click();
+        }
+        dialog.hide();
+        return dialog.result();
+    }
+
+private:
+    bool edit_;
+};
+
+// A template of about KB kilobytes (UTF-16 characters / 512): lines with every
+// placeholder, CR LF breaks and the signature's lone CRs.
+QString longTemplate(int kb) {
+    const QString line = QStringLiteral(
+        "Dear &[NAME] (&[EMAIL]), about my message of &[DATE] at &[TIME]: any news?\r\n");
+    QString text;
+    text.reserve(kb * 512 + line.size());
+    while (text.size() < kb * 512) {
+        text += line;
+    }
+    text += QStringLiteral("\r\r") + SignatureText;
+    return text;
+}
+
+// "Edit template", a placeholder put in at the start (edit 1) or nothing changed
+// (edit 0), then OK, on a stored template of KB kilobytes: the template read from the
+// hive into the editor, then taken from the editor and written back.
+void BM_TemplateEditOpenOk(benchmark::State& state) {
+    Started s(MailboxShape{});
+    const QString text = longTemplate(static_cast<int>(state.range(0)));
+    const bool edit = state.range(1) != 0;
+    AddInRegistry->SetReplyTemplate(true, text);
+    platform::installModalRunner(std::make_shared<TemplatePerson>(edit));
+    for (auto _ : state) {
+        s.host.client().press(QStringLiteral("Edit template"));
+    }
+    platform::installModalRunner(nullptr);
+    const QString stored = AddInRegistry->GetReplyTemplate();
+    if (stored.size() < text.size() || !stored.endsWith(text)) {
+        fail(state, "the template did not come back whole");
+    }
+}
+BENCHMARK(BM_TemplateEditOpenOk)
+    ->ArgNames({"kb", "edit"})
+    ->Args({256, 1})
+    ->Args({1024, 0})
+    ->Args({1024, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(std::min(kRepetitions, 5))
     ->ReportAggregatesOnly(true);
 
 // --- the mailbox ---------------------------------------------------------------------

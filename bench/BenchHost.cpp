@@ -12,8 +12,8 @@ namespace vantorel::bench {
 
 platform::MessageReply QuietPrompts::show(const platform::MessageRequest& request) {
     ++shown;
-    return {request.buttons == platform::MessageButtons::YesNo ? platform::MessageAnswer::Yes
-                                                               : platform::MessageAnswer::Ok,
+    return {platform::asksYesNo(request.buttons) ? platform::MessageAnswer::Yes
+                                                 : platform::MessageAnswer::Ok,
             request.checked};
 }
 

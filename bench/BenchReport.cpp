@@ -50,6 +50,9 @@ const Budget kBudgets[] = {
     {"BM_SelectionAction/entries:10000/dismiss:1", "Dismiss on the selected entries", 0, "ms"},
     {"BM_RemindMeSend/tasks:10000", "\"Remind me\" send", 5, "ms"},
     {"BM_MailboxOpen/items:100000", "mailbox open", 1000, "ms"},
+    {"BM_TemplateEditOpenOk/kb:256/edit:1", "template editor, edit + OK, 256 KB", 0, "ms"},
+    {"BM_TemplateEditOpenOk/kb:1024/edit:0", "template editor, open + OK, 1 MB", 200, "ms"},
+    {"BM_TemplateEditOpenOk/kb:1024/edit:1", "template editor, edit + OK, 1 MB", 200, "ms"},
     {"PeakMemory/tasks:10000", "peak memory", 120, "MB"},
     {"PeakMemory/items:100000", "peak memory", 400, "MB"},
 };
@@ -72,6 +75,8 @@ const Growth kGrowth[] = {
      1.2},
     {"BM_SelectionAction/entries:1000/dismiss:1", "BM_SelectionAction/entries:10000/dismiss:1", 10,
      1.2},
+    // Four times the template: at most six times the time.
+    {"BM_TemplateEditOpenOk/kb:256/edit:1", "BM_TemplateEditOpenOk/kb:1024/edit:1", 4},
 };
 
 double toMilliseconds(double value, const QString& unit) {

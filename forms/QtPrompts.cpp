@@ -36,7 +36,8 @@ QString withLineFeeds(QString text) {
 
 platform::MessageReply QtPrompts::show(const platform::MessageRequest& request) {
     const QString caption = request.caption.isEmpty() ? AddInName : request.caption;
-    const bool bYesNo = request.buttons == platform::MessageButtons::YesNo;
+    const bool bYesNo = platform::asksYesNo(request.buttons);
+    const bool bCancel = request.buttons == platform::MessageButtons::YesNoCancel;
 
     if (!request.checkBoxText.isEmpty() && !bYesNo) {
         QCheckBox* checkBox = nullptr;
@@ -58,13 +59,23 @@ platform::MessageReply QtPrompts::show(const platform::MessageRequest& request) 
     }
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;
+    QPushButton* cancel = nullptr;
     if (bYesNo) {
         yes = box.addButton(QMessageBox::Yes);
         no = box.addButton(QMessageBox::No);
         yes->setObjectName(QStringLiteral("btnYes"));
         no->setObjectName(QStringLiteral("btnNo"));
-        box.setDefaultButton(request.defaultAnswer == platform::MessageAnswer::No ? no : yes);
-        box.setEscapeButton(no);
+        if (bCancel) {
+            cancel = box.addButton(QMessageBox::Cancel);
+            cancel->setObjectName(QStringLiteral("btnCancel"));
+        }
+        box.setDefaultButton(request.defaultAnswer == platform::MessageAnswer::No       ? no
+                             : request.defaultAnswer == platform::MessageAnswer::Cancel ? cancel
+                                                                                        : yes);
+        if (box.defaultButton() == nullptr) {
+            box.setDefaultButton(yes);
+        }
+        box.setEscapeButton(bCancel ? cancel : no);
     } else {
         QPushButton* ok = box.addButton(QMessageBox::Ok);
         ok->setObjectName(QStringLiteral("btnOK"));
@@ -76,6 +87,8 @@ platform::MessageReply QtPrompts::show(const platform::MessageRequest& request) 
     platform::MessageReply reply;
     reply.answer = !bYesNo                      ? platform::MessageAnswer::Ok
                    : box.clickedButton() == yes ? platform::MessageAnswer::Yes
+                   : box.clickedButton() == no  ? platform::MessageAnswer::No
+                   : bCancel                    ? platform::MessageAnswer::Cancel
                                                 : platform::MessageAnswer::No;
     reply.checked = checkBox != nullptr ? checkBox->isChecked() : request.checked;
     return reply;

@@ -244,9 +244,7 @@ void TTemplateLines::ShownChanged(const QString& sBoxText) {
     const qsizetype nAdded = sShown.mid(nPrefix, nNew - nSuffix - nPrefix).count(QLatin1Char('\n'));
     const qsizetype nAt = std::min(nBefore, m_breaks.size());
     m_breaks.remove(nAt, std::min(nRemoved, m_breaks.size() - nAt));
-    for (qsizetype i = 0; i < nAdded; ++i) {
-        m_breaks.insert(nAt, kCrLf);
-    }
+    m_breaks.insert(nAt, nAdded, kCrLf);
     m_sShown = sShown;
 }
 

@@ -11,9 +11,8 @@ public:
     MessageReply show(const MessageRequest& request) override {
         std::fprintf(stderr, "%s: %s\n", qPrintable(iconName(request.icon)),
                      qPrintable(request.text));
-        return MessageReply{
-            request.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok,
-            request.checked};
+        return MessageReply{asksYesNo(request.buttons) ? MessageAnswer::Yes : MessageAnswer::Ok,
+                            request.checked};
     }
 };
 
@@ -40,6 +39,10 @@ void showMessage(const QString& text, MessageIcon icon, const QString& caption) 
     prompts().show(request);
 }
 
+bool asksYesNo(MessageButtons buttons) {
+    return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel;
+}
+
 QString iconName(MessageIcon icon) {
     switch (icon) {
         case MessageIcon::Information:
@@ -62,6 +65,8 @@ QString answerName(MessageAnswer answer) {
             return QStringLiteral("yes");
         case MessageAnswer::No:
             return QStringLiteral("no");
+        case MessageAnswer::Cancel:
+            return QStringLiteral("cancel");
     }
     return {};
 }

@@ -11,8 +11,10 @@
 namespace vantorel::platform {
 
 enum class MessageIcon { Information, Warning, Error, Confirmation };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+// YesNoCancel: a question whose Cancel (also Esc and the close box) undoes the step
+// that asked it.
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 struct MessageRequest {
     QString caption;  // empty: the application's name
@@ -21,7 +23,7 @@ struct MessageRequest {
     MessageButtons buttons = MessageButtons::Ok;
     QString checkBoxText;  // non-empty: the box has a check box with this caption
     bool checked = false;  // the check box's initial state
-    // Of a Yes/No box: the button that Enter presses (Yes unless set to No).
+    // Of a Yes/No (or Yes/No/Cancel) box: the button that Enter presses (Yes unless set).
     MessageAnswer defaultAnswer = MessageAnswer::Yes;
 };
 
@@ -43,6 +45,9 @@ void installPrompts(std::shared_ptr<Prompts> layer);
 
 // Shorthand for a box with a single OK button.
 void showMessage(const QString& text, MessageIcon icon, const QString& caption = {});
+
+// Whether the box asks Yes or No (with or without Cancel).
+bool asksYesNo(MessageButtons buttons);
 
 // Texts for transcripts: "information", "ok", ...
 QString iconName(MessageIcon icon);

@@ -104,22 +104,56 @@ QString readQuoted(const QString& text, qsizetype& pos) {
 }
 
 QByteArray parseHexBytes(const QString& list) {
+    // One pass over the list; a part of other than one or two hexadecimal digits
+    // takes the slow road, which says what is wrong with it.
     QByteArray bytes;
-    const QString compact = QString(list).remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
-    if (compact.isEmpty()) {
-        return bytes;
-    }
-    QStringList parts = compact.split(QLatin1Char(','));
-    if (parts.size() > 1 && parts.constLast().isEmpty()) {
-        parts.removeLast();  // a trailing comma
-    }
-    for (const QString& part : parts) {
+    bytes.reserve(list.size() / 3 + 1);
+    const auto digit = [](char16_t c) {
+        return c >= u'0' && c <= u'9'   ? c - u'0'
+               : c >= u'a' && c <= u'f' ? c - u'a' + 10
+               : c >= u'A' && c <= u'F' ? c - u'A' + 10
+                                        : -1;
+    };
+    const auto slowByte = [](const QString& part) {
         bool ok = false;
         const uint b = part.toUInt(&ok, 16);
         if (!ok || part.size() > 2 || b > 0xff) {
             throw RegistryError(QStringLiteral("\"%1\" is not a hexadecimal byte").arg(part));
         }
-        bytes.append(static_cast<char>(b));
+        return static_cast<char>(b);
+    };
+    QString part;  // the current part without blanks and tabs
+    part.reserve(8);
+    qsizetype parts = 0;
+    const auto endPart = [&](bool last) {
+        ++parts;
+        // A trailing comma ends the list.
+        if (last && part.isEmpty() && parts > 1) {
+            return;
+        }
+        const int hi = part.size() == 2 ? digit(part[0].unicode()) : 0;
+        const int lo = part.isEmpty() ? -1 : digit(part.back().unicode());
+        if (part.size() <= 2 && hi >= 0 && lo >= 0) {
+            bytes.append(static_cast<char>(hi * 16 + lo));
+        } else {
+            bytes.append(slowByte(part));
+        }
+        part.resize(0);  // keeps its room for the next part
+    };
+    bool any = false;
+    for (const QChar c : list) {
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
+            continue;
+        }
+        any = true;
+        if (c == QLatin1Char(',')) {
+            endPart(false);
+        } else {
+            part += c;
+        }
+    }
+    if (any) {
+        endPart(true);
     }
     return bytes;
 }
@@ -184,25 +218,32 @@ QString formatRegValue(const QString& name, const RegValue& value) {
     if (value.type == RegType::DWord && value.data.size() == 4) {
         return lead + QStringLiteral("dword:%1").arg(value.toDWord(), 8, 16, QLatin1Char('0'));
     }
-    QString line =
+    QString out =
         lead + (value.type == RegType::Binary
                     ? QStringLiteral("hex:")
                     : QStringLiteral("hex(%1):").arg(static_cast<quint32>(value.type), 0, 16));
-    QString out;
-    for (qsizetype i = 0; i < value.data.size(); ++i) {
-        const QString byte =
-            QStringLiteral("%1").arg(static_cast<uchar>(value.data[i]), 2, 16, QLatin1Char('0'));
-        const bool last = i + 1 == value.data.size();
-        if (line.size() + 3 > 78 && !last) {
-            out += line + QStringLiteral("\\\n");
-            line = QStringLiteral("  ");
+    // "xx," for each byte, lines continued with a backslash before they pass 78
+    // characters.
+    static const char kDigits[] = "0123456789abcdef";
+    const qsizetype n = value.data.size();
+    out.reserve(out.size() + n * 3 + (n / 24 + 1) * 4);
+    qsizetype lineLength = out.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto byte = static_cast<uchar>(value.data[i]);
+        const bool last = i + 1 == n;
+        if (lineLength + 3 > 78 && !last) {
+            out += QLatin1String("\\\n  ");
+            lineLength = 2;
         }
-        line += byte;
+        out += QLatin1Char(kDigits[byte >> 4]);
+        out += QLatin1Char(kDigits[byte & 0xf]);
+        lineLength += 2;
         if (!last) {
-            line += QLatin1Char(',');
+            out += QLatin1Char(',');
+            ++lineLength;
         }
     }
-    return out + line;
+    return out;
 }
 
 QString RegTree::sortKey(const QString& path) {
@@ -288,9 +329,10 @@ void RegTree::setValue(const QString& path, const QString& name, const RegValue&
     createKey(path);
     // createKey made every key but the root, whose entry comes with its first value.
     Key& k = keys_.try_emplace(sortKey(path), Key{normalizeKeyPath(path), {}}).first->second;
-    auto [it, inserted] = k.values.try_emplace(lowerName(name), Value{name, value});
+    auto [it, inserted] = k.values.try_emplace(lowerName(name), Value{name, value, {}});
     if (!inserted) {
         it->second.value = value;
+        it->second.line.clear();
     }
 }
 
@@ -348,7 +390,11 @@ QString RegTree::toRegText(const QString& root, const QString& subtree, bool wit
         }
         out += QStringLiteral("]\n");
         for (const auto& [lower, v] : k.values) {
-            out += formatRegValue(v.name, v.value) + QLatin1Char('\n');
+            if (v.line.isNull()) {
+                v.line = formatRegValue(v.name, v.value);
+            }
+            out += v.line;
+            out += QLatin1Char('\n');
         }
         out += QLatin1Char('\n');
     }

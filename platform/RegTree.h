@@ -57,6 +57,9 @@ private:
     struct Value {
         QString name;
         RegValue value;
+        // Its line in the .reg text, once written: a long value (a template) is not
+        // formatted again each time another value changes.
+        mutable QString line;
     };
     struct Key {
         QString path;                     // as first written; empty for the root key

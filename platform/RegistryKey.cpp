@@ -1,5 +1,7 @@
 #include "platform/RegistryKey.h"
 
+#include "platform/HiveChanges.h"
+
 namespace vantorel::platform {
 
 RegistryKey::RegistryKey(RegistryHive& hive, bool readOnly) : hive_(hive), readOnly_(readOnly) {}
@@ -23,6 +25,7 @@ bool RegistryKey::openKey(const QString& key, bool canCreate) {
             closeKey();
             return false;
         }
+        hiveChanged(hive_, path);
     }
     path_ = path;
     open_ = true;
@@ -77,6 +80,7 @@ void RegistryKey::write(const QString& name, const RegValue& value) {
         throw RegistryError(QStringLiteral("The registry key \"%1\" is open read-only").arg(path_));
     }
     hive_.setValue(path_, name, value);
+    hiveChanged(hive_, path_);
 }
 
 void RegistryKey::writeInteger(const QString& name, qint32 value) {
@@ -95,7 +99,11 @@ bool RegistryKey::deleteValue(const QString& name) {
     if (!open_ || readOnly_) {
         return false;
     }
-    return hive_.deleteValue(path_, name);
+    if (!hive_.deleteValue(path_, name)) {
+        return false;
+    }
+    hiveChanged(hive_, path_);
+    return true;
 }
 
 }  // namespace vantorel::platform

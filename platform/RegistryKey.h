@@ -1,7 +1,8 @@
 #pragma once
 
 // An accessor positioned on one key of a hive at a time, the way the settings
-// store reads and writes its sections.
+// store reads and writes its sections. Every change it makes (a key created, a value
+// written or deleted) is told through HiveChanges.h.
 
 #include "platform/Registry.h"
 

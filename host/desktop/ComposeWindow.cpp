@@ -5,6 +5,7 @@
 #include "platform/Prompts.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QStyle>
 #include <QToolBar>
@@ -81,6 +82,48 @@ ComposeWindow::ComposeWindow(MailClient& client, outlook::InspectorPtr inspector
         first = subject_;
     }
     first->setFocus();
+    saved_ = shownFields();
+}
+
+ComposeWindow::Fields ComposeWindow::shownFields() const {
+    return {to_->text(), cc_->text(), bcc_->text(), subject_->text(), body_->toPlainText()};
+}
+
+bool ComposeWindow::hasUnsavedChanges() const {
+    return mail_ && !readOnly_ && shownFields() != saved_;
+}
+
+bool ComposeWindow::settleChanges() {
+    if (settled_ || !hasUnsavedChanges()) {
+        return true;
+    }
+    platform::MessageRequest request;
+    request.caption = QCoreApplication::applicationName();
+    request.text = QStringLiteral("Do you want to save changes?");
+    request.icon = platform::MessageIcon::Confirmation;
+    request.buttons = platform::MessageButtons::YesNoCancel;
+    switch (platform::prompts().show(request).answer) {
+        case platform::MessageAnswer::Yes:
+            try {
+                storeFields();
+                mail_->Save();
+            } catch (const outlook::OutlookError& e) {
+                platform::showMessage(e.text(), platform::MessageIcon::Error);
+                return false;
+            } catch (const std::exception& e) {
+                platform::showMessage(QString::fromUtf8(e.what()), platform::MessageIcon::Error);
+                return false;
+            }
+            saved_ = shownFields();
+            break;
+        case platform::MessageAnswer::No:
+            break;
+        case platform::MessageAnswer::Ok:
+        case platform::MessageAnswer::Cancel:
+            return false;
+    }
+    settled_ = true;
+    return true;
 }
 
 void ComposeWindow::storeFields() {
@@ -129,6 +172,8 @@ void ComposeWindow::press(RibbonButton& button) {
         }
         storeFields();
         client_.engine().activate(inspector_);
+        // The add-in's buttons save the message before they send it.
+        saved_ = shownFields();
         client_.press(button.Caption());
     } catch (const std::exception& e) {
         platform::showMessage(QString::fromUtf8(e.what()), platform::MessageIcon::Error);
@@ -149,6 +194,10 @@ bool ComposeWindow::event(QEvent* event) {
 }
 
 void ComposeWindow::closeEvent(QCloseEvent* event) {
+    if (!closingFromEngine_ && !settleChanges()) {
+        event->ignore();
+        return;
+    }
     if (!closingFromEngine_) {
         closingFromEngine_ = true;  // the engine's close notice must not close us again
         guarded(client_, [this] { client_.engine().close(inspector_); });

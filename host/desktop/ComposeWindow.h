@@ -3,7 +3,8 @@
 // A message window: the fields of one mail item in an inspector and the "Message"
 // tab of its ribbon, with the mail client's own Send group and the add-in's group
 // where the add-in asks for it. An unsent message can be edited and sent; a sent or
-// received one is shown read-only, without the compose commands.
+// received one is shown read-only, without the compose commands. Closing a message
+// with typed changes asks whether to save them to Drafts, as a mail client does.
 
 #include "host/MailClient.h"
 
@@ -35,11 +36,25 @@ public:
     RibbonBar* addInGroup() const { return addIn_; }
     RibbonStrip* ribbon() const { return ribbon_; }
 
+    // Whether the fields hold text the item has not saved: typed since the window
+    // opened or last saved it.
+    bool hasUnsavedChanges() const;
+    // Before the window closes: asks "Do you want to save changes?" when there are
+    // unsaved changes. Yes saves the message (a new one to Drafts), No lets the
+    // changes go; false when the person cancels, or the save failed, and the window
+    // must stay open. Asks once: after Yes or No the window closes without asking.
+    bool settleChanges();
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct Fields {
+        QString to, cc, bcc, subject, body;
+        friend bool operator==(const Fields&, const Fields&) = default;
+    };
+    Fields shownFields() const;
     // Writes what the person typed into the item, as the window does before a send.
     void storeFields();
     void sendWithOwnButton();
@@ -58,6 +73,9 @@ private:
     QAction* send_ = nullptr;
     RibbonBar* addIn_ = nullptr;
     bool closingFromEngine_ = false;
+    // The fields as the item holds them, when last loaded or saved.
+    Fields saved_;
+    bool settled_ = false;
 
     friend class MainWindow;
 };

@@ -650,6 +650,16 @@ void MainWindow::updateTitle() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Each message with unsaved changes is saved or let go first; a Cancel there
+    // keeps the mail client running, with everything as it was.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* compose = dynamic_cast<ComposeWindow*>(w);
+            compose && compose->isVisible() && !compose->settleChanges()) {
+            compose->activateWindow();
+            event->ignore();
+            return;
+        }
+    }
     // The add-in shuts down first and takes its windows along (its reminders window
     // must not take the mail client's exit for the user closing it); then the
     // message windows close.

@@ -9,6 +9,9 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <vector>
+
 namespace vantorel::host {
 
 namespace {
@@ -28,6 +31,47 @@ QIcon ribbonIcon(const QString& image, RibbonSize size) {
     QPainter painter(&canvas);
     painter.drawPixmap(pixmap.width() / 2, pixmap.height() / 2, pixmap);
     return QIcon(canvas);
+}
+
+// The bars showing each control of the add-in, in the order they opened: one bar in
+// the main window, one in every message window. A change of the control refreshes
+// them all, whichever window opened or closed first.
+std::map<RibbonControl*, std::vector<RibbonBar*>>& barsShowing() {
+    static std::map<RibbonControl*, std::vector<RibbonBar*>> bars;
+    return bars;
+}
+
+void startShowing(RibbonControl& control, RibbonBar* bar) {
+    std::vector<RibbonBar*>& bars = barsShowing()[&control];
+    if (bars.empty()) {
+        control.onChange = [&control] {
+            const auto found = barsShowing().find(&control);
+            if (found == barsShowing().end()) {
+                return;
+            }
+            // A refresh may open or close a window: refresh the bars of the moment.
+            const std::vector<RibbonBar*> now = found->second;
+            for (RibbonBar* b : now) {
+                const std::vector<RibbonBar*>& still = barsShowing()[&control];
+                if (std::find(still.begin(), still.end(), b) != still.end()) {
+                    b->refresh();
+                }
+            }
+        };
+    }
+    bars.push_back(bar);
+}
+
+void stopShowing(RibbonControl& control, RibbonBar* bar) {
+    const auto found = barsShowing().find(&control);
+    if (found == barsShowing().end()) {
+        return;
+    }
+    std::erase(found->second, bar);
+    if (found->second.empty()) {
+        barsShowing().erase(found);
+        control.onChange = nullptr;
+    }
 }
 
 bool isWordStart(const QString& text, qsizetype i) {
@@ -72,9 +116,9 @@ RibbonBar::RibbonBar(RibbonTab& tab, std::function<void(RibbonButton&)> press,
             }
         });
         actions_.push_back(action);
-        b->onChange = [this] { refresh(); };
+        startShowing(*b, this);
     }
-    tab_.group.onChange = [this] { refresh(); };
+    startShowing(tab_.group, this);
     refresh();
 }
 
@@ -87,9 +131,9 @@ void RibbonBar::detach() {
         return;
     }
     detached_ = true;
-    tab_.group.onChange = nullptr;
+    stopShowing(tab_.group, this);
     for (auto& button : tab_.controls) {
-        button->onChange = nullptr;
+        stopShowing(*button, this);
     }
     for (QAction* action : actions_) {
         action->setEnabled(false);

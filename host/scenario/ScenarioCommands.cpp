@@ -7,6 +7,7 @@
 #include "host/scenario/Transcript.h"
 #include "host/scenario/VirtualScheduler.h"
 #include "platform/Clock.h"
+#include "platform/HiveChanges.h"
 #include "platform/Hives.h"
 #include "platform/RegTree.h"
 #include "tools/DateTime.h"
@@ -177,6 +178,7 @@ void ScenarioRunner::cmdReg(const Args& args) {
             throw ScriptError(QString::fromUtf8(e.what()));
         }
         hive->setValue(path, args[3].text, value);
+        platform::hiveChanged(*hive, path);
         return;
     }
     if (args.size() >= 2 && args[1].text == QLatin1String("delete")) {
@@ -187,6 +189,7 @@ void ScenarioRunner::cmdReg(const Args& args) {
         } else {
             hive->deleteKey(path);
         }
+        platform::hiveChanged(*hive, path);
         return;
     }
     throw ScriptError(QStringLiteral("usage: reg set KEY NAME VALUE | reg delete KEY [NAME]"));
@@ -383,7 +386,8 @@ void ScenarioRunner::cmdProp(const Args& args) {
 // --- windows and output --------------------------------------------------------------------
 
 void ScenarioRunner::cmdAnswer(const Args& args) {
-    expectArgs(args, 1, 2, QStringLiteral("answer ok|yes|no [tick]"));
+    const QString usage = QStringLiteral("answer ok|yes|no|cancel [tick]");
+    expectArgs(args, 1, 2, usage);
     platform::MessageAnswer answer;
     if (args[1].text == QLatin1String("ok")) {
         answer = platform::MessageAnswer::Ok;
@@ -391,11 +395,13 @@ void ScenarioRunner::cmdAnswer(const Args& args) {
         answer = platform::MessageAnswer::Yes;
     } else if (args[1].text == QLatin1String("no")) {
         answer = platform::MessageAnswer::No;
+    } else if (args[1].text == QLatin1String("cancel")) {
+        answer = platform::MessageAnswer::Cancel;
     } else {
-        throw ScriptError(QStringLiteral("usage: answer ok|yes|no [tick]"));
+        throw ScriptError(QStringLiteral("usage: ") + usage);
     }
     if (args.size() == 3 && args[2].text != QLatin1String("tick")) {
-        throw ScriptError(QStringLiteral("usage: answer ok|yes|no [tick]"));
+        throw ScriptError(QStringLiteral("usage: ") + usage);
     }
     prompts_->queueAnswer(answer, args.size() == 3);
 }

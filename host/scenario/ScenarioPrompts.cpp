@@ -9,17 +9,22 @@ using platform::MessageAnswer;
 using platform::MessageButtons;
 
 platform::MessageReply ScenarioPrompts::show(const platform::MessageRequest& request) {
-    const bool yesNo = request.buttons == MessageButtons::YesNo;
+    const bool yesNo = platform::asksYesNo(request.buttons);
+    const bool withCancel = request.buttons == MessageButtons::YesNoCancel;
     const bool hasCheckBox = !request.checkBoxText.isEmpty();
     platform::MessageReply reply{yesNo ? MessageAnswer::Yes : MessageAnswer::Ok, request.checked};
     if (!answers_.empty()) {
         const Answer a = answers_.front();
         answers_.pop_front();
-        const bool offered = yesNo ? a.answer != MessageAnswer::Ok : a.answer == MessageAnswer::Ok;
+        const bool offered = !yesNo                              ? a.answer == MessageAnswer::Ok
+                             : a.answer == MessageAnswer::Cancel ? withCancel
+                                                                 : a.answer != MessageAnswer::Ok;
         if (!offered && !scriptError_) {
             scriptError_ = QStringLiteral("answer %1: the box \"%2\" offers %3")
                                .arg(platform::answerName(a.answer), request.text,
-                                    yesNo ? QStringLiteral("yes or no") : QStringLiteral("ok"));
+                                    withCancel ? QStringLiteral("yes, no or cancel")
+                                    : yesNo    ? QStringLiteral("yes or no")
+                                               : QStringLiteral("ok"));
         } else if (offered) {
             reply.answer = a.answer;
         }

@@ -12,6 +12,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 using namespace vantorel;
 
@@ -93,6 +95,29 @@ TEST_F(QtPromptsTest, YesNoAnswers) {
     // The close box is "No".
     whenShown([](QWidget& box) { box.close(); });
     EXPECT_EQ(platform::prompts().show(request).answer, platform::MessageAnswer::No);
+}
+
+// A question that can be taken back: its Cancel, Esc and close box all cancel.
+TEST_F(QtPromptsTest, YesNoCancelAnswers) {
+    platform::MessageRequest request;
+    request.text = QStringLiteral("Save?");
+    request.icon = platform::MessageIcon::Confirmation;
+    request.buttons = platform::MessageButtons::YesNoCancel;
+    const auto escape = [](QWidget& box) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(&box, &press);
+    };
+    const std::vector<std::pair<std::function<void(QWidget&)>, platform::MessageAnswer>> rows{
+        {[](QWidget& box) { click(box, "btnYes"); }, platform::MessageAnswer::Yes},
+        {[](QWidget& box) { click(box, "btnNo"); }, platform::MessageAnswer::No},
+        {[](QWidget& box) { click(box, "btnCancel"); }, platform::MessageAnswer::Cancel},
+        {escape, platform::MessageAnswer::Cancel},
+        {[](QWidget& box) { box.close(); }, platform::MessageAnswer::Cancel},
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        whenShown(rows[i].first);
+        EXPECT_EQ(platform::prompts().show(request).answer, rows[i].second) << "row " << i;
+    }
 }
 
 // Enter presses the default button: Yes, unless the question makes No the default.

@@ -552,6 +552,31 @@ TEST_F(TemplateEditTest, CancelEscapeAndTheCloseBoxStoreNothing) {
     }
 }
 
+// A long template goes through the editor and the store character for character:
+// placeholders, CR LF, lone CRs and LFs, tabs, characters outside the BMP, a break at
+// either end. VANTOREL_LONG_TEMPLATE_KB sets its size (for a look under a profiler).
+TEST_F(TemplateEditTest, ALongTemplateWithPlaceholdersComesBackUnchangedThroughOK) {
+    bool ok = false;
+    const int kb = qEnvironmentVariableIntValue("VANTOREL_LONG_TEMPLATE_KB", &ok);
+    const QString line = QStringLiteral(
+        "Dear &[NAME] <&[EMAIL]>,\tmy message of &[DATE] at &[TIME] \U0001F600\r\n"
+        "no answer yet?\r\rStill&[NAME]\n");
+    QString text = QStringLiteral("\r\n");
+    while (text.size() < (ok && kb > 0 ? kb : 64) * 512) {
+        text += line;
+    }
+    text += QStringLiteral("\r\r") + SignatureText + QStringLiteral("\n");
+    AddInRegistry->SetReplyTemplate(true, text);
+    for (int showing = 0; showing < 2; ++showing) {
+        show([&](TTemplateEdit& d) {
+            EXPECT_EQ(d.txtTemplate->Text().size(), text.size());
+            d.btnOK->click();
+        });
+        EXPECT_TRUE(AddInRegistry->GetUseReplyTemplate());
+        EXPECT_TRUE(AddInRegistry->GetReplyTemplate() == text) << "showing " << showing;
+    }
+}
+
 TEST_F(TemplateEditTest, F1OpensTheHelpAtContext11) {
     show([&](TTemplateEdit& d) {
         key(&d, Qt::Key_F1);

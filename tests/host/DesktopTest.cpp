@@ -19,6 +19,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -485,6 +486,132 @@ TEST_F(Desktop, ASentMessageOpensReadOnlyAndAnUnsentOneCanBeSent) {
     unsent->sendAction()->trigger();
     EXPECT_EQ(folderItems(ol::olFolderSentMail)->Count(), 2);
     EXPECT_EQ(folderItems(ol::olFolderDrafts)->Count(), 0);
+}
+
+// Every open message window shows the tip of "Remind me" as the default settings
+// are now, whichever windows opened or closed before.
+TEST_F(Desktop, EveryOpenMessageWindowsTipFollowsTheDefaultSettings) {
+    startDesktop();
+    std::vector<host::ComposeWindow*> open{window->newMessage(), window->newMessage(),
+                                           window->newMessage()};
+    const auto tips = [&open] {
+        QStringList shown;
+        for (host::ComposeWindow* w : open) {
+            shown << w->addInGroup()->action(QStringLiteral("Remind me"))->toolTip();
+        }
+        return shown;
+    };
+    AddInRegistry->SetTaskRemindMe(false, false);
+    const QString createOnly = QStringLiteral("Send and create a task starting today");
+    EXPECT_EQ(tips(), QStringList(3, createOnly));
+
+    // The last window opened closes first, then the first one.
+    open.back()->close();
+    open.pop_back();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AddInRegistry->SetTaskRemindMe(true, false);
+    const QString remind = QStringLiteral("Send and remind me tomorrow at 09:00");
+    EXPECT_EQ(tips(), QStringList(2, remind));
+    open.front()->close();
+    open.erase(open.begin());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AddInRegistry->SetTaskRemindMe(false, false);
+    EXPECT_EQ(tips(), QStringList(1, createOnly));
+}
+
+// Closing a message with typed text asks, as a mail client does: Yes saves it to
+// Drafts, No lets it go, Cancel keeps the window open with the text.
+struct CloseRow {
+    const char* name;
+    platform::MessageAnswer answer;
+    bool closes;
+    int drafts;
+};
+
+class DesktopCloseTyped : public Desktop, public ::testing::WithParamInterface<CloseRow> {};
+
+TEST_P(DesktopCloseTyped, TheQuestionDecidesWhatBecomesOfTheMessage) {
+    startDesktop();
+    host::ComposeWindow* compose = window->newMessage();
+    const QPointer<host::ComposeWindow> guard(compose);
+    compose->to()->setText(QStringLiteral("bob@example.com"));
+    compose->subject()->setText(QStringLiteral("Plans"));
+    compose->body()->setPlainText(QStringLiteral("Half a thought"));
+    prompts->answers.push_back({GetParam().answer, false});
+    compose->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    ASSERT_EQ(prompts->shown.size(), 1U);
+    EXPECT_EQ(prompts->shown[0].text, QStringLiteral("Do you want to save changes?"));
+    EXPECT_EQ(prompts->shown[0].buttons, platform::MessageButtons::YesNoCancel);
+    EXPECT_EQ(guard.isNull(), GetParam().closes);
+    EXPECT_EQ(client->engine().inspectors().empty(), GetParam().closes);
+    const ol::ItemsPtr drafts = folderItems(ol::olFolderDrafts);
+    ASSERT_EQ(drafts->Count(), GetParam().drafts);
+    if (GetParam().drafts == 1) {
+        const ol::MailItemPtr draft = ol::asMailItem(drafts->Item(1));
+        EXPECT_EQ(draft->Subject(), QStringLiteral("Plans"));
+        EXPECT_EQ(draft->Body(), QStringLiteral("Half a thought"));
+    }
+    if (!GetParam().closes) {
+        ASSERT_FALSE(guard.isNull());
+        EXPECT_TRUE(guard->isVisible());
+        EXPECT_EQ(guard->body()->toPlainText(), QStringLiteral("Half a thought"));
+        // Asked again at the next close.
+        prompts->answers.push_back({platform::MessageAnswer::No, false});
+        guard->close();
+        EXPECT_EQ(prompts->shown.size(), 2U);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, DesktopCloseTyped,
+                         ::testing::Values(CloseRow{"Yes", platform::MessageAnswer::Yes, true, 1},
+                                           CloseRow{"No", platform::MessageAnswer::No, true, 0},
+                                           CloseRow{"Cancel", platform::MessageAnswer::Cancel,
+                                                    false, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Desktop, AMessageWithNothingTypedOrJustSavedClosesWithoutAQuestion) {
+    startDesktop();
+    window->newMessage()->close();
+    // A message opened from Drafts, unchanged.
+    const ol::MailItemPtr draft =
+        ol::asMailItem(client->engine().application()->CreateItem(ol::olMailItem));
+    draft->SetSubject(QStringLiteral("Draft"));
+    draft->SetBody(QStringLiteral("Line one\r\nLine two"));
+    draft->Save();
+    draft->Display(false);
+    host::ComposeWindow* opened = messageWindow(QStringLiteral("Draft"));
+    ASSERT_NE(opened, nullptr);
+    opened->close();
+    // Saved with Yes once: the window then closes without asking again.
+    host::ComposeWindow* saved = window->newMessage();
+    saved->subject()->setText(QStringLiteral("Saved"));
+    ASSERT_TRUE(saved->settleChanges());
+    ASSERT_EQ(prompts->shown.size(), 1U);
+    saved->close();
+    EXPECT_EQ(prompts->shown.size(), 1U);
+    EXPECT_TRUE(client->engine().inspectors().empty());
+    EXPECT_EQ(folderItems(ol::olFolderDrafts)->Count(), 2);
+}
+
+TEST_F(Desktop, QuittingWithATypedMessageAsksAndCancelKeepsTheMailClientRunning) {
+    startDesktop();
+    host::ComposeWindow* compose = window->newMessage();
+    compose->subject()->setText(QStringLiteral("Plans"));
+    prompts->answers.push_back({platform::MessageAnswer::Cancel, false});
+    window->close();
+    ASSERT_EQ(prompts->shown.size(), 1U);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(compose->isVisible());
+    EXPECT_NE(AddInRegistry, nullptr) << "the add-in still runs";
+    // Now No: the client quits and the message goes.
+    prompts->answers.push_back({platform::MessageAnswer::No, false});
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(AddInRegistry, nullptr);
+    EXPECT_EQ(folderItems(ol::olFolderDrafts)->Count(), 0);
+    window.reset();
 }
 
 // Not a check: with VANTOREL_DESKTOP_SHOTS=DIR (scripts/desktop-screenshots) the

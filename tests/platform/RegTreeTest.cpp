@@ -129,6 +129,71 @@ INSTANTIATE_TEST_SUITE_P(
         BadText{"OpenKey", "REGEDIT4\n[HKCU\\A\n", 2, "]"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct HexRow {
+    const char* name;
+    const char* list;   // after "hex:"
+    const char* bytes;  // as hexadecimal digits; null: rejected
+};
+
+class RegTreeHexList : public ::testing::TestWithParam<HexRow> {};
+
+TEST_P(RegTreeHexList, BytesOfOneOrTwoDigitsBetweenCommas) {
+    const QString data = QStringLiteral("hex:") + QString::fromUtf8(GetParam().list);
+    if (GetParam().bytes == nullptr) {
+        EXPECT_THROW(parseRegData(data), RegistryError);
+        return;
+    }
+    EXPECT_EQ(parseRegData(data).data.toHex(), QByteArray(GetParam().bytes));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegTreeHexList,
+    ::testing::Values(HexRow{"Empty", "", ""}, HexRow{"Blanks", " \t ", ""},
+                      HexRow{"One", "7", "07"}, HexRow{"Cases", "aB,Cd,0f", "abcd0f"},
+                      HexRow{"TrailingComma", "01,02,", "0102"},
+                      HexRow{"BlanksAnywhere", " 0 1 ,\tf f ", "01ff"},
+                      HexRow{"OnlyAComma", ",", nullptr}, HexRow{"EmptyPart", "01,,02", nullptr},
+                      HexRow{"TwoCommas", "01,,", nullptr}, HexRow{"ThreeDigits", "100", nullptr},
+                      HexRow{"NoDigit", "4g", nullptr}, HexRow{"Wide", "\xef\xbc\x91", nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A long text (a template of a megabyte) is written in continued lines and read
+// back byte for byte.
+TEST(RegTree, ALongTextComesBackWhole) {
+    QString text;
+    for (int i = 0; text.size() < 1 << 20; ++i) {
+        text += QStringLiteral("Line %1 &[NAME] \U0001F600\r\n").arg(i);
+    }
+    RegTree tree;
+    const QString key = QStringLiteral("Software\\Ostrelin\\Vantorel\\General");
+    tree.setValue(key, QStringLiteral("ReplyTemplate"), RegValue::fromString(text));
+    const QString written = tree.toRegText(kUser);
+    const RegTree back = RegTree::parse(written, kUser);
+    ASSERT_NE(back.find(key, QStringLiteral("ReplyTemplate")), nullptr);
+    EXPECT_TRUE(back.find(key, QStringLiteral("ReplyTemplate"))->toText() == text);
+    EXPECT_TRUE(back.toRegText(kUser) == written);
+    for (const QStringView line : QStringView(written).split(u'\n')) {
+        ASSERT_LE(line.size(), 80) << line.left(20).toString().toStdString();
+    }
+}
+
+TEST(RegTree, AValueChangedAfterItWasWrittenIsWrittenAnew) {
+    RegTree tree;
+    const QString key = QStringLiteral("A");
+    tree.setValue(key, QStringLiteral("Text"), RegValue::fromString(QStringLiteral("one\r\n")));
+    tree.setValue(key, QStringLiteral("Number"), RegValue::fromDWord(1));
+    const QString first = tree.toRegText(kUser);
+    tree.setValue(key, QStringLiteral("TEXT"), RegValue::fromString(QStringLiteral("two\r\n")));
+    const QString second = tree.toRegText(kUser);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(RegTree::parse(second, kUser).find(key, QStringLiteral("text"))->toText(),
+              QStringLiteral("two\r\n"));
+    RegTree copy = tree;
+    copy.setValue(key, QStringLiteral("Text"), RegValue::fromDWord(3));
+    EXPECT_EQ(tree.toRegText(kUser), second) << "a copy's change leaves the original";
+    EXPECT_TRUE(copy.toRegText(kUser).contains(QStringLiteral("\"Text\"=dword:00000003")));
+}
+
 TEST(RegTree, ParsesValueDataAsScenarioScriptsWriteIt) {
     EXPECT_EQ(parseRegData(QStringLiteral("\"text\"")),
               RegValue::fromString(QStringLiteral("text")));

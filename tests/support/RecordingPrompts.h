@@ -20,8 +20,8 @@ public:
             answers.pop_front();
             return reply;
         }
-        return {request.buttons == platform::MessageButtons::YesNo ? platform::MessageAnswer::Yes
-                                                                   : platform::MessageAnswer::Ok,
+        return {platform::asksYesNo(request.buttons) ? platform::MessageAnswer::Yes
+                                                     : platform::MessageAnswer::Ok,
                 request.checked};
     }
 
