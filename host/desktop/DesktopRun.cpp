@@ -1,10 +1,7 @@
 #include "host/desktop/DesktopRun.h"
 
-#include "forms/QtPrompts.h"
 #include "host/MailClient.h"
-#include "host/desktop/DesktopHelp.h"
-#include "host/desktop/DesktopSound.h"
-#include "host/desktop/DesktopUrlOpener.h"
+#include "host/desktop/DesktopServices.h"
 #include "host/desktop/MainWindow.h"
 #include "host/desktop/ScreenFit.h"
 #include "platform/Clock.h"
@@ -25,11 +22,9 @@ int runDesktop(const QString& dataDir, bool chosen) {
     // The Simulate menu's time goes on from the last start until Back to the real time.
     auto time = std::make_shared<SystemTimeMachine>(
         clock, QDir(dataDir).filePath(QStringLiteral("simulated-clock-offset")));
-    platform::installClock(clock);
-    platform::installPrompts(std::make_shared<QtPrompts>());
-    platform::installHelpViewer(std::make_shared<DesktopHelp>());
-    installDesktopSound();
-    platform::installUrlOpener(std::make_shared<DesktopUrlOpener>());
+    // First made, last gone: the windows and the add-in use them to the end, and
+    // they go before the QApplication does.
+    const DesktopServices services(clock);
 
     ScreenFitter fitter;
     QApplication::instance()->installEventFilter(&fitter);
