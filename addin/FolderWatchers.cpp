@@ -37,14 +37,19 @@ bool hasRightToLeft(const QString& text) {
     return false;
 }
 
-// TEXT of a reply made one line (tools::oneLineText), and set in an isolate (U+2068
-// FIRST STRONG ISOLATE ... U+2069 POP DIRECTIONAL ISOLATE) when it holds right-to-left
-// text: it then reads in its own direction and reorders nothing else on the line.
-// Other texts stay as they are.
-QString lineText(const QString& text) {
+// TEXT of a reply made one line (tools::oneLineText), and set in an isolate when it
+// holds right-to-left text: it then reads in its own direction and reorders nothing
+// else on the line. A name or subject takes the direction of its first letter (U+2068
+// FIRST STRONG ISOLATE), an address reads left to right as addresses do (U+2066
+// LEFT-TO-RIGHT ISOLATE); both end with U+2069 POP DIRECTIONAL ISOLATE. Other texts
+// stay as they are.
+enum class Isolate : char16_t { FirstStrong = 0x2068, LeftToRight = 0x2066 };
+
+QString lineText(const QString& text, Isolate isolate = Isolate::FirstStrong) {
     constexpr qsizetype kLongestText = 256;
     const QString line = tools::oneLineText(text, kLongestText);
-    return hasRightToLeft(line) ? QChar(0x2068) + line + QChar(0x2069) : line;
+    return hasRightToLeft(line) ? QChar(static_cast<char16_t>(isolate)) + line + QChar(0x2069)
+                                : line;
 }
 
 }  // namespace
@@ -59,7 +64,8 @@ QString AnsweredByLine(outlook::MailItem& reply) {
         when = tools::shortDateText(moment) + QLatin1Char(' ') + tools::shortTimeText(moment);
     }
     return QStringLiteral("Answered by %1 <%2> on %3: %4")
-        .arg(lineText(reply.SenderName()), lineText(reply.SenderEmailAddress().trimmed()), when,
+        .arg(lineText(reply.SenderName()),
+             lineText(reply.SenderEmailAddress().trimmed(), Isolate::LeftToRight), when,
              lineText(reply.Subject()));
 }
 
