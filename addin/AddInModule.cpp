@@ -432,17 +432,30 @@ void TAddInModule::CheckReminder(const outlook::TaskItemPtr& task, const PassMom
     } catch (const std::exception&) {
     }
     if (snooze <= 0) {
+        std::optional<QString> text;
         try {
-            const std::optional<QString> text = ReadTrackingProperty(*task, tp::ReminderTime);
-            const std::optional<qint64> seconds =
-                text ? tools::parseLocalUnixSeconds(*text) : std::nullopt;
-            if (!seconds) {
-                return;
-            }
-            due = *seconds;
+            text = ReadTrackingProperty(*task, tp::ReminderTime);
         } catch (const std::exception&) {
+            return;  // read again at the next pass
+        }
+        if (!text) {
             return;
         }
+        // A moment damaged by another program would keep the reminder away for good,
+        // without a word: it is reported (once, see ReportPollError), as the
+        // reminders window reports it.
+        const std::optional<qint64> seconds = tools::parseLocalUnixSeconds(*text);
+        if (!seconds) {
+            throw std::invalid_argument(
+                QStringLiteral("'%1' is not a valid integer value").arg(*text).toStdString());
+        }
+        // 9999-12-31 23:59:59: a moment after the calendar's last never falls due.
+        constexpr qint64 kLastCalendarSecond = 253'402'300'799;
+        if (*seconds > kLastCalendarSecond) {
+            throw std::invalid_argument(
+                QStringLiteral("'%1' is not a valid date").arg(*text).toStdString());
+        }
+        due = *seconds;
     }
     if (nowSeconds > due || (nowSeconds == due && pastTheSecond)) {
         // A task the user completed by hand needs no reminder: the window's refresh

@@ -7,8 +7,11 @@
 #include "reminders/TrackingProperties.h"
 #include "tools/DateTime.h"
 #include "tools/Globals.h"
+#include "tools/InvisibleMarks.h"
 #include "tools/OneLineText.h"
 #include "tools/UtcMoment.h"
+
+#include <QStringList>
 
 #include <stdexcept>
 
@@ -16,9 +19,44 @@ namespace vantorel {
 
 TTaskItems* TaskItemsEvents = nullptr;
 
+namespace {
+
+// Whether TEXT holds a character written right to left, or a digit of the Arabic
+// script: either can draw the characters beside it on a line into its direction.
+bool hasRightToLeft(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text.at(i).unicode(), text.at(i + 1).unicode());
+            ++i;
+        }
+        const QChar::Direction direction = QChar::direction(c);
+        if (direction == QChar::DirR || direction == QChar::DirAL || direction == QChar::DirAN) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// TEXT of a reply made one line (tools::oneLineText), and set in an isolate when it
+// holds right-to-left text: it then reads in its own direction and reorders nothing
+// else on the line. A name or subject takes the direction of its first letter (U+2068
+// FIRST STRONG ISOLATE), an address reads left to right as addresses do (U+2066
+// LEFT-TO-RIGHT ISOLATE); both end with U+2069 POP DIRECTIONAL ISOLATE. Other texts
+// stay as they are.
+enum class Isolate : char16_t { FirstStrong = 0x2068, LeftToRight = 0x2066 };
+
+QString lineText(const QString& text, Isolate isolate = Isolate::FirstStrong) {
+    constexpr qsizetype kLongestText = 256;
+    const QString line = tools::oneLineText(text, kLongestText);
+    return hasRightToLeft(line) ? QChar(static_cast<char16_t>(isolate)) + line + QChar(0x2069)
+                                : line;
+}
+
+}  // namespace
+
 QString AnsweredByLine(outlook::MailItem& reply) {
     // What the sender wrote stays on the line, and a line of reasonable length.
-    constexpr qsizetype kLongestText = 256;
     QString when;
     // Any date of the calendar: the clock runs on past the dates a task field can hold.
     const outlook::DateTime received = reply.ReceivedTime();
@@ -27,9 +65,9 @@ QString AnsweredByLine(outlook::MailItem& reply) {
         when = tools::shortDateText(moment) + QLatin1Char(' ') + tools::shortTimeText(moment);
     }
     return QStringLiteral("Answered by %1 <%2> on %3: %4")
-        .arg(tools::oneLineText(reply.SenderName(), kLongestText),
-             tools::oneLineText(reply.SenderEmailAddress(), kLongestText), when,
-             tools::oneLineText(reply.Subject(), kLongestText));
+        .arg(lineText(reply.SenderName()),
+             lineText(reply.SenderEmailAddress().trimmed(), Isolate::LeftToRight), when,
+             lineText(reply.Subject()));
 }
 
 bool HasAnsweredATask(outlook::MailItem& message) {
@@ -215,24 +253,32 @@ void TInboxItems::ItemAdd(const outlook::ItemPtr& Item) {
             return;  // a copy of a message that answered already
         }
         // Only the tasks of the message's topic can answer it: the mail client picks
-        // them out of the folder, in its order, without opening every task.
-        const outlook::ItemsPtr items = tasks->Items()->Restrict(
-            outlook::UserPropertyFilter(TrackingProperty::Topic, key.topic));
-        const int n = items->Count();
-        // From the end: of two tasks for one message, the later one is closed.
-        for (int i = n; i >= 1; --i) {
-            outlook::TaskItemPtr task;
-            try {
-                task = outlook::asTaskItem(items->Item(i));
-            } catch (const std::exception&) {
-                continue;
+        // them out of the folder, in its order, without opening every task. A topic
+        // with marks nobody sees is looked for without them as well.
+        QStringList topics{key.topic};
+        if (const QString plain = tools::withoutInvisibleMarks(key.topic); plain != key.topic) {
+            topics << plain;
+        }
+        for (const QString& topic : topics) {
+            const outlook::ItemsPtr items = tasks->Items()->Restrict(
+                outlook::UserPropertyFilter(TrackingProperty::Topic, topic));
+            const int n = items->Count();
+            // From the end: of two tasks for one message, the later one is closed.
+            for (int i = n; i >= 1; --i) {
+                outlook::TaskItemPtr task;
+                try {
+                    task = outlook::asTaskItem(items->Item(i));
+                } catch (const std::exception&) {
+                    continue;
+                }
+                if (!task || !IsReplyToTask(*task, key)) {
+                    continue;
+                }
+                // A message on a store that keeps no marks still answers what arrives
+                // live.
+                AnswerTrackingTask(task, *mail, IsAutomaticReply(*mail), AnswerMark::IfPossible);
+                return;  // one arriving message answers at most one task
             }
-            if (!task || !IsReplyToTask(*task, key)) {
-                continue;
-            }
-            // A message on a store that keeps no marks still answers what arrives live.
-            AnswerTrackingTask(task, *mail, IsAutomaticReply(*mail), AnswerMark::IfPossible);
-            return;  // one arriving message answers at most one task
         }
     } catch (const std::exception&) {
     }

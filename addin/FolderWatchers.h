@@ -73,7 +73,9 @@ public:
 // The line a completed task opens with: "Answered by NAME <ADDRESS> on DATE TIME:
 // SUBJECT", the date and time of the reply's arrival in the user's short formats.
 // One line whatever the reply holds: NAME, ADDRESS and SUBJECT as tools::oneLineText
-// makes them, each of at most 256 characters.
+// makes them, each of at most 256 characters; one that holds right-to-left text is
+// set in a directional isolate (U+2068 or, for the address, U+2066 ... U+2069), so
+// that it cannot reorder the rest of the line.
 QString AnsweredByLine(outlook::MailItem& reply);
 
 // Whether MESSAGE has answered a tracking task (it carries "AnsweredTask"): it

@@ -33,7 +33,7 @@ TTrackingTaskIndex::TTrackingTaskIndex(const outlook::MAPIFolderPtr& tasks) {
             }
             if (const std::optional<QString> topic =
                     ReadTrackingProperty(*task, TrackingProperty::Topic)) {
-                byTopic_[*topic].push_back(task);
+                byTopic_[tools::withoutInvisibleMarks(*topic)].push_back(task);
                 ++count_;
             }
         } catch (const std::exception&) {
@@ -43,7 +43,7 @@ TTrackingTaskIndex::TTrackingTaskIndex(const outlook::MAPIFolderPtr& tasks) {
 }
 
 outlook::TaskItemPtr TTrackingTaskIndex::Match(const TReplyKey& key, qint64 received) {
-    const auto found = byTopic_.constFind(key.topic);
+    const auto found = byTopic_.constFind(tools::withoutInvisibleMarks(key.topic));
     if (found == byTopic_.constEnd()) {
         return nullptr;
     }
@@ -64,7 +64,7 @@ outlook::TaskItemPtr TTrackingTaskIndex::Match(const TReplyKey& key, qint64 rece
 }
 
 void TTrackingTaskIndex::Remove(const QString& topic, const outlook::TaskItemPtr& task) {
-    const auto found = byTopic_.find(topic);
+    const auto found = byTopic_.find(tools::withoutInvisibleMarks(topic));
     if (found != byTopic_.end() && std::erase(found.value(), task) > 0) {
         --count_;
         if (found->empty()) {

@@ -16,6 +16,7 @@
 
 #include "addin/FolderWatchers.h"
 #include "reminders/ReminderUnit.h"
+#include "tools/InvisibleMarks.h"
 
 #include <QHash>
 #include <QString>
@@ -33,7 +34,11 @@ public:
     // Walks TASKS once; an item that cannot be read is left out.
     explicit TTrackingTaskIndex(const outlook::MAPIFolderPtr& tasks);
 
-    bool HasTopic(const QString& topic) const { return byTopic_.contains(topic); }
+    // Topics are kept and looked up without their invisible marks, as IsReplyToTask
+    // compares them.
+    bool HasTopic(const QString& topic) const {
+        return byTopic_.contains(tools::withoutInvisibleMarks(topic));
+    }
 
     // The tracking task the message of KEY, arrived at UTC second RECEIVED, answers:
     // of the tasks of its topic sent no later than it arrived, the one furthest down
@@ -46,7 +51,8 @@ public:
     int Count() const { return count_; }
 
 private:
-    QHash<QString, std::vector<outlook::TaskItemPtr>> byTopic_;  // in folder order
+    // By topic without invisible marks, in folder order.
+    QHash<QString, std::vector<outlook::TaskItemPtr>> byTopic_;
     int count_ = 0;
 };
 

@@ -5,17 +5,10 @@
 //   vantorel-host --com ...                     load the add-in through COM (Windows)
 //   vantorel-host --help                        the options
 
-#include "forms/QtPrompts.h"
+#include "host/AddInLoader.h"
 #include "host/HostSystem.h"
-#include "host/MailClient.h"
-#include "host/desktop/DesktopHelp.h"
-#include "host/desktop/DesktopSound.h"
-#include "host/desktop/DesktopUrlOpener.h"
-#include "host/desktop/MainWindow.h"
-#include "host/desktop/ScreenFit.h"
+#include "host/desktop/DesktopRun.h"
 #include "host/scenario/ScenarioRunner.h"
-#include "platform/Clock.h"
-#include "platform/Hives.h"
 #include "platform/TimeZoneSetting.h"
 
 #include <QApplication>
@@ -37,34 +30,6 @@ namespace {
 QString defaultDataFolder() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
         .filePath(QStringLiteral("Ostrelin/Vantorel"));
-}
-
-// The desktop: a real clock (with the Simulate menu's offset), real dialogs, the
-// help pages in the browser. DATADIR exists and is writable; CHOSEN: it came from
-// --data, and the hives live there too.
-int runDesktop(const QString& dataDir, bool chosen) {
-    if (chosen) {
-        vantorel::platform::useHiveFolder(dataDir);
-    }
-    auto clock = std::make_shared<vantorel::platform::SystemClock>();
-    // The Simulate menu's time goes on from the last start until Back to the real time.
-    auto time = std::make_shared<vantorel::host::SystemTimeMachine>(
-        clock, QDir(dataDir).filePath(QStringLiteral("simulated-clock-offset")));
-    vantorel::platform::installClock(clock);
-    vantorel::platform::installPrompts(std::make_shared<vantorel::QtPrompts>());
-    vantorel::platform::installHelpViewer(std::make_shared<vantorel::host::DesktopHelp>());
-    vantorel::host::installDesktopSound();
-    vantorel::platform::installUrlOpener(std::make_shared<vantorel::host::DesktopUrlOpener>());
-
-    vantorel::host::ScreenFitter fitter;
-    QApplication::instance()->installEventFilter(&fitter);
-
-    vantorel::host::MailClient client(dataDir);
-    vantorel::host::MainWindow window(client, time);
-    window.show();
-    client.start();
-    window.addInStarted();
-    return QApplication::exec();
 }
 
 // The offscreen platform warns about every fixed-size window it cannot hint to a
@@ -225,7 +190,7 @@ int main(int argc, char** argv) {
 
     if (!line.scripted) {
         try {
-            const int status = runDesktop(dataDir, !line.data.isEmpty());
+            const int status = vantorel::host::runDesktop(dataDir, !line.data.isEmpty());
             return status == 0 && vantorel::host::contractBroken() ? 1 : status;
         } catch (const std::exception& e) {
             err << "vantorel-host: " << QString::fromUtf8(e.what()) << Qt::endl;

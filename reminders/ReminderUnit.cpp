@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "reminders/PendingSends.h"
 #include "reminders/TrackingProperties.h"
+#include "tools/InvisibleMarks.h"
 #include "tools/UtcMoment.h"
 
 #include <QDateTime>
@@ -157,17 +158,31 @@ bool listHasAddress(QStringView list, QStringView sender) {
             continue;
         }
         ++c;
-        // The address, compared while it is read.
+        // The address, compared while it is read; blanks around it are no part of it.
         qsizetype matched = 0;
         bool alike = true;
+        bool begun = false;
+        qsizetype matchedToText = 0;  // as of the address's last character not blank
+        bool alikeToText = true;
         for (; c != end && *c != u';'; ++c) {
-            if (*c == u'|' || !alike) {
+            if (*c == u'|') {
                 continue;
             }
-            alike = matched < size && upperLetter(*c) == upperLetter(sender[matched].unicode());
-            ++matched;
+            const bool blank = QChar::isSpace(*c);
+            if (blank && !begun) {
+                continue;
+            }
+            begun = true;
+            if (alike) {
+                alike = matched < size && upperLetter(*c) == upperLetter(sender[matched].unicode());
+                ++matched;
+            }
+            if (!blank) {
+                matchedToText = matched;
+                alikeToText = alike;
+            }
         }
-        if (alike && matched == size) {
+        if (alikeToText && matchedToText == size) {
             return true;
         }
         if (c != end) {
@@ -400,7 +415,8 @@ bool IsReplyToTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr&
 }
 
 TReplyKey ReplyKeyOf(outlook::MailItem& message) {
-    TReplyKey key{message.SenderEmailAddress(), QString()};
+    // As the mail client reads an address: blanks around it are none of it.
+    TReplyKey key{message.SenderEmailAddress().trimmed(), QString()};
     if (!key.sender.isEmpty()) {
         key.topic = message.ConversationTopic();
     }
@@ -411,11 +427,12 @@ bool IsReplyToTask(outlook::TaskItem& task, const TReplyKey& key) {
     if (key.sender.isEmpty()) {
         return false;
     }
-    // "Topic" first: an exact comparison that almost every other task fails at once,
-    // where the recipient list would have to be read through. A task without either
-    // is no match.
+    // "Topic" first: a comparison that almost every other task fails at once, where
+    // the recipient list would have to be read through. Exact but for the marks
+    // nobody sees, which the mail client ignores too. A task without either is no
+    // match.
     const std::optional<QString> topic = ReadTrackingProperty(task, TrackingProperty::Topic);
-    if (!topic || *topic != key.topic) {
+    if (!topic || !tools::sameIgnoringInvisibleMarks(*topic, key.topic)) {
         return false;
     }
     // The whole address: a reply from bob@example.com does not answer a message

@@ -105,15 +105,16 @@ QString RecipientNames(const QString& list);
 QString RecipientAddresses(const QString& list);
 
 // Whether MESSAGE answers the message tracked by TASK: its sender is one of the
-// task's To recipients (the whole address, without regard to letter case) and its
-// conversation topic equals the task's "Topic" exactly. False when the sender is
+// task's To recipients (the whole address, without regard to letter case or to
+// blanks around it) and its conversation topic equals the task's "Topic" exactly,
+// but for the marks nobody sees (tools/InvisibleMarks.h). False when the sender is
 // empty or the task lacks "Recipients" or "Topic".
 bool IsReplyToTask(const outlook::TaskItemPtr& task, const outlook::MailItemPtr& message);
 
 // What an arriving message is matched by, read from it once for a walk over many
 // tasks.
 struct TReplyKey {
-    QString sender;  // its sender's address
+    QString sender;  // its sender's address, without blanks around it
     QString topic;   // its conversation topic
 };
 TReplyKey ReplyKeyOf(outlook::MailItem& message);

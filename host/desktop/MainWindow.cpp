@@ -105,15 +105,13 @@ void askToSelectASentMessage() {
 }  // namespace
 
 QIcon programIcon() {
-    static const QIcon icon = [] {
-        QIcon sizes;
-        for (const char* scale : {"100", "200", "400"}) {
-            sizes.addFile(
-                ImageResourcePath(QStringLiteral("ICO_REMINDER_") + QLatin1String(scale)));
-        }
-        return sizes;
-    }();
-    return icon;
+    // Made anew for each caller (the files are read when a size is drawn): a static
+    // icon would be destroyed after the QApplication.
+    QIcon sizes;
+    for (const char* scale : {"100", "200", "400"}) {
+        sizes.addFile(ImageResourcePath(QStringLiteral("ICO_REMINDER_") + QLatin1String(scale)));
+    }
+    return sizes;
 }
 
 MainWindow::MainWindow(MailClient& client, std::shared_ptr<TimeMachine> time)

@@ -25,7 +25,8 @@ class ComposeWindow;
 class RibbonBar;
 class RibbonStrip;
 
-// The program's icon (the reminder picture), which every window of the desktop shows.
+// The program's icon (the reminder picture), which every window of the desktop shows
+// (the main window makes it the application's icon).
 QIcon programIcon();
 
 class MainWindow : public QMainWindow {

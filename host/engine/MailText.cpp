@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 
 #include "tools/DateTime.h"
+#include "tools/InvisibleMarks.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -66,11 +67,18 @@ QString conversationTopicOf(const QString& subject) {
     QString topic = subject;
     for (bool stripped = true; stripped;) {
         stripped = false;
+        // Marks nobody sees (a right-to-left mark a program writes first) hide no
+        // prefix: they go with it.
+        qsizetype at = 0;
+        while (at < topic.size() && tools::isInvisibleMark(topic.at(at).unicode())) {
+            ++at;
+        }
+        const QStringView rest = QStringView(topic).mid(at);
         for (const QLatin1String& prefix : kPrefixes) {
             const qsizetype n = prefix.size();
-            if (topic.size() > n + 1 && topic.startsWith(prefix, Qt::CaseInsensitive) &&
-                topic.at(n) == QLatin1Char(':') && topic.at(n + 1) == QLatin1Char(' ')) {
-                topic = topic.mid(n + 2);
+            if (rest.size() > n + 1 && rest.startsWith(prefix, Qt::CaseInsensitive) &&
+                rest.at(n) == QLatin1Char(':') && rest.at(n + 1) == QLatin1Char(' ')) {
+                topic = rest.mid(n + 2).toString();
                 stripped = true;
                 break;
             }

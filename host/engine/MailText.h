@@ -13,7 +13,8 @@
 namespace vantorel::engine {
 
 // The subject without its leading reply and forward prefixes ("RE: ", "FW: ",
-// "AW: ", "WG: ", "Fwd: ", ... in any letter case, however many).
+// "AW: ", "WG: ", "Fwd: ", ... in any letter case, however many), and without the
+// invisible marks (tools/InvisibleMarks.h) before each of them.
 QString conversationTopicOf(const QString& subject);
 
 // The address-book entries the mailbox knows: Exchange entries by their X.500

@@ -55,6 +55,17 @@ QString lockFileProblem(int fd, const QByteArray& path) {
     return {};
 }
 
+// Why the lock file at PATH could not be opened with ERROR. A link is refused as a
+// link, wherever it leads (the open does not follow it, and says only ELOOP).
+QString openProblem(int error, const QByteArray& path) {
+    struct stat st {};
+    if (error == ELOOP && ::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        return QStringLiteral("its lock file %1 is not a regular file but a link")
+            .arg(shown(QFile::decodeName(path)));
+    }
+    return systemError(error);
+}
+
 }  // namespace
 
 DataFolderLock::DataFolderLock(const QString& folder) : folder_(QDir(folder).absolutePath()) {
@@ -62,8 +73,9 @@ DataFolderLock::DataFolderLock(const QString& folder) : folder_(QDir(folder).abs
     // Never through a link, and never blocking on something that is not a file.
     fd_ = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (fd_ < 0) {
+        const int error = errno;
         throw std::runtime_error(QStringLiteral("the data folder %1 cannot be locked: %2")
-                                     .arg(shown(folder_), systemError(errno))
+                                     .arg(shown(folder_), openProblem(error, path))
                                      .toStdString());
     }
     if (const QString problem = lockFileProblem(fd_, path); !problem.isEmpty()) {

@@ -1,7 +1,5 @@
 #include "host/desktop/DesktopSound.h"
 
-#include "platform/Sound.h"
-
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -27,8 +25,8 @@ private:
 
 }  // namespace
 
-void installDesktopSound() {
-    platform::installSoundPlayer(std::make_shared<DesktopSound>());
+std::shared_ptr<platform::SoundPlayer> desktopSoundPlayer() {
+    return std::make_shared<DesktopSound>();
 }
 
 }  // namespace vantorel::host

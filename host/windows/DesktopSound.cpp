@@ -2,8 +2,8 @@
 
 namespace vantorel::host {
 
-void installDesktopSound() {
-    // The system plays the wave file: the platform layer's own player stays.
+std::shared_ptr<platform::SoundPlayer> desktopSoundPlayer() {
+    return nullptr;  // the system plays the wave file: the platform layer's own player
 }
 
 }  // namespace vantorel::host

@@ -284,19 +284,21 @@ TEST_P(ConversationTopicTest, LeadingReplyAndForwardPrefixesGo) {
               QString::fromUtf8(row.topic));
 }
 
-INSTANTIATE_TEST_SUITE_P(Subjects, ConversationTopicTest,
-                         ::testing::Values(TopicRow{"plain", "Offer", "Offer"},
-                                           TopicRow{"reply", "RE: Offer", "Offer"},
-                                           TopicRow{"forward", "FW: Offer", "Offer"},
-                                           TopicRow{"german_reply", "AW: Offer", "Offer"},
-                                           TopicRow{"lower_case", "re: Offer", "Offer"},
-                                           TopicRow{"stacked", "RE: FW: AW: Offer", "Offer"},
-                                           TopicRow{"no_blank", "RE:Offer", "RE:Offer"},
-                                           TopicRow{"inside", "Offer RE: 2", "Offer RE: 2"},
-                                           TopicRow{"only_prefix", "RE: ", ""}),
-                         [](const ::testing::TestParamInfo<TopicRow>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Subjects, ConversationTopicTest,
+    ::testing::Values(
+        TopicRow{"plain", "Offer", "Offer"}, TopicRow{"reply", "RE: Offer", "Offer"},
+        TopicRow{"forward", "FW: Offer", "Offer"}, TopicRow{"german_reply", "AW: Offer", "Offer"},
+        TopicRow{"lower_case", "re: Offer", "Offer"},
+        TopicRow{"stacked", "RE: FW: AW: Offer", "Offer"},
+        TopicRow{"no_blank", "RE:Offer", "RE:Offer"},
+        TopicRow{"inside", "Offer RE: 2", "Offer RE: 2"}, TopicRow{"only_prefix", "RE: ", ""},
+        // Marks nobody sees hide no prefix.
+        TopicRow{"after_a_right_to_left_mark", "\u200FRE: Offer", "Offer"},
+        TopicRow{"marks_between_prefixes", "\u200E\u202BRE: \uFEFFFW: Offer", "Offer"},
+        TopicRow{"mark_without_a_prefix", "\u200FOffer", "\u200FOffer"},
+        TopicRow{"mark_inside_the_topic", "RE: \u200BOffer", "\u200BOffer"}),
+    [](const ::testing::TestParamInfo<TopicRow>& info) { return std::string(info.param.name); });
 
 TEST_F(EngineTest, ConversationTopicIsKeptFromTheFirstMessage) {
     engine->deliver(reply(QStringLiteral("ann@example.com"), QStringLiteral("Offer")));

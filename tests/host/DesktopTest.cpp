@@ -289,7 +289,8 @@ TEST_F(Desktop, EveryWindowShowsTheProgramsIconAndTheStatusBarKeepsTheMailbox) {
     startDesktop();
     host::ComposeWindow* compose = window->newMessage();
     EXPECT_FALSE(window->windowIcon().isNull());
-    EXPECT_EQ(compose->windowIcon().cacheKey(), host::programIcon().cacheKey());
+    EXPECT_EQ(compose->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+    EXPECT_EQ(QApplication::windowIcon().availableSizes(), host::programIcon().availableSizes());
     auto* mailbox = window->statusBar()->findChild<QLabel*>(QStringLiteral("mailboxPath"));
     ASSERT_NE(mailbox, nullptr);
     window->statusBar()->showMessage(QStringLiteral("a menu's tip"));

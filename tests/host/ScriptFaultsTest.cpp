@@ -442,7 +442,16 @@ INSTANTIATE_TEST_SUITE_P(
                         lock.constData()),
                     0);
             },
-            ""}),
+            "is not a regular file but a link"},
+        LockRow{"link_to_nothing",
+                [](const QDir& data, const QByteArray& lock) {
+                    ASSERT_EQ(
+                        ::symlink(
+                            QFile::encodeName(data.filePath(QStringLiteral("gone"))).constData(),
+                            lock.constData()),
+                        0);
+                },
+                "is not a regular file but a link"}),
     [](const ::testing::TestParamInfo<LockRow>& info) { return std::string(info.param.name); });
 
 TEST(DataFolder, TheLockIsTheProcesssUntilReleased) {
