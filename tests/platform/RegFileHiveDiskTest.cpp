@@ -3,6 +3,7 @@
 
 #include "platform/AtomicWrite.h"
 #include "platform/RegFileHive.h"
+#include "tests/support/TestSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,8 +11,6 @@
 #include <QTemporaryDir>
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -201,51 +200,6 @@ TEST_F(RegFileHiveDiskTest, ASameSizeChangeByAnotherProgramIsSeenAndKept) {
     }
 }
 
-// Takes away the right to change a file or folder: its write bits, or for root, whom
-// those do not stop, the immutable attribute. Gives it back on destruction.
-class WriteProtection {
-public:
-    explicit WriteProtection(const QString& path) : path_(QFile::encodeName(path)) {
-        if (::geteuid() != 0) {
-            struct stat st {};
-            done_ = ::stat(path_.constData(), &st) == 0 &&
-                    ::chmod(path_.constData(), st.st_mode & ~0222) == 0;
-            mode_ = st.st_mode;
-            return;
-        }
-        done_ = setImmutable(true);
-    }
-    ~WriteProtection() {
-        if (done_ && ::geteuid() != 0) {
-            ::chmod(path_.constData(), mode_);
-        } else if (done_) {
-            setImmutable(false);
-        }
-    }
-    WriteProtection(const WriteProtection&) = delete;
-    WriteProtection& operator=(const WriteProtection&) = delete;
-    bool done() const { return done_; }
-
-private:
-    bool setImmutable(bool on) const {
-        const int fd = ::open(path_.constData(), O_RDONLY | O_NONBLOCK);
-        int flags = 0;
-        bool set = false;
-        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            set = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        if (fd >= 0) {
-            ::close(fd);
-        }
-        return set;
-    }
-
-    QByteArray path_;
-    mode_t mode_ = 0;
-    bool done_ = false;
-};
-
 const QString kSettingsKey = QStringLiteral("Software\\Ostrelin\\Vantorel\\Task");
 const QByteArray kSettings = kHeader +
                              "\n[HKEY_CURRENT_USER\\Software\\Ostrelin\\Vantorel\\Task]\n"
@@ -291,7 +245,7 @@ TEST_P(RegFileHiveWriteProtected, IsNotWrittenAndStaysAsItWas) {
     RegFileHive hive(path(), kUser);
     ASSERT_EQ(hive.value(kSettingsKey, QStringLiteral("RemindMeStart")).toText(),
               QStringLiteral("d3"));
-    const WriteProtection protection(GetParam().folder ? dir.path() : path());
+    const vantorel::test::WriteProtection protection(GetParam().folder ? dir.path() : path());
     if (!protection.done()) {
         GTEST_SKIP() << "this file system cannot take away the right to change a file";
     }
