@@ -224,7 +224,8 @@ void RegFileHive::save(const RegTree& tree) {
     try {
         writeFileAtomically(target, bytes);
     } catch (const FileWriteError& e) {
-        throw notWritten(QString::fromUtf8(e.what()), e.why());
+        throw notWritten(QStringLiteral("cannot write %1: %2").arg(native(file_), e.why()),
+                         e.why());
     }
     seen_ = inspect();
     seenBytes_ = bytes;
