@@ -130,24 +130,20 @@ void TAddInRegistry::writeValue(const QString& section, const std::function<void
         failure = QStringLiteral("Cannot save the settings: %1.").arg(QString::fromUtf8(e.what()));
     }
     // A setting that cannot be written keeps its old value.
-    if (saveFailure_ != nullptr && saveFailure_->isEmpty()) {
-        *saveFailure_ = failure;
+    if (checkedSave_) {
+        throw SettingsSaveError(failure);
     }
 }
 
 void TAddInRegistry::SaveChecked(const std::function<void()>& save) {
-    QString failure;
-    QString* const outer = std::exchange(saveFailure_, &failure);
+    const bool outer = std::exchange(checkedSave_, true);
     try {
         save();
     } catch (...) {
-        saveFailure_ = outer;
+        checkedSave_ = outer;
         throw;
     }
-    saveFailure_ = outer;
-    if (!failure.isEmpty()) {
-        throw SettingsSaveError(failure);
-    }
+    checkedSave_ = outer;
 }
 
 // --- task options ----------------------------------------------------------------------

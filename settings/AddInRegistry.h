@@ -4,7 +4,7 @@
 // each, in the current user's hive under "\Software\Ostrelin\Vantorel\".
 // Getters fall back to the built-in default when a key or value is missing, of the
 // wrong type or unreadable; setters do nothing when they cannot write, unless they run
-// inside SaveChecked, which then tells why. Nothing is cached: every getter reads the
+// inside SaveChecked, which then stops and tells why. Nothing is cached: every getter reads the
 // hive anew.
 
 #include "platform/RegistryKey.h"
@@ -120,9 +120,10 @@ public:
     void SetShowDialogTemplate(bool bShow);
     bool IsVerbose();
 
-    // Runs SAVE, the setters of one save (a dialog's OK), and then throws
-    // SettingsSaveError for the first value that could not be written. Each setter
-    // still runs as it always does, those after a failure included.
+    // Runs SAVE, the setters of one save (a dialog's OK). The first value that cannot
+    // be written ends it with SettingsSaveError: the setters after it do not run, so
+    // a value that goes with it (the template's switch with its text) is not written
+    // without it.
     void SaveChecked(const std::function<void()>& save);
 
     // The mail client's program folder, ending in its separator, or empty text.
@@ -139,15 +140,15 @@ private:
     void writeBool(const QString& section, const QString& name, bool value);
     void writeInteger(const QString& section, const QString& name, int value);
     void writeText(const QString& section, const QString& name, const QString& value);
-    // Opens (or creates) SECTION and runs WRITE; a failure keeps the old value and is
-    // noted for SaveChecked.
+    // Opens (or creates) SECTION and runs WRITE; a failure keeps the old value, and
+    // inside SaveChecked throws SettingsSaveError.
     void writeValue(const QString& section, const std::function<void()>& write);
     bool openSection(const QString& section, bool canCreate);
 
     platform::RegistryHive& machine_;
     std::unique_ptr<platform::RegistryKey> reg;
-    // Inside SaveChecked: the text of the first failed write, empty while none failed.
-    QString* saveFailure_ = nullptr;
+    // Inside SaveChecked: a write that fails throws.
+    bool checkedSave_ = false;
 };
 
 // The add-in's one settings store, from start-up to shutdown; null outside.

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <functional>
 
@@ -406,4 +407,20 @@ TEST(AddInRegistryOnFiles, ACheckedSaveTellsWhatCouldNotBeWritten) {
     EXPECT_TRUE(store.GetStartWizard());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), before);
+}
+
+// A checked save ends at the first value it cannot write: a template too long for the
+// room left does not switch the template off without its text.
+TEST(AddInRegistryOnFiles, ACheckedSaveStopsAtTheFirstValueItCannotWrite) {
+    test::TempHives hives;
+    TAddInRegistry store{hives.user(), hives.machine()};
+    store.SetReplyTemplate(true, S("Short"));
+    const qint64 size = QFileInfo(hives.user().filePath()).size();
+    const platform::DiskSpaceLimit room(size + 200);
+    EXPECT_THROW(store.SaveChecked(
+                     [&] { store.SetReplyTemplate(false, QString(10'000, QLatin1Char('x'))); }),
+                 SettingsSaveError);
+    EXPECT_TRUE(store.GetUseReplyTemplate());
+    EXPECT_EQ(store.GetReplyTemplate(), S("Short"));
+    EXPECT_EQ(QFileInfo(hives.user().filePath()).size(), size);
 }
