@@ -4,8 +4,8 @@
 // each, in the current user's hive under "\Software\Ostrelin\Vantorel\".
 // Getters fall back to the built-in default when a key or value is missing, of the
 // wrong type or unreadable; setters do nothing when they cannot write, unless they run
-// inside SaveChecked, which then stops and tells why. Nothing is cached: every getter reads the
-// hive anew.
+// inside SaveChecked, which then stops and tells why. Nothing is cached: every getter
+// reads the hive anew.
 
 #include "platform/RegistryKey.h"
 
