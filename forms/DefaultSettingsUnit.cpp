@@ -112,7 +112,13 @@ void TDefaultSettings::btnOKClick() {
         Complain(check.sMessage, controls->comRemindMeTime);
         return;
     }
-    StoreDefaultSettings();
+    try {
+        StoreDefaultSettings();
+    } catch (const SettingsSaveError& e) {
+        // The dialog stays open with what the person chose, to try again.
+        platform::showMessage(e.text(), platform::MessageIcon::Error);
+        return;
+    }
     done(QDialog::Accepted);
 }
 

@@ -200,25 +200,27 @@ void StoreCustomChoices(const TReminderChoices& choices, bool bShowOptions,
 
 void StoreDefaultChoices(const TReminderChoices& choices, bool bResetCustom,
                          TAddInRegistry& registry) {
-    registry.SetTaskRemindMe(choices.bRemindMe, bResetCustom);
-    QString sValue;
-    if (ParsePeriodPhrase(kAllowKeywords, choices.sTask, sValue)) {
-        registry.SetTaskCreateOnlyStart(sValue, bResetCustom);
-    }
-    if (ParsePeriodPhrase(kAllowKeywords, choices.sRemindMe, sValue)) {
-        registry.SetTaskRemindMeStart(sValue, bResetCustom);
-    }
-    if (ParseTimePhrase(choices.sRemindMeTime, sValue)) {
-        registry.SetTaskRemindMeTime(sValue, bResetCustom);
-    }
-    registry.SetTaskDeleteOnReply(choices.bDelete, bResetCustom);
-    registry.SetTaskMarkAsCompletedOnReply(choices.bCompleted, bResetCustom);
-    if (ParsePeriodPhrase(!kAllowKeywords, choices.sDuration, sValue)) {
-        registry.SetTaskDuration(sValue, bResetCustom);
-    }
-    registry.SetTaskSetDuration(choices.bDuration, bResetCustom);
-    registry.SetTaskPriority(choices.nPriority, bResetCustom);
-    registry.SetTaskMoveOffWeekend(choices.bMoveOffWeekend, bResetCustom);
+    registry.SaveChecked([&] {
+        registry.SetTaskRemindMe(choices.bRemindMe, bResetCustom);
+        QString sValue;
+        if (ParsePeriodPhrase(kAllowKeywords, choices.sTask, sValue)) {
+            registry.SetTaskCreateOnlyStart(sValue, bResetCustom);
+        }
+        if (ParsePeriodPhrase(kAllowKeywords, choices.sRemindMe, sValue)) {
+            registry.SetTaskRemindMeStart(sValue, bResetCustom);
+        }
+        if (ParseTimePhrase(choices.sRemindMeTime, sValue)) {
+            registry.SetTaskRemindMeTime(sValue, bResetCustom);
+        }
+        registry.SetTaskDeleteOnReply(choices.bDelete, bResetCustom);
+        registry.SetTaskMarkAsCompletedOnReply(choices.bCompleted, bResetCustom);
+        if (ParsePeriodPhrase(!kAllowKeywords, choices.sDuration, sValue)) {
+            registry.SetTaskDuration(sValue, bResetCustom);
+        }
+        registry.SetTaskSetDuration(choices.bDuration, bResetCustom);
+        registry.SetTaskPriority(choices.nPriority, bResetCustom);
+        registry.SetTaskMoveOffWeekend(choices.bMoveOffWeekend, bResetCustom);
+    });
 }
 
 QString PeriodInvalidMessage(const QString& sText) {

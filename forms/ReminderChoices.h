@@ -70,6 +70,7 @@ void StoreCustomChoices(const TReminderChoices& choices, bool bShowOptions,
 
 // Remembers the choices as the default settings; with bResetCustom each value goes
 // into the custom set as well. A text that does not parse is written to neither set.
+// Throws SettingsSaveError when a value could not be written.
 void StoreDefaultChoices(const TReminderChoices& choices, bool bResetCustom,
                          TAddInRegistry& registry);
 

@@ -61,13 +61,16 @@ QString CategoryToStore(bool bNoCategory, const QString& sText) {
 
 void StorePreferences(const TPreferences& preferences, TAddInRegistry& registry) {
     const TSubjectChoices& s = preferences.subject;
-    registry.SetIncludeNameInSubject(s.bDisplayName);
-    registry.SetIncludeEMailInSubject(s.bEmail);
-    registry.SetIncludeDateInSubject(s.bDate);
-    registry.SetIncludeTimeInSubject(s.bTime);
-    registry.SetIncludeSpecificTextInSubject(s.bText, s.sText);
-    registry.SetStartWizard(preferences.bShowQuickIntroduction);
-    registry.SetRemindersCategory(CategoryToStore(preferences.bNoCategory, preferences.sCategory));
+    registry.SaveChecked([&] {
+        registry.SetIncludeNameInSubject(s.bDisplayName);
+        registry.SetIncludeEMailInSubject(s.bEmail);
+        registry.SetIncludeDateInSubject(s.bDate);
+        registry.SetIncludeTimeInSubject(s.bTime);
+        registry.SetIncludeSpecificTextInSubject(s.bText, s.sText);
+        registry.SetStartWizard(preferences.bShowQuickIntroduction);
+        registry.SetRemindersCategory(
+            CategoryToStore(preferences.bNoCategory, preferences.sCategory));
+    });
 }
 
 int ShownOuterHeight(int nStartHeight) {

@@ -62,6 +62,7 @@ QString CategoryToStore(bool bNoCategory, const QString& sText);
 
 // Writes PREFERENCES in the dialog's order: the four subject flags, the subject
 // text (stored even when not in use), the quick introduction flag, the category.
+// Throws SettingsSaveError when a value could not be written.
 void StorePreferences(const TPreferences& preferences, TAddInRegistry& registry);
 
 // The dialog is designed taller than it is shown: once loaded, its outer height

@@ -248,7 +248,13 @@ void TSettings::chkTextClick() {
 
 void TSettings::btnOKClick() {
     if (AddInRegistry != nullptr) {
-        StorePreferences(Preferences(), *AddInRegistry);
+        try {
+            StorePreferences(Preferences(), *AddInRegistry);
+        } catch (const SettingsSaveError& e) {
+            // The dialog stays open with what the person chose, to try again.
+            platform::showMessage(e.text(), platform::MessageIcon::Error);
+            return;
+        }
     }
     accept();
 }

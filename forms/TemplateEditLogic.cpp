@@ -174,7 +174,8 @@ TTemplateSettings LoadTemplateSettings(TAddInRegistry& registry) {
 }
 
 void StoreTemplateSettings(const TTemplateSettings& settings, TAddInRegistry& registry) {
-    registry.SetReplyTemplate(settings.bUseTemplate, settings.sTemplate);
+    registry.SaveChecked(
+        [&] { registry.SetReplyTemplate(settings.bUseTemplate, settings.sTemplate); });
 }
 
 int TypingRoom(int nLength, int nSelLength) {

@@ -88,7 +88,8 @@ struct TTemplateSettings {
 };
 // LoadTemplate: a fresh profile gets DefaultReplyTemplate stored and shown.
 TTemplateSettings LoadTemplateSettings(TAddInRegistry& registry);
-// StoreTemplate: an empty text switches the template off, whatever the choice.
+// StoreTemplate: an empty text switches the template off, whatever the choice. Throws
+// SettingsSaveError when the template could not be written.
 void StoreTemplateSettings(const TTemplateSettings& settings, TAddInRegistry& registry);
 
 // How many characters typing may add: the limit less the text that stays.

@@ -345,7 +345,13 @@ void TTemplateEdit::StoreTemplate() {
 
 void TTemplateEdit::btnOKClick() {
     if (!AddInClosed()) {
-        StoreTemplate();
+        try {
+            StoreTemplate();
+        } catch (const SettingsSaveError& e) {
+            // The dialog stays open with the text the person wrote, to try again.
+            platform::showMessage(e.text(), platform::MessageIcon::Error);
+            return;
+        }
     }
     accept();
 }

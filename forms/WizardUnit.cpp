@@ -6,6 +6,7 @@
 #include "forms/ReminderOptionsControls.h"
 #include "forms/WizardLogic.h"
 #include "platform/Help.h"
+#include "platform/Prompts.h"
 #include "resources/Images.h"
 #include "settings/AddInRegistry.h"
 #include "tools/DisplayScale.h"
@@ -199,7 +200,12 @@ void TWizardWindow::cmdBackClick() {
 void TWizardWindow::cmdCancelClick() {
     // Read to the end: the introduction is not shown at start-up again.
     if (CancelSwitchesOffStartWizard(m_nCurrentPage) && AddInRegistry != nullptr) {
-        AddInRegistry->SetStartWizard(false);
+        try {
+            AddInRegistry->SaveChecked([] { AddInRegistry->SetStartWizard(false); });
+        } catch (const SettingsSaveError& e) {
+            // Told why the introduction will come again at the next start.
+            platform::showMessage(e.text(), platform::MessageIcon::Error);
+        }
     }
     reject();
 }

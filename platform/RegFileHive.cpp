@@ -1,11 +1,11 @@
 #include "platform/RegFileHive.h"
 
+#include "platform/AtomicWrite.h"
 #include "platform/RegFileDisk.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -193,37 +193,39 @@ void RegFileHive::moveAside(const QString& reason) {
 }
 
 void RegFileHive::save(const RegTree& tree) {
+    // Every refusal names the file and why, for a message that says what was not saved.
+    const auto notWritten = [this](const QString& message, const QString& why) {
+        return RegistryError(message, native(file_), why);
+    };
     if (!refused_.isEmpty()) {
-        throw RegistryError(
-            QStringLiteral("%1 %2, so it is not written").arg(native(file_), refused_));
+        throw notWritten(QStringLiteral("%1 %2, so it is not written").arg(native(file_), refused_),
+                         QStringLiteral("it %1").arg(refused_));
     }
     const DiskState now = inspect();
     if (now.kind == DiskState::Kind::Refused) {
-        throw RegistryError(
-            QStringLiteral("%1 %2, so it is not written").arg(native(file_), now.why));
+        throw notWritten(QStringLiteral("%1 %2, so it is not written").arg(native(file_), now.why),
+                         QStringLiteral("it %1").arg(now.why));
     }
     std::optional<FileRead> read;
     if (!sameAsSeen(now, read)) {
         // Changed on disk after our last read (by hand, or by another process):
         // never write over it from a stale copy.
-        throw RegistryError(
-            QStringLiteral("%1 changed on disk while it was being written").arg(native(file_)));
+        throw notWritten(
+            QStringLiteral("%1 changed on disk while it was being written").arg(native(file_)),
+            QStringLiteral("it changed on disk while it was being written"));
     }
     // Through a link to a regular file, that file is replaced and the link kept.
     const QString target = now.kind == DiskState::Kind::Regular ? now.target : file_;
     if (!QDir().mkpath(QFileInfo(target).absolutePath())) {
-        throw RegistryError(QStringLiteral("cannot create the folder of %1").arg(native(target)));
+        throw notWritten(QStringLiteral("cannot create the folder of %1").arg(native(target)),
+                         QStringLiteral("its folder cannot be created"));
     }
     const QByteArray bytes = tree.toRegText(root_).toUtf8();
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly)) {
-        throw RegistryError(
-            QStringLiteral("cannot write %1: %2").arg(native(target), out.errorString()));
-    }
-    out.write(bytes);
-    if (!out.commit()) {
-        throw RegistryError(
-            QStringLiteral("cannot write %1: %2").arg(native(target), out.errorString()));
+    try {
+        writeFileAtomically(target, bytes);
+    } catch (const FileWriteError& e) {
+        throw notWritten(QStringLiteral("cannot write %1: %2").arg(native(file_), e.why()),
+                         e.why());
     }
     seen_ = inspect();
     seenBytes_ = bytes;

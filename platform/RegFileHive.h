@@ -2,11 +2,13 @@
 
 // A hive kept in a text file in .reg syntax, so a person can read and edit it.
 // The file is re-read when it changed on disk since this process last saw it, and
-// every change is written back at once, atomically. A file that cannot be parsed is
-// moved aside (never overwritten) and the hive starts empty. A file that is there but
-// cannot be read, is larger than kMaxFileSize, or is no regular file (a folder, a
-// FIFO, a device, a link to one of those or to nothing) is left alone: the hive reads
-// as empty and every write throws.
+// every change is written back at once, atomically (platform/AtomicWrite.h): a change
+// that cannot be written whole, on a full disk say, leaves the file as it was, the
+// hive as it was, and throws a RegistryError whose where() and why() tell the file and
+// the reason. A file that cannot be parsed is moved aside (never overwritten) and the
+// hive starts empty. A file that is there but cannot be read, is larger than
+// kMaxFileSize, or is no regular file (a folder, a FIFO, a device, a link to one of
+// those or to nothing) is left alone: the hive reads as empty and every write throws.
 //
 // A symbolic link to a regular file is followed both ways: the hive reads the file it
 // points to, and a write replaces that file (through a temporary file in its folder,

@@ -11,6 +11,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace vantorel::platform {
 
@@ -30,6 +31,19 @@ enum class RegType : quint32 {
 class RegistryError : public std::runtime_error {
 public:
     explicit RegistryError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    // A change that did not reach the hive's storage: WHERE (its file, or a key) was
+    // not written, for WHY ("the disk is full").
+    RegistryError(const QString& message, QString where, QString why)
+        : std::runtime_error(message.toStdString()),
+          where_(std::move(where)),
+          why_(std::move(why)) {}
+    // Empty for an error of another kind.
+    QString where() const { return where_; }
+    QString why() const { return why_; }
+
+private:
+    QString where_;
+    QString why_;
 };
 
 struct RegValue {

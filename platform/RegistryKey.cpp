@@ -6,12 +6,17 @@ namespace vantorel::platform {
 
 RegistryKey::RegistryKey(RegistryHive& hive, bool readOnly) : hive_(hive), readOnly_(readOnly) {}
 
-bool RegistryKey::openKey(const QString& key, bool canCreate) {
+QString RegistryKey::pathOf(const QString& key) const {
     const bool absolute = key.startsWith(QLatin1Char('\\'));
     QString path = normalizeKeyPath(key);
     if (!absolute && open_ && !path_.isEmpty()) {
         path = path.isEmpty() ? path_ : path_ + QLatin1Char('\\') + path;
     }
+    return path;
+}
+
+bool RegistryKey::openKey(const QString& key, bool canCreate) {
+    const QString path = pathOf(key);
     if (!hive_.keyExists(path)) {
         // A failed open leaves nothing open, so no later read comes from the key
         // that was open before.
@@ -30,6 +35,20 @@ bool RegistryKey::openKey(const QString& key, bool canCreate) {
     path_ = path;
     open_ = true;
     return true;
+}
+
+void RegistryKey::openOrCreateKey(const QString& key) {
+    const QString path = pathOf(key);
+    if (!hive_.keyExists(path)) {
+        closeKey();
+        if (readOnly_) {
+            throw RegistryError(
+                QStringLiteral("The registry key \"%1\" cannot be created read-only").arg(path));
+        }
+        hive_.createKey(path);
+    }
+    path_ = path;
+    open_ = true;
 }
 
 void RegistryKey::closeKey() {

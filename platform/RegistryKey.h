@@ -16,6 +16,9 @@ public:
     // key. With canCreate a missing key is created (with the keys above it);
     // without, a missing key leaves nothing open and gives false.
     bool openKey(const QString& key, bool canCreate);
+    // Opens KEY as openKey(KEY, true) does, but a key that cannot be created throws
+    // the hive's RegistryError (as does a read-only accessor) and leaves nothing open.
+    void openOrCreateKey(const QString& key);
     void closeKey();
     bool hasCurrentKey() const { return open_; }
     QString currentPath() const { return path_; }
@@ -40,6 +43,8 @@ public:
     bool deleteValue(const QString& name);
 
 private:
+    // KEY as a path from the root: absolute, or relative to the open key.
+    QString pathOf(const QString& key) const;
     RegValue read(const QString& name) const;
     void write(const QString& name, const RegValue& value);
 

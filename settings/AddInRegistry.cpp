@@ -6,6 +6,8 @@
 #include "tools/Globals.h"
 #include "tools/UtcMoment.h"
 
+#include <utility>
+
 namespace vantorel {
 
 TAddInRegistry* AddInRegistry = nullptr;
@@ -106,23 +108,42 @@ void TAddInRegistry::writeBool(const QString& section, const QString& name, bool
 }
 
 void TAddInRegistry::writeInteger(const QString& section, const QString& name, int value) {
-    try {
-        if (openSection(section, true)) {
-            reg->writeInteger(name, value);
-        }
-    } catch (const std::exception&) {
-        // A setting that cannot be written keeps its old value.
-    }
+    writeValue(section, [&] { reg->writeInteger(name, value); });
 }
 
 void TAddInRegistry::writeText(const QString& section, const QString& name, const QString& value) {
+    writeValue(section, [&] { reg->writeString(name, value); });
+}
+
+void TAddInRegistry::writeValue(const QString& section, const std::function<void()>& write) {
+    QString failure;
     try {
-        if (openSection(section, true)) {
-            reg->writeString(name, value);
-        }
-    } catch (const std::exception&) {
-        // A setting that cannot be written keeps its old value.
+        reg->openOrCreateKey(reg::kRootKey + section);
+        write();
+        return;
+    } catch (const platform::RegistryError& e) {
+        failure =
+            e.where().isEmpty()
+                ? QStringLiteral("Cannot save the settings: %1.").arg(QString::fromUtf8(e.what()))
+                : QStringLiteral("Cannot save the settings to %1: %2.").arg(e.where(), e.why());
+    } catch (const std::exception& e) {
+        failure = QStringLiteral("Cannot save the settings: %1.").arg(QString::fromUtf8(e.what()));
     }
+    // A setting that cannot be written keeps its old value.
+    if (checkedSave_) {
+        throw SettingsSaveError(failure);
+    }
+}
+
+void TAddInRegistry::SaveChecked(const std::function<void()>& save) {
+    const bool outer = std::exchange(checkedSave_, true);
+    try {
+        save();
+    } catch (...) {
+        checkedSave_ = outer;
+        throw;
+    }
+    checkedSave_ = outer;
 }
 
 // --- task options ----------------------------------------------------------------------

@@ -3,16 +3,19 @@
 // TAddInRegistry: every persistent setting of the add-in, one getter and one setter
 // each, in the current user's hive under "\Software\Ostrelin\Vantorel\".
 // Getters fall back to the built-in default when a key or value is missing, of the
-// wrong type or unreadable; setters do nothing when they cannot write. Nothing is
-// cached: every getter reads the hive anew.
+// wrong type or unreadable; setters do nothing when they cannot write, unless they run
+// inside SaveChecked, which then stops and tells why. Nothing is cached: every getter
+// reads the hive anew.
 
 #include "platform/RegistryKey.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 namespace vantorel {
 
@@ -20,6 +23,18 @@ namespace vantorel {
 // writes one.
 extern const QString SignatureText;
 extern const QString DefaultReplyTemplate;
+
+// Settings that a dialog's OK could not save, with a text for the person: "Cannot save
+// the settings to FILE: the disk is full."
+class SettingsSaveError : public std::runtime_error {
+public:
+    explicit SettingsSaveError(const QString& text)
+        : std::runtime_error(text.toStdString()), text_(text) {}
+    QString text() const { return text_; }
+
+private:
+    QString text_;
+};
 
 class TAddInRegistry {
 public:
@@ -105,6 +120,12 @@ public:
     void SetShowDialogTemplate(bool bShow);
     bool IsVerbose();
 
+    // Runs SAVE, the setters of one save (a dialog's OK). The first value that cannot
+    // be written ends it with SettingsSaveError: the setters after it do not run, so
+    // a value that goes with it (the template's switch with its text) is not written
+    // without it.
+    void SaveChecked(const std::function<void()>& save);
+
     // The mail client's program folder, ending in its separator, or empty text.
     QString GetOutlookPath();
     // The names of the mail profile's categories, in the profile's order; as many as
@@ -119,10 +140,15 @@ private:
     void writeBool(const QString& section, const QString& name, bool value);
     void writeInteger(const QString& section, const QString& name, int value);
     void writeText(const QString& section, const QString& name, const QString& value);
+    // Opens (or creates) SECTION and runs WRITE; a failure keeps the old value, and
+    // inside SaveChecked throws SettingsSaveError.
+    void writeValue(const QString& section, const std::function<void()>& write);
     bool openSection(const QString& section, bool canCreate);
 
     platform::RegistryHive& machine_;
     std::unique_ptr<platform::RegistryKey> reg;
+    // Inside SaveChecked: a write that fails throws.
+    bool checkedSave_ = false;
 };
 
 // The add-in's one settings store, from start-up to shutdown; null outside.

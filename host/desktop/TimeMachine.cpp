@@ -1,7 +1,8 @@
 #include "host/desktop/TimeMachine.h"
 
+#include "platform/AtomicWrite.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <stdexcept>
 
@@ -24,12 +25,7 @@ void SavedClockOffset::write(qint64 milliseconds) const {
         }
         return;
     }
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QByteArray::number(milliseconds) + '\n') < 0 || !file.commit()) {
-        throw std::runtime_error(
-            QStringLiteral("cannot write %1: %2").arg(path_, file.errorString()).toStdString());
-    }
+    platform::writeFileAtomically(path_, QByteArray::number(milliseconds) + '\n');
 }
 
 SystemTimeMachine::SystemTimeMachine(std::shared_ptr<platform::SystemClock> clock,
@@ -40,19 +36,22 @@ SystemTimeMachine::SystemTimeMachine(std::shared_ptr<platform::SystemClock> cloc
     }
 }
 
+// The clock moves once its new offset is saved, so the next start goes on from where
+// this one is.
 void SystemTimeMachine::moveBy(qint64 milliseconds) {
-    clock_->setOffset(clock_->offset() + milliseconds);
-    save();
+    const qint64 offset = clock_->offset() + milliseconds;
+    save(offset);
+    clock_->setOffset(offset);
 }
 
 void SystemTimeMachine::reset() {
+    save(0);
     clock_->setOffset(0);
-    save();
 }
 
-void SystemTimeMachine::save() const {
+void SystemTimeMachine::save(qint64 offset) const {
     if (!offsetFile_.isEmpty()) {
-        SavedClockOffset(offsetFile_).write(clock_->offset());
+        SavedClockOffset(offsetFile_).write(offset);
     }
 }
 

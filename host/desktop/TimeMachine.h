@@ -32,9 +32,9 @@ public:
     explicit SavedClockOffset(QString path) : path_(std::move(path)) {}
     // The saved offset in milliseconds; 0 when there is none or it cannot be read.
     qint64 read() const;
-    // Saves OFFSET, replacing the file in one step (a temporary file renamed over
-    // it); 0, the real time, removes the file. Throws std::runtime_error when the file
-    // cannot be written.
+    // Saves OFFSET, replacing the file whole or not at all (platform/AtomicWrite.h);
+    // 0, the real time, removes the file. Throws std::runtime_error when the file
+    // cannot be written or removed, and the file is then as it was.
     void write(qint64 milliseconds) const;
 
 private:
@@ -53,7 +53,7 @@ public:
     void reset() override;
 
 private:
-    void save() const;
+    void save(qint64 offset) const;
 
     std::shared_ptr<platform::SystemClock> clock_;
     QString offsetFile_;

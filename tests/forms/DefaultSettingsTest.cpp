@@ -2,14 +2,18 @@
 
 #include "DesignedGeometry.h"
 #include "forms/DefaultSettingsUnit.h"
+#include "platform/AtomicWrite.h"
 #include "platform/Clock.h"
 #include "settings/AddInRegistry.h"
 #include "tests/support/RecordingPrompts.h"
 #include "tests/support/ScriptedWindows.h"
 #include "tests/support/TempHives.h"
+#include "tests/support/TestSystem.h"
 #include "tools/Globals.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFocusEvent>
 #include <QKeyEvent>
 
@@ -317,6 +321,92 @@ INSTANTIATE_TEST_SUITE_P(
         CloseRow{"Escape", [](TDefaultSettings& d) { key(d.controls->comTask, Qt::Key_Escape); }},
         CloseRow{"CloseBox", [](TDefaultSettings& d) { d.close(); }}),
     [](const ::testing::TestParamInfo<CloseRow>& info) { return info.param.what; });
+
+// A hive that cannot be written: OK tells why in an error box, whatever "IsVerbose"
+// says, and the dialog stays open with what the person chose; the hive file is left
+// byte for byte. Once the hive can be written, OK again saves those choices.
+struct UnwritableRow {
+    const char* what;
+    std::function<std::shared_ptr<void>(const test::TempHives&)> block;
+    const char* why;  // the message's end
+};
+
+void PrintTo(const UnwritableRow& row, std::ostream* out) {
+    *out << row.what;
+}
+
+class UnwritableHive : public DefaultSettingsTest,
+                       public ::testing::WithParamInterface<UnwritableRow> {};
+
+TEST_P(UnwritableHive, OKSaysSoAndStaysOpen) {
+    AddInRegistry->SetReplyTemplate(true, QStringLiteral("My template"));
+    AddInRegistry->SetStartWizard(false);
+    const QString file = hives.user().filePath();
+    const auto bytes = [&file] {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray before = bytes();
+    std::shared_ptr<void> blocked = GetParam().block(hives);
+    if (!blocked) {
+        GTEST_SKIP() << "this system cannot take away the right to change the hive";
+    }
+    bool stillOpen = false;
+    QString priorityAfter;
+    QByteArray whileBlocked;
+    const int result = show([&](TDefaultSettings& d) {
+        d.btnOK->click();  // nothing changed: the defaults are stored for the first time
+        d.controls->comPriority->setCurrentIndex(2);
+        d.btnOK->click();
+        stillOpen = d.isVisible();
+        priorityAfter = d.controls->comPriority->currentText();
+        whileBlocked = bytes();
+        blocked.reset();
+        d.btnOK->click();
+    });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(priorityAfter, QStringLiteral("High"));
+    EXPECT_EQ(whileBlocked, before);
+    ASSERT_EQ(prompts->shown.size(), 2u);
+    for (const platform::MessageRequest& shown : prompts->shown) {
+        EXPECT_EQ(shown.icon, platform::MessageIcon::Error);
+        EXPECT_TRUE(shown.text.startsWith(QStringLiteral("Cannot save the settings to ") +
+                                          QDir::toNativeSeparators(file) + QStringLiteral(": ")))
+            << shown.text.toStdString();
+        EXPECT_TRUE(shown.text.endsWith(QString::fromUtf8(GetParam().why)))
+            << shown.text.toStdString();
+    }
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(AddInRegistry->GetTaskPriority(true), 2);
+    EXPECT_EQ(AddInRegistry->GetReplyTemplate(), QStringLiteral("My template"));
+    EXPECT_FALSE(AddInRegistry->GetStartWizard());
+}
+
+std::shared_ptr<void> writeProtected(const QString& path) {
+    auto protection = std::make_shared<test::WriteProtection>(path);
+    return protection->done() ? protection : nullptr;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DefaultSettingsTest, UnwritableHive,
+    ::testing::Values(
+        UnwritableRow{
+            "FullDisk",
+            [](const test::TempHives&) { return std::make_shared<platform::DiskSpaceLimit>(0); },
+            ": the disk is full."},
+        UnwritableRow{"ReadOnlyHiveFile",
+                      [](const test::TempHives& h) { return writeProtected(h.userFile()); }, ")."},
+        UnwritableRow{"ReadOnlyFolder",
+                      [](const test::TempHives& h) { return writeProtected(h.folder()); }, ")."}),
+    [](const ::testing::TestParamInfo<UnwritableRow>& info) { return info.param.what; });
+
+// What is stored already needs no room: OK with nothing changed closes on a full disk.
+TEST_F(DefaultSettingsTest, OKWithEverythingStoredAlreadyNeedsNoRoom) {
+    show([](TDefaultSettings& d) { d.btnOK->click(); });
+    const platform::DiskSpaceLimit full(0);
+    EXPECT_EQ(show([](TDefaultSettings& d) { d.btnOK->click(); }), QDialog::Accepted);
+    EXPECT_TRUE(prompts->shown.empty());
+}
 
 TEST_F(DefaultSettingsTest, ReturnInABoxPressesOK) {
     EXPECT_EQ(show([](TDefaultSettings& d) {

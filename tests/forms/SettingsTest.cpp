@@ -10,6 +10,7 @@
 #include "forms/SettingsUnit.h"
 #include "forms/TemplateEditUnit.h"
 #include "host/engine/Engine.h"
+#include "platform/AtomicWrite.h"
 #include "platform/Clock.h"
 #include "platform/RegionalSettings.h"
 #include "settings/AddInRegistry.h"
@@ -29,6 +30,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 
 using namespace vantorel;
@@ -446,6 +448,44 @@ TEST_F(SettingsTest, OkStoresEveryChoice) {
     EXPECT_EQ(text, QStringLiteral("[Follow-up]"));
     EXPECT_FALSE(registry().GetStartWizard());
     EXPECT_EQ(registry().GetRemindersCategory(), QStringLiteral("Vantorel"));
+}
+
+// On a full disk OK says so in an error box of its own, not through the error path
+// that "IsVerbose" silences, and the dialog stays open with the choices, so OK once
+// there is room stores them.
+TEST_F(SettingsTest, OkOnAFullDiskSaysSoAndStaysOpen) {
+    registry().SetIncludeTimeInSubject(false);
+    std::exception_ptr reported;
+    bool stillOpen = false;
+    bool storedWhileFull = true;
+    int result = 0;
+    {
+        TSettings dialog;
+        dialog.OnHandlerError = [&](std::exception_ptr error) { reported = error; };
+        std::optional<platform::DiskSpaceLimit> full(std::in_place, 0);
+        windows->person = [&](QDialog& shown) {
+            if (&shown != &dialog) {
+                return;
+            }
+            dialog.chkTime->setChecked(true);
+            dialog.btnOK->click();
+            stillOpen = dialog.isVisible() && dialog.chkTime->isChecked();
+            storedWhileFull = registry().GetIncludeTimeInSubject();
+            full.reset();
+            dialog.btnOK->click();
+        };
+        result = dialog.ShowModal();
+    }
+    EXPECT_TRUE(stillOpen);
+    EXPECT_FALSE(storedWhileFull);
+    EXPECT_FALSE(reported) << "not left to the error path";
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(prompts->shown[0].text,
+              QStringLiteral("Cannot save the settings to %1: the disk is full.")
+                  .arg(QDir::toNativeSeparators(hives.userFile())));
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_TRUE(registry().GetIncludeTimeInSubject());
 }
 
 TEST_F(SettingsTest, CancelAndTheCloseBoxStoreNothing) {

@@ -4,6 +4,7 @@
 #include "DesignedGeometry.h"
 #include "forms/TemplateEditLogic.h"
 #include "forms/TemplateEditUnit.h"
+#include "platform/AtomicWrite.h"
 #include "resources/Images.h"
 #include "settings/AddInRegistry.h"
 #include "tests/support/RecordingPrompts.h"
@@ -13,11 +14,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QProcess>
 #include <QTextCursor>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace vantorel;
 
@@ -512,6 +516,41 @@ TEST_F(TemplateEditTest, NotUsingThenOKKeepsTheTextAndShowsItDisabledNextTime) {
         EXPECT_TRUE(insertButtonsDisabled(d));
         d.btnCancel->click();
     });
+}
+
+// A long template on a disk with too little room: OK says so and the dialog stays
+// open with the text; the hive is left as it was. With room, OK stores the text.
+TEST_F(TemplateEditTest, OKOnAFullDiskSaysSoAndKeepsTheText) {
+    AddInRegistry->SetReplyTemplate(true, QStringLiteral("Stored"));
+    const auto bytes = [this] {
+        QFile file(hives.userFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = bytes();
+    QByteArray whileFull;
+    const QString sLong(60 * 1024, QLatin1Char('x'));
+    std::optional<platform::DiskSpaceLimit> room(std::in_place, 20 * 1024);
+    bool bStillOpen = false;
+    QString sShown;
+    const int nResult = show([&](TTemplateEdit& d) {
+        d.txtTemplate->SetText(sLong);
+        d.btnOK->click();
+        bStillOpen = d.isVisible();
+        sShown = d.txtTemplate->Text();
+        whileFull = bytes();
+        room.reset();
+        d.btnOK->click();
+    });
+    EXPECT_TRUE(bStillOpen);
+    EXPECT_EQ(sShown, sLong);
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(prompts->shown[0].text,
+              QStringLiteral("Cannot save the settings to %1: the disk is full.")
+                  .arg(QDir::toNativeSeparators(hives.userFile())));
+    EXPECT_EQ(whileFull, before);
+    EXPECT_EQ(nResult, QDialog::Accepted);
+    EXPECT_EQ(AddInRegistry->GetReplyTemplate(), sLong);
 }
 
 TEST_F(TemplateEditTest, AnEmptyTextSwitchesTheTemplateOff) {

@@ -2,12 +2,15 @@
 
 #include "forms/WizardLogic.h"
 #include "forms/WizardUnit.h"
+#include "platform/AtomicWrite.h"
 #include "settings/AddInRegistry.h"
+#include "tests/support/RecordingPrompts.h"
 #include "tests/support/ScriptedWindows.h"
 #include "tests/support/TempHives.h"
 #include "tools/Globals.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 
 #include <gtest/gtest.h>
@@ -201,6 +204,29 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseRow{"EscOnPage3", 3, 1, true}, CloseRow{"CloseOnPage5", 5, 0, false},
                       CloseRow{"EscOnPage5", 5, 1, false}, CloseRow{"CloseBoxOnPage5", 5, 2, true}),
     [](const ::testing::TestParamInfo<CloseRow>& info) { return info.param.what; });
+
+// Closing from the last page on a full disk: the person is told that the switch could
+// not be saved (the introduction comes again at the next start), and the wizard closes.
+TEST_F(WizardTest, CloseOnAFullDiskSaysTheSwitchWasNotSaved) {
+    AddInRegistry->SetReplyTemplate(true, QStringLiteral("Mine"));
+    test::PromptsScope prompts;
+    const platform::DiskSpaceLimit full(0);
+    bool closed = false;
+    show([&](TWizardWindow& w) {
+        while (w.CurrentPage() < 5) {
+            w.cmdNext->click();
+        }
+        w.cmdCancel->click();
+        closed = !w.isVisible();
+    });
+    EXPECT_TRUE(closed);
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(prompts->shown[0].text,
+              QStringLiteral("Cannot save the settings to %1: the disk is full.")
+                  .arg(QDir::toNativeSeparators(hives.userFile())));
+    EXPECT_TRUE(AddInRegistry->GetStartWizard());
+}
 
 TEST_F(WizardTest, ReturnGoesOnPageByPageAndClosesOnTheLast) {
     show([](TWizardWindow& w) {

@@ -2,6 +2,7 @@
 // standard error, and what it leaves in its data folder.
 
 #include "host/DataFolderLock.h"
+#include "tests/support/TestSystem.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,10 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
+#include <memory>
 
 using namespace vantorel;
 
@@ -353,6 +358,124 @@ TEST(DataFolder, StateSurvivesARestart) {
         << second.out.toStdString();
     EXPECT_TRUE(second.out.contains(QStringLiteral("  Subject: Offer\n")));
 }
+
+// A hive that cannot be written: on a file system filled to the last byte (a small one
+// of its own, which only root may mount), or write-protected. The default settings
+// dialog says so in its error box and stays open, "reg set" fails the script naming
+// its line, and the hive file is left byte for byte.
+struct UnwritableHiveRow {
+    const char* name;
+    // Makes the data folder (in TEMP) that the script runs on: a first run has stored
+    // some settings, then the hive is made unwritable for as long as the result lives.
+    // Null data: the system cannot, and the case is skipped.
+    std::function<std::shared_ptr<void>(const QString& temp, QString& data, QString& skip)> prepare;
+    const char* why;  // how the reason begins
+};
+
+void PrintTo(const UnwritableHiveRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class UnwritableHive : public ::testing::TestWithParam<UnwritableHiveRow> {};
+
+const QString kFirstRun = QStringLiteral(
+    "reg set HKCU\\Software\\Ostrelin\\Vantorel\\General StartWizardOnStartup dword:0\n"
+    "reg set HKCU\\Software\\Ostrelin\\Vantorel\\General ReplyTemplate \"Mine\"\n"
+    "start\nquit\n");
+
+TEST_P(UnwritableHive, SettingsDialogsAndRegSetSayWhyAndTheHiveStays) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    QString data;
+    QString skip;
+    const std::shared_ptr<void> unwritable = GetParam().prepare(temp.path(), data, skip);
+    if (!skip.isEmpty()) {
+        GTEST_SKIP() << skip.toStdString();
+    }
+    ASSERT_TRUE(unwritable);
+    const QString hive = data + QStringLiteral("/HKEY_CURRENT_USER.reg");
+    QFile file(hive);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    const HostRun run = runHost(
+        QStringLiteral("start\npress \"Default settings\"\nui btnOK click\nui btnCancel click\n"
+                       "reg set HKCU\\Software\\Ostrelin\\Vantorel\\General ReplyTemplate "
+                       "\"Other\"\nquit\n"),
+        data);
+    const QString start = QStringLiteral("%1: %2").arg(hive, QString::fromUtf8(GetParam().why));
+    EXPECT_TRUE(
+        run.out.startsWith(QStringLiteral("msgbox error \"Cannot save the settings to ") + start))
+        << run.out.toStdString();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("-:5: cannot write ") + start))
+        << run.err.toStdString();
+    EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+}
+
+// The mount of a small tmpfs, undone when it goes.
+class SmallDisk {
+public:
+    explicit SmallDisk(QString at) : at_(std::move(at)) {}
+    ~SmallDisk() { ::umount2(QFile::encodeName(at_).constData(), MNT_DETACH); }
+
+private:
+    QString at_;
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Host, UnwritableHive,
+    ::testing::Values(
+        UnwritableHiveRow{
+            "full_disk",
+            [](const QString& temp, QString& data, QString& skip) -> std::shared_ptr<void> {
+                if (::geteuid() != 0) {
+                    skip = QStringLiteral("mounting a small file system needs root");
+                    return nullptr;
+                }
+                const QString disk = temp + QStringLiteral("/disk");
+                QDir().mkpath(disk);
+                if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=1m") !=
+                    0) {
+                    skip = QStringLiteral("cannot mount a tmpfs here: ") +
+                           QString::fromLocal8Bit(std::strerror(errno));
+                    return nullptr;
+                }
+                auto mounted = std::make_shared<SmallDisk>(disk);
+                data = disk + QStringLiteral("/data");
+                if (runHost(kFirstRun, data).status != 0) {
+                    return nullptr;
+                }
+                QFile filler(disk + QStringLiteral("/filler"));
+                if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+                    return nullptr;
+                }
+                const QByteArray page(4096, '\0');
+                while (filler.write(page) == page.size()) {
+                }
+                return mounted;
+            },
+            "the disk is full"},
+        UnwritableHiveRow{
+            "write_protected_hive",
+            [](const QString& temp, QString& data, QString& skip) -> std::shared_ptr<void> {
+                data = temp;
+                if (runHost(kFirstRun, data).status != 0) {
+                    return nullptr;
+                }
+                auto protection = std::make_shared<test::WriteProtection>(
+                    data + QStringLiteral("/HKEY_CURRENT_USER.reg"));
+                if (!protection->done()) {
+                    skip = QStringLiteral("this file system cannot write-protect a file");
+                    return nullptr;
+                }
+                return protection;
+            },
+            "it may not be changed ("}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A lock file the host did not make as a regular file of its own: another name of a
 // file of the folder (a hard link), a pipe, a link. The host refuses the folder in one

@@ -2,6 +2,7 @@
 // back to the real time.
 
 #include "host/desktop/TimeMachine.h"
+#include "platform/AtomicWrite.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,6 +58,27 @@ TEST_F(SavedOffset, TheNextStartGoesOnInTheSimulatedTimeUntilTheRealTime) {
     second.reset();
     host::SystemTimeMachine third(std::make_shared<platform::SystemClock>(), path());
     EXPECT_FALSE(third.shifted());
+}
+
+// A move that cannot be saved is not made: the clock and the saved offset stay as they
+// were, whole.
+TEST_F(SavedOffset, AFullDiskKeepsTheClockAndTheSavedOffset) {
+    auto clock = std::make_shared<platform::SystemClock>();
+    host::SystemTimeMachine time(clock, path());
+    time.moveBy(86'400'000);
+    QFile file(path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    file.close();
+    {
+        const platform::DiskSpaceLimit full(1);
+        EXPECT_THROW(time.moveBy(3'600'000), std::runtime_error);
+    }
+    EXPECT_EQ(clock->offset(), 86'400'000);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), saved);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("clock-offset")});
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // What the hive does with whatever stands at its file's path, and with changes that
 // another program makes to the file.
 
+#include "platform/AtomicWrite.h"
 #include "platform/RegFileHive.h"
+#include "tests/support/TestSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,8 +11,12 @@
 #include <QTemporaryDir>
 
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -192,6 +198,117 @@ TEST_F(RegFileHiveDiskTest, ASameSizeChangeByAnotherProgramIsSeenAndKept) {
         EXPECT_TRUE(now.contains("\"Who\"=\"bbbb\"")) << now.toStdString();
         EXPECT_TRUE(now.contains("\"Mine\"=dword:00000001")) << now.toStdString();
     }
+}
+
+const QString kSettingsKey = QStringLiteral("Software\\Ostrelin\\Vantorel\\Task");
+const QByteArray kSettings = kHeader +
+                             "\n[HKEY_CURRENT_USER\\Software\\Ostrelin\\Vantorel\\Task]\n"
+                             "\"RemindMeStart\"=\"d3\"\n";
+
+// A write the hive cannot make leaves its file and folder exactly as they were and
+// names the file; returns why it was refused.
+QString refusedWrite(RegFileHive& hive, const QString& file, const QString& folder,
+                     const RegValue& value) {
+    const QByteArray before = readFrom(file);
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
+    QString why;
+    try {
+        hive.setValue(kSettingsKey, QStringLiteral("Written"), value);
+        ADD_FAILURE() << "written";
+    } catch (const RegistryError& e) {
+        EXPECT_EQ(e.where(), file);
+        why = e.why();
+    }
+    EXPECT_FALSE(hive.hasValue(kSettingsKey, QStringLiteral("Written")));
+    EXPECT_EQ(readFrom(file), before);
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), entries)
+        << "no temporary file is left";
+    return why;
+}
+
+// What is protected: the hive file, or its folder.
+struct ProtectedRow {
+    const char* label;
+    bool folder;
+    const char* why;  // how the error begins
+};
+
+void PrintTo(const ProtectedRow& row, std::ostream* out) {
+    *out << row.label;
+}
+
+class RegFileHiveWriteProtected : public RegFileHiveDiskTest,
+                                  public ::testing::WithParamInterface<ProtectedRow> {};
+
+TEST_P(RegFileHiveWriteProtected, IsNotWrittenAndStaysAsItWas) {
+    writeTo(path(), kSettings);
+    RegFileHive hive(path(), kUser);
+    ASSERT_EQ(hive.value(kSettingsKey, QStringLiteral("RemindMeStart")).toText(),
+              QStringLiteral("d3"));
+    const vantorel::test::WriteProtection protection(GetParam().folder ? dir.path() : path());
+    if (!protection.done()) {
+        GTEST_SKIP() << "this file system cannot take away the right to change a file";
+    }
+    const QString why = refusedWrite(hive, path(), dir.path(), RegValue::fromDWord(2));
+    EXPECT_TRUE(why.startsWith(QString::fromUtf8(GetParam().why))) << why.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RegFileHiveWriteProtected,
+                         ::testing::Values(ProtectedRow{"File", false, "it may not be changed ("},
+                                           ProtectedRow{"Folder", true,
+                                                        "no file can be created in its folder "}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// A small file system of its own, filled to the last byte: the disk really is full.
+// Only root may mount one.
+class RealFullDisk : public RegFileHiveDiskTest {
+protected:
+    void SetUp() override {
+        if (::geteuid() != 0) {
+            GTEST_SKIP() << "mounting a small file system needs root";
+        }
+        mountPoint = dir.filePath(QStringLiteral("small"));
+        ASSERT_TRUE(QDir().mkpath(mountPoint));
+        if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=64k") !=
+            0) {
+            GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+        }
+        mounted = true;
+    }
+    void TearDown() override {
+        if (mounted) {
+            ::umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH);
+        }
+    }
+    // Fills the file system with a file of zeros until it takes no more.
+    void fill() const {
+        QFile filler(mountPoint + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray page(4096, '\0');
+        while (filler.write(page) == page.size()) {
+        }
+    }
+    QString mountPoint;
+    bool mounted = false;
+};
+
+TEST_F(RealFullDisk, KeepsTheHiveWholeAndSaysTheDiskIsFull) {
+    const QString file = mountPoint + QStringLiteral("/HKEY_CURRENT_USER.reg");
+    writeTo(file, kSettings);
+    RegFileHive hive(file, kUser);
+    ASSERT_EQ(hive.value(kSettingsKey, QStringLiteral("RemindMeStart")).toText(),
+              QStringLiteral("d3"));
+    ASSERT_NO_FATAL_FAILURE(fill());
+    // A large template on the little room that was left, and a small change on none.
+    for (const qsizetype size : {qsizetype{200 * 1024}, qsizetype{1}}) {
+        SCOPED_TRACE(size);
+        EXPECT_EQ(refusedWrite(hive, file, mountPoint,
+                               RegValue::fromString(QString(size, QLatin1Char('t')))),
+                  diskFullText());
+    }
+    ASSERT_TRUE(QFile::remove(mountPoint + QStringLiteral("/filler")));
+    hive.setValue(kSettingsKey, QStringLiteral("Written"), RegValue::fromDWord(2));
+    EXPECT_TRUE(readFrom(file).contains("\"Written\"=dword:00000002"));
 }
 
 }  // namespace

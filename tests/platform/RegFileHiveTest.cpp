@@ -1,3 +1,4 @@
+#include "platform/AtomicWrite.h"
 #include "platform/Hives.h"
 #include "platform/RegFileHive.h"
 #include "platform/RegistryKey.h"
@@ -102,6 +103,92 @@ TEST_F(RegFileHiveTest, AFailedWriteLeavesTheHiveAsItWas) {
     EXPECT_THROW(hive.setValue(QStringLiteral("K"), QStringLiteral("a"), RegValue::fromDWord(1)),
                  RegistryError);
     EXPECT_FALSE(hive.hasValue(QStringLiteral("K"), QStringLiteral("a")));
+}
+
+// A disk with too little room for the new hive: the old file stays byte for byte, no
+// temporary file is left, the hive in memory keeps what the file holds, and the error
+// names the file and the full disk. Once there is room, the same write goes through.
+struct FullDiskRow {
+    const char* label;
+    QByteArray before;  // the hive file's bytes; empty: no file yet
+    qsizetype valueSize;
+    qint64 room;  // bytes the disk takes
+};
+
+void PrintTo(const FullDiskRow& row, std::ostream* out) {
+    *out << row.label;
+}
+
+class RegFileHiveFullDisk : public RegFileHiveTest,
+                            public ::testing::WithParamInterface<FullDiskRow> {};
+
+TEST_P(RegFileHiveFullDisk, KeepsTheOldFileWhole) {
+    const FullDiskRow& row = GetParam();
+    if (!row.before.isEmpty()) {
+        writeFile(row.before);
+    }
+    const QStringList entries = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+    RegFileHive hive(path(), QStringLiteral("HKEY_CURRENT_USER"));
+    const QString key = QStringLiteral("Software\\Ostrelin\\Vantorel\\General");
+    const RegValue template_ = RegValue::fromString(QString(row.valueSize, QLatin1Char('t')));
+    const RegValue old = hive.value(key, QStringLiteral("ReplyTemplate"));
+    {
+        const DiskSpaceLimit full(row.room);
+        try {
+            hive.setValue(key, QStringLiteral("ReplyTemplate"), template_);
+            ADD_FAILURE() << "written";
+        } catch (const RegistryError& e) {
+            EXPECT_EQ(e.where(), QDir::toNativeSeparators(path()));
+            EXPECT_EQ(e.why(), QStringLiteral("the disk is full"));
+            EXPECT_EQ(QString::fromUtf8(e.what()),
+                      QStringLiteral("cannot write %1: the disk is full")
+                          .arg(QDir::toNativeSeparators(path())));
+        }
+        EXPECT_EQ(hive.value(key, QStringLiteral("ReplyTemplate")), old);
+    }
+    EXPECT_EQ(QFile::exists(path()), !row.before.isEmpty());
+    EXPECT_EQ(readFile(), row.before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), entries)
+        << "no temporary file is left";
+
+    hive.setValue(key, QStringLiteral("ReplyTemplate"), template_);
+    EXPECT_EQ(RegFileHive(path(), QStringLiteral("HKEY_CURRENT_USER"))
+                  .value(key, QStringLiteral("ReplyTemplate")),
+              template_);
+}
+
+const QByteArray kSettingsFile =
+    "Windows Registry Editor Version 5.00\n\n"
+    "[HKEY_CURRENT_USER\\Software\\Ostrelin\\Vantorel\\General]\n"
+    "\"ReplyTemplate\"=\"Dear &[NAME]\"\n"
+    "\"StartWizardOnStartup\"=dword:00000000\n\n"
+    "[HKEY_CURRENT_USER\\Software\\Ostrelin\\Vantorel\\Task]\n"
+    "\"RemindMeStart\"=\"d3\"\n\n";
+
+INSTANTIATE_TEST_SUITE_P(Cases, RegFileHiveFullDisk,
+                         ::testing::Values(FullDiskRow{"NoRoomAtAll", kSettingsFile, 10, 0},
+                                           FullDiskRow{"RoomForAFewBytes", kSettingsFile, 10, 100},
+                                           FullDiskRow{"ALargeTemplateOnLittleRoom", kSettingsFile,
+                                                       200 * 1024, 20 * 1024},
+                                           FullDiskRow{"NoFileYet", QByteArray(), 10, 50}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// Room for exactly the new bytes is enough; one byte less is not.
+TEST_F(RegFileHiveTest, AFileWrittenAtomicallyNeedsRoomForAllItsBytes) {
+    writeFile("old");
+    const QByteArray bytes(3 * 1024 * 1024 + 7, 'n');  // more than one write's share
+    {
+        const DiskSpaceLimit tight(bytes.size() - 1);
+        EXPECT_THROW(writeFileAtomically(path(), bytes), FileWriteError);
+    }
+    EXPECT_EQ(readFile(), QByteArray("old"));
+    {
+        const DiskSpaceLimit exact(bytes.size());
+        writeFileAtomically(path(), bytes);
+    }
+    EXPECT_EQ(readFile(), bytes);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("HKEY_CURRENT_USER.reg")});
 }
 
 TEST_F(RegFileHiveTest, TheAccessorOpensKeysAbsoluteOrRelative) {

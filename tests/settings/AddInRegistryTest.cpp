@@ -1,10 +1,13 @@
 #include "settings/AddInRegistry.h"
 
+#include "platform/AtomicWrite.h"
 #include "platform/RegTree.h"
 #include "tests/support/HiveKinds.h"
 #include "tests/support/TempHives.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <functional>
 
@@ -369,4 +372,55 @@ TEST(AddInRegistryOnFiles, AFileWrittenBeforeTheWeekendMoveReadsAsBefore) {
     QFile f(hives.user().filePath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_FALSE(f.readAll().contains("MoveOffWeekend"));
+}
+
+// A setter alone keeps the old value on a full disk and says nothing; inside a checked
+// save the first value that could not be written is told, with the file and why.
+TEST(AddInRegistryOnFiles, ACheckedSaveTellsWhatCouldNotBeWritten) {
+    test::TempHives hives;
+    TAddInRegistry store{hives.user(), hives.machine()};
+    store.SetTaskPriority(2, false);
+    QFile file(hives.user().filePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    const QString told = S("Cannot save the settings to %1: the disk is full.")
+                             .arg(QDir::toNativeSeparators(hives.user().filePath()));
+
+    const platform::DiskSpaceLimit full(0);
+    store.SetTaskPriority(0, false);
+    EXPECT_EQ(store.GetTaskPriority(true), 2);
+    // What is stored already needs no room.
+    EXPECT_NO_THROW(store.SaveChecked([&] { store.SetTaskPriority(2, false); }));
+    const std::pair<const char*, std::function<void()>> saves[] = {
+        {"a value of a section that is there", [&] { store.SetTaskPriority(0, false); }},
+        {"a section not there yet", [&] { store.SetStartWizard(false); }}};
+    for (const auto& [label, save] : saves) {
+        SCOPED_TRACE(label);
+        try {
+            store.SaveChecked(save);
+            ADD_FAILURE() << "saved";
+        } catch (const SettingsSaveError& e) {
+            EXPECT_EQ(e.text(), told);
+        }
+    }
+    EXPECT_TRUE(store.GetStartWizard());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+}
+
+// A checked save ends at the first value it cannot write: a template too long for the
+// room left does not switch the template off without its text.
+TEST(AddInRegistryOnFiles, ACheckedSaveStopsAtTheFirstValueItCannotWrite) {
+    test::TempHives hives;
+    TAddInRegistry store{hives.user(), hives.machine()};
+    store.SetReplyTemplate(true, S("Short"));
+    const qint64 size = QFileInfo(hives.user().filePath()).size();
+    const platform::DiskSpaceLimit room(size + 200);
+    EXPECT_THROW(store.SaveChecked(
+                     [&] { store.SetReplyTemplate(false, QString(10'000, QLatin1Char('x'))); }),
+                 SettingsSaveError);
+    EXPECT_TRUE(store.GetUseReplyTemplate());
+    EXPECT_EQ(store.GetReplyTemplate(), S("Short"));
+    EXPECT_EQ(QFileInfo(hives.user().filePath()).size(), size);
 }

@@ -24,6 +24,7 @@ public:
     platform::RegFileHive& user() { return *user_; }
     platform::RegFileHive& machine() { return *machine_; }
     QString folder() const { return dir_.path(); }
+    QString userFile() const { return user_->filePath(); }
 
 private:
     QTemporaryDir dir_;

@@ -23,4 +23,22 @@ void installAddInLibrary(const QString& folder, const QString& version);
 // Linux; always on Windows, where Qt's permissions set only the read-only attribute.
 bool readsEveryFile();
 
+// Takes away the right to change PATH (a file, or the entries of a folder) while it
+// lives, as a person would: its write permissions; for root, whom those do not stop,
+// the immutable attribute; on Windows a file's read-only attribute (Windows ignores a
+// folder's). done() tells whether the system could.
+class WriteProtection {
+public:
+    explicit WriteProtection(const QString& path);
+    ~WriteProtection();
+    WriteProtection(const WriteProtection&) = delete;
+    WriteProtection& operator=(const WriteProtection&) = delete;
+    bool done() const { return done_; }
+
+private:
+    QString path_;
+    unsigned mode_ = 0;
+    bool done_ = false;
+};
+
 }  // namespace vantorel::test

@@ -90,4 +90,20 @@ void installAddInLibrary(const QString& folder, const QString& version) {
     }
 }
 
+WriteProtection::WriteProtection(const QString& path) : path_(path) {
+    const auto name = reinterpret_cast<const wchar_t*>(path_.utf16());
+    const DWORD attributes = GetFileAttributesW(name);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return;
+    }
+    mode_ = attributes;
+    done_ = SetFileAttributesW(name, attributes | FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+WriteProtection::~WriteProtection() {
+    if (done_) {
+        SetFileAttributesW(reinterpret_cast<const wchar_t*>(path_.utf16()), mode_);
+    }
+}
+
 }  // namespace vantorel::test
