@@ -92,6 +92,8 @@ void TAddInModule::DropUnsentTask(const outlook::MailItemPtr& mail, QString sTas
             stamp->Delete();
         }
     } catch (const std::exception&) {
+        // A stamp that cannot be removed names a task that is about to go: the check at
+        // the next start finds no task behind it, and the stamp claims nothing.
     }
     if (sTaskEntryID.isEmpty() || !OutlookApp) {
         return;  // no task was made, or the mail client is gone

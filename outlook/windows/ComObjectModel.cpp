@@ -371,6 +371,19 @@ private:
     LateBound o_;
 };
 
+// The open inspector windows, as the client lists them when asked.
+class ComInspectors final : public Inspectors {
+public:
+    explicit ComInspectors(ComPtr<IDispatch> o) : o_(std::move(o), inspectorsIds) {}
+    int Count() override { return o_.integer(L"Count"); }
+    InspectorPtr Item(int index) override {
+        return std::make_shared<ComInspector>(o_.callObject(L"Item", {Variant::integer(index)}));
+    }
+
+private:
+    LateBound o_;
+};
+
 class ComExplorers final : public Explorers {
 public:
     explicit ComExplorers(ComPtr<IDispatch> o) : o_(std::move(o), explorersIds) {}
@@ -465,6 +478,9 @@ public:
     }
     ExplorersPtr Explorers() override {
         return std::make_shared<ComExplorers>(o_.object(L"Explorers"));
+    }
+    InspectorsPtr Inspectors() override {
+        return std::make_shared<ComInspectors>(o_.object(L"Inspectors"));
     }
 
     Connection OnItemSend(ItemSendHandler handler) override {

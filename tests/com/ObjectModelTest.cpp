@@ -158,6 +158,23 @@ TEST_F(ObjectModelTest, SubscriptionsReachTheEngineAndEndWithTheirConnections) {
     EXPECT_EQ(activeAdvises(), 0);
 }
 
+// Every open message window is listed, the active one last, each with its item; a
+// position outside the list is refused.
+TEST_F(ObjectModelTest, InspectorsListEveryOpenMessageWindow) {
+    EXPECT_EQ(client->Inspectors()->Count(), 0);
+    for (const char* subject : {"First", "Second"}) {
+        engine::ComposeFields fields;
+        fields.to = QStringLiteral("ann@example.com");
+        fields.subject = QString::fromLatin1(subject);
+        engine->compose(fields);
+    }
+    const ol::InspectorsPtr open = client->Inspectors();
+    ASSERT_EQ(open->Count(), 2);
+    EXPECT_EQ(open->Item(1)->CurrentItem()->Subject(), QStringLiteral("First"));
+    EXPECT_EQ(open->Item(2)->CurrentItem()->Subject(), QStringLiteral("Second"));
+    EXPECT_THROW(open->Item(3), ol::OutlookError);
+}
+
 // The window the add-in's dialogs belong to: the client's window in front, through the
 // IOleWindow of the Inspector or Explorer Application.ActiveWindow gives.
 TEST_F(ObjectModelTest, TheWindowInFrontComesThroughIOleWindow) {

@@ -681,6 +681,12 @@ public:
                  return integer(w.app->ActiveInspector() ? 1 : 0);
              },
              nullptr},
+            {L"Item", kMethod, 1, 1,
+             [](InspectorsServer& s, const Call& c) {
+                 return object(
+                     inspectorServer(s.windows_, s.windows_->app->Inspectors()->Item(c.integer(0))));
+             },
+             nullptr},
         };
         return table;
     }
