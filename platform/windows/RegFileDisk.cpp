@@ -87,11 +87,25 @@ RegFileHive::FileRead RegFileHive::readFile(const QString& path) {
         r.why = regFileTooLargeText(file.size());
     } else {
         r.stamp = stampOf(info);
-        r.bytes = file.read(kMaxFileSize + 1);
-        if (file.error() != QFileDevice::NoError) {
-            r.why = QStringLiteral("cannot be read (%1)").arg(file.errorString());
-        } else if (r.bytes.size() > kMaxFileSize) {  // grew while being read
-            r.why = regFileTooLargeText(r.bytes.size());
+        // In blocks, into a buffer of the file's size. One read into a buffer of the
+        // largest size allowed costs that much memory on every read of the hive (and
+        // under Wine a touch of each of its pages: seconds for a settings lookup).
+        r.bytes.reserve(static_cast<qsizetype>(file.size()));
+        char buffer[65536];
+        for (;;) {
+            const qint64 n = file.read(buffer, sizeof buffer);
+            if (n < 0) {
+                r.why = QStringLiteral("cannot be read (%1)").arg(file.errorString());
+                break;
+            }
+            if (n == 0) {
+                break;
+            }
+            if (r.bytes.size() + n > kMaxFileSize) {  // grew while being read
+                r.why = regFileTooLargeText(r.bytes.size() + n);
+                break;
+            }
+            r.bytes.append(buffer, static_cast<qsizetype>(n));
         }
     }
     if (!r.why.isEmpty()) {
