@@ -221,6 +221,16 @@ void RegFileHive::save(const RegTree& tree) {
                          QStringLiteral("its folder cannot be created"));
     }
     const QByteArray bytes = tree.toRegText(root_).toUtf8();
+    if (bytes.size() > kMaxFileSize) {
+        // A file this hive would refuse to read back: every setting would be gone at the
+        // next start. The old file stays as it is.
+        const QString why = QStringLiteral(
+                                "the settings would take %1 bytes, more than the %2 MB a "
+                                "hive file may hold")
+                                .arg(bytes.size())
+                                .arg(kMaxFileSize / (1024 * 1024));
+        throw notWritten(QStringLiteral("%1 is not written: %2").arg(native(file_), why), why);
+    }
     try {
         writeFileAtomically(target, bytes);
     } catch (const FileWriteError& e) {

@@ -135,6 +135,28 @@ TEST_F(RegFileHiveDiskTest, AFileOverSixtyFourMegabytesIsNotReadNorWritten) {
     EXPECT_FALSE(QFile::exists(path() + QStringLiteral(".damaged")));
 }
 
+// Settings that would make the file larger than a hive may be (a template of many
+// megabytes) are not written: the file would not be read back at the next start.
+TEST_F(RegFileHiveDiskTest, SettingsTooLargeToBeReadBackAreNotWritten) {
+    writeTo(path(), kHeader + "[HKEY_CURRENT_USER\\K]\n\"a\"=dword:00000001\n");
+    const QByteArray before = readFrom(path());
+    RegFileHive hive(path(), kUser);
+    ASSERT_TRUE(hive.hasValue(QStringLiteral("K"), QStringLiteral("a")));
+
+    const QString huge(RegFileHive::kMaxFileSize, QLatin1Char('x'));
+    try {
+        hive.setValue(QStringLiteral("K"), QStringLiteral("t"), RegValue::fromString(huge));
+        ADD_FAILURE() << "written";
+    } catch (const RegistryError& e) {
+        EXPECT_TRUE(e.why().startsWith(QStringLiteral("the settings would take ")))
+            << e.why().toStdString();
+        EXPECT_TRUE(e.why().endsWith(QStringLiteral("more than the 64 MB a hive file may hold")));
+    }
+    EXPECT_EQ(readFrom(path()), before);
+    EXPECT_TRUE(hive.hasValue(QStringLiteral("K"), QStringLiteral("a")));
+    EXPECT_FALSE(hive.hasValue(QStringLiteral("K"), QStringLiteral("t")));
+}
+
 // A link to a regular file is followed: reads come from that file, writes replace it
 // and keep the link.
 TEST_F(RegFileHiveDiskTest, ALinkToARegularFileIsReadAndWrittenThrough) {
