@@ -683,8 +683,8 @@ public:
              nullptr},
             {L"Item", kMethod, 1, 1,
              [](InspectorsServer& s, const Call& c) {
-                 return object(
-                     inspectorServer(s.windows_, s.windows_->app->Inspectors()->Item(c.integer(0))));
+                 return object(inspectorServer(s.windows_,
+                                               s.windows_->app->Inspectors()->Item(c.integer(0))));
              },
              nullptr},
         };
@@ -866,6 +866,11 @@ protected:
         return subscription;
     }
 
+    // WINDOW's Inspector, or the main window for a null one.
+    oc::ComPtr<IDispatch> window(const ol::InspectorPtr& inspector) const {
+        return inspector ? inspectorServer(windows_, inspector) : activeExplorer();
+    }
+
 private:
     ol::Application& app() const { return *windows_->app; }
     // The main window, or Nothing while none is open.
@@ -921,6 +926,11 @@ HostWindows windowsOf(engine::Engine& engine) {
         return engine.onInspectorClose(std::move(handler));
     };
     return windows;
+}
+
+oc::ComPtr<IDispatch> windowObject(IDispatch* application, const ol::InspectorPtr& window) {
+    const auto* server = dynamic_cast<const ApplicationServer*>(application);
+    return server ? server->window(window) : oc::ComPtr<IDispatch>();
 }
 
 oc::ComPtr<IDispatch> makeApplicationServer(ol::ApplicationPtr app, HostWindows windows) {

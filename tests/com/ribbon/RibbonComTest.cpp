@@ -89,7 +89,7 @@ public:
         tabs.insert(tabs.end(), extra.begin(), extra.end());
         return tabs;
     }
-    void Press(RibbonButton& button) override {
+    void Press(RibbonButton& button, const outlook::InspectorPtr& /*window*/) override {
         if (&button == broken) {
             button.onClick();  // no error path: the face must stop it
             return;
