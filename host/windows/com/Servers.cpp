@@ -839,6 +839,11 @@ public:
         return table;
     }
 
+    // WINDOW's Inspector, or the main window for a null one.
+    oc::ComPtr<IDispatch> window(const ol::InspectorPtr& inspector) const {
+        return inspector ? inspectorServer(windows_, inspector) : activeExplorer();
+    }
+
 protected:
     std::span<const IID> events() const override {
         static const IID ours[] = {oc::DIID_ApplicationEvents_11};
@@ -864,11 +869,6 @@ protected:
         subscription.push_back(
             app().OnQuit([sink] { fire(sink.get(), oc::DISPID_Quit, "Quit", {}); }));
         return subscription;
-    }
-
-    // WINDOW's Inspector, or the main window for a null one.
-    oc::ComPtr<IDispatch> window(const ol::InspectorPtr& inspector) const {
-        return inspector ? inspectorServer(windows_, inspector) : activeExplorer();
     }
 
 private:
