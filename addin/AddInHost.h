@@ -50,8 +50,10 @@ public:
     virtual void RibbonBeforeCreate(const QString& ribbonId) = 0;
     // The add-in's ribbon tabs, owned by the add-in.
     virtual std::vector<RibbonTab*> RibbonTabs() = 0;
-    // A ribbon button was pressed.
-    virtual void Press(RibbonButton& button) = 0;
+    // A ribbon button was pressed in WINDOW: the message window whose ribbon holds the
+    // button, which need not be the active one; null for the main window's ribbon, or
+    // when the mail client names no window.
+    virtual void Press(RibbonButton& button, const outlook::InspectorPtr& window) = 0;
     // A diagnostic view of the add-in's state for scripts and support: "pending"
     // lists the pending-send list, one line per entry.
     virtual QString Describe(const QString& what) = 0;

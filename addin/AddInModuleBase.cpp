@@ -2,6 +2,8 @@
 
 #include "platform/Prompts.h"
 
+#include <utility>
+
 namespace vantorel {
 
 QString ErrorText(const std::exception& error) {
@@ -102,11 +104,15 @@ void AddInModuleBase::RibbonBeforeCreate(const QString& ribbonId) {
     Guarded([&] { RibbonBeforeCreateHandler(ribbonId); });
 }
 
-void AddInModuleBase::Press(RibbonButton& button) {
+void AddInModuleBase::Press(RibbonButton& button, const outlook::InspectorPtr& window) {
     if (!button.Visible() || !button.Enabled() || !button.onClick) {
         return;
     }
+    // A command may open a modal dialog in which another button is pressed: each press
+    // sees its own window, and the outer one's comes back after.
+    outlook::InspectorPtr outer = std::exchange(pressedWindow_, window);
     Guarded([&] { button.onClick(); });
+    pressedWindow_ = std::move(outer);
 }
 
 }  // namespace vantorel

@@ -23,7 +23,7 @@ public:
     void Disconnect() override;
     void RibbonBeforeCreate(const QString& ribbonId) override;
     std::vector<RibbonTab*> RibbonTabs() override { return ribbonTabs_; }
-    void Press(RibbonButton& button) override;
+    void Press(RibbonButton& button, const outlook::InspectorPtr& window) override;
 
     const QString& GetAddInName() const { return addInName_; }
     // The add-in's folder, ending in a path separator.
@@ -46,6 +46,10 @@ protected:
 
     void AddRibbonTab(RibbonTab& tab) { ribbonTabs_.push_back(&tab); }
 
+    // While a button's onClick runs: the message window it was pressed in, null for the
+    // main window or a press that names no window.
+    const outlook::InspectorPtr& PressedWindow() const { return pressedWindow_; }
+
     // Runs ACTION; an exception that leaves it takes the error path.
     void Guarded(const std::function<void()>& action);
 
@@ -55,6 +59,7 @@ private:
     QString addInName_;
     IAddInHost* host_ = nullptr;
     std::vector<RibbonTab*> ribbonTabs_;
+    outlook::InspectorPtr pressedWindow_;
     outlook::Connection itemSend_;
     outlook::Connection quit_;
     outlook::Connection inspectorActivate_;

@@ -35,7 +35,9 @@ TPendingSends& pendingSends() {
 }  // namespace
 
 void TAddInModule::SendCurrentMail(bool bIsCustom) {
-    const outlook::InspectorPtr inspector = OutlookApp->ActiveInspector();
+    // The message of the window the button was pressed in, whichever window is active.
+    const outlook::InspectorPtr inspector =
+        PressedWindow() ? PressedWindow() : OutlookApp->ActiveInspector();
     const outlook::MailItemPtr mail =
         outlook::asMailItem(inspector ? inspector->CurrentItem() : nullptr);
     if (!mail) {

@@ -114,7 +114,7 @@ std::vector<RibbonTab*> MailClient::ribbonTabs() const {
     return running() ? addIn_->RibbonTabs() : std::vector<RibbonTab*>{};
 }
 
-void MailClient::press(const QString& caption) {
+void MailClient::press(const QString& caption, const outlook::InspectorPtr& window) {
     for (RibbonTab* tab : ribbonTabs()) {
         for (const auto& button : tab->controls) {
             if (button->Caption() != caption) {
@@ -127,6 +127,18 @@ void MailClient::press(const QString& caption) {
             if (!compose && explorers_ == 0) {
                 throw std::invalid_argument("no main window is open");
             }
+            if (!compose && window) {
+                throw std::invalid_argument(
+                    QStringLiteral("the button \"%1\" is not in a message window")
+                        .arg(caption)
+                        .toStdString());
+            }
+            if (window && !engine_->isOpen(window)) {
+                throw std::invalid_argument("the message window is closed");
+            }
+            // The ribbon pressed belongs to a window: the one named, else the one in front.
+            const outlook::InspectorPtr pressedIn =
+                compose ? (window ? window : engine_->inspectors().back()) : nullptr;
             if (!tab->group.Visible() || !button->Visible()) {
                 throw std::invalid_argument(
                     QStringLiteral("the button \"%1\" is hidden").arg(caption).toStdString());
@@ -137,7 +149,7 @@ void MailClient::press(const QString& caption) {
             }
             ++inAddInCall_;
             try {
-                addIn_->Press(*button);
+                addIn_->Press(*button, pressedIn);
             } catch (...) {
                 leaveAddInCall();
                 throw;

@@ -43,9 +43,11 @@ public:
 
     // The add-in's ribbon tabs (empty while no add-in runs).
     std::vector<RibbonTab*> ribbonTabs() const;
-    // Presses the add-in's button with CAPTION in the window where it lives. Throws
-    // std::invalid_argument when no such button can be pressed now.
-    void press(const QString& caption);
+    // Presses the add-in's button with CAPTION in the window where it lives: a message
+    // window's button in WINDOW, an open inspector that need not be the active one
+    // (null: the active one). Throws std::invalid_argument when no such button can be
+    // pressed now.
+    void press(const QString& caption, const outlook::InspectorPtr& window = nullptr);
     // A diagnostic view of the running add-in (see IAddIn::Describe).
     QString describe(const QString& what) const;
 

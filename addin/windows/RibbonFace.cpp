@@ -1,5 +1,6 @@
 #include "addin/windows/RibbonFace.h"
 
+#include "outlook/windows/ComObjectModel.h"
 #include "outlook/windows/Variant.h"
 #include "resources/Images.h"
 
@@ -310,8 +311,15 @@ HRESULT RibbonFace::call(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params,
         if (found.button == nullptr) {
             return E_INVALIDARG;
         }
+        // The context is the window whose ribbon was pressed: an Inspector on a message
+        // window's ribbon (the main window's is an Explorer, which the add-in does not
+        // need). A client that names none leaves the add-in to take the active one.
+        ComPtr<IDispatch> context;
+        if (found.ribbons != kRibbonExplorer && FAILED(control->get_Context(context.put()))) {
+            context.reset();
+        }
         // Press takes the add-in's errors to its error path.
-        addIn_.Press(*found.button);
+        addIn_.Press(*found.button, outlook::com::comInspector(context.get()));
         return S_OK;
     }
     if (result == nullptr) {
@@ -368,12 +376,12 @@ RibbonFace::Found RibbonFace::find(const QString& id) const {
     const std::vector<RibbonTab*> tabs = addIn_.RibbonTabs();
     for (std::size_t t = 0; t < tabs.size(); ++t) {
         if (id == groupId(t)) {
-            return {&tabs[t]->group, nullptr};
+            return {&tabs[t]->group, nullptr, tabs[t]->ribbons};
         }
         for (std::size_t n = 0; n < tabs[t]->controls.size(); ++n) {
             if (id == buttonId(t, n)) {
                 RibbonButton* button = tabs[t]->controls[n].get();
-                return {button, button};
+                return {button, button, tabs[t]->ribbons};
             }
         }
     }

@@ -79,6 +79,8 @@ private:
     struct Found {
         RibbonControl* control = nullptr;
         RibbonButton* button = nullptr;
+        // The ribbon the control's tab belongs to.
+        QString ribbons;
     };
     Found find(const QString& id) const;
     HRESULT call(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result,

@@ -174,7 +174,7 @@ void ComposeWindow::press(RibbonButton& button) {
         client_.engine().activate(inspector_);
         // The add-in's buttons save the message before they send it.
         saved_ = shownFields();
-        client_.press(button.Caption());
+        client_.press(button.Caption(), inspector_);
     } catch (const std::exception& e) {
         platform::showMessage(QString::fromUtf8(e.what()), platform::MessageIcon::Error);
     }

@@ -234,8 +234,30 @@ void ScenarioRunner::cmdCompose(const Args& args) {
     client_->compose(fields);
 }
 
+namespace {
+
+// A message window's title: its subject, "Untitled" without one.
+QString windowTitle(const outlook::InspectorPtr& inspector) {
+    const QString subject = inspector->CurrentItem()->Subject();
+    return subject.isEmpty() ? QStringLiteral("Untitled") : subject;
+}
+
+}  // namespace
+
 void ScenarioRunner::cmdPress(const Args& args) {
-    expectArgs(args, 1, 1, QStringLiteral("press CAPTION"));
+    const QString usage = QStringLiteral("press CAPTION [in TITLE]");
+    if (args.size() == 4 && args[2].text == QLatin1String("in")) {
+        refuseWhileModal();
+        // The window in front stays in front: the press comes from one behind it.
+        for (const outlook::InspectorPtr& inspector : client_->engine().inspectors()) {
+            if (windowTitle(inspector) == args[3].text) {
+                client_->press(args[1].text, inspector);
+                return;
+            }
+        }
+        throw ScriptError(QStringLiteral("no message window is titled \"%1\"").arg(args[3].text));
+    }
+    expectArgs(args, 1, 1, usage);
     refuseWhileModal();
     client_->press(args[1].text);
 }
@@ -450,9 +472,7 @@ void ScenarioRunner::cmdClose(const Args& args) {
         }
     }
     for (const outlook::InspectorPtr& inspector : client_->engine().inspectors()) {
-        const QString subject = inspector->CurrentItem()->Subject();
-        const QString title = subject.isEmpty() ? QStringLiteral("Untitled") : subject;
-        if (title == args[1].text) {
+        if (windowTitle(inspector) == args[1].text) {
             client_->engine().close(inspector);
             return;
         }

@@ -271,9 +271,10 @@ private:
         return ribbon_->tabs();
     }
 
-    void Press(RibbonButton& button) override {
+    void Press(RibbonButton& button, const outlook::InspectorPtr& window) override {
         if (ribbon_) {
-            ribbon_->press(button);
+            // The control names the window whose ribbon was pressed.
+            ribbon_->press(button, com::windowObject(application_.get(), window).get());
         }
     }
 

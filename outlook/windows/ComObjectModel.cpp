@@ -542,6 +542,10 @@ HWND activeWindowHandle(IDispatch* application) {
     return nullptr;
 }
 
+InspectorPtr comInspector(IDispatch* inspector) {
+    return inspector ? std::make_shared<ComInspector>(ComPtr<IDispatch>(inspector)) : nullptr;
+}
+
 ApplicationPtr comApplication(IDispatch* application) {
     return std::make_shared<ComApplication>(ComPtr<IDispatch>(application));
 }

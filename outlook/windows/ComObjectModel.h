@@ -13,6 +13,10 @@ namespace vantorel::outlook::com {
 // The client's Application, as OnConnection handed it over.
 ApplicationPtr comApplication(IDispatch* application);
 
+// One of the client's Inspector objects (a ribbon control's Context in a message
+// window); null for a null INSPECTOR.
+InspectorPtr comInspector(IDispatch* inspector);
+
 // The native window of the client's window in front (Application.ActiveWindow, through
 // its IOleWindow); null when there is none or it cannot tell.
 HWND activeWindowHandle(IDispatch* application);

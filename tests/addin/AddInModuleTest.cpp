@@ -141,14 +141,34 @@ TEST_F(ModuleTest, ARibbonCommandThatFailsTakesTheErrorPath) {
     startModule();
     RibbonButton& remindMe = button(module->SendMailToolbar, "Remind me");
     remindMe.onClick = [] { throw outlook::OutlookError(QStringLiteral("The operation failed.")); };
-    module->Press(remindMe);
+    module->Press(remindMe, nullptr);
     EXPECT_EQ(suppressed, std::vector<QString>{QStringLiteral("The operation failed.")});
     EXPECT_TRUE(prompts->shown.empty());
 
     setReg(QStringLiteral("Verbose"), QStringLiteral("IsVerbose"), 1);
-    module->Press(remindMe);
+    module->Press(remindMe, nullptr);
     ASSERT_EQ(prompts->shown.size(), 1u);
     EXPECT_TRUE(prompts->shown[0].text.endsWith(QStringLiteral("\r\nThe operation failed.")));
+}
+
+TEST_F(ModuleTest, APressThatNamesNoWindowSendsTheActiveWindowsMessage) {
+    startModule();
+    engine::ComposeFields fields;
+    fields.to = QStringLiteral("ann@example.com");
+    fields.subject = QStringLiteral("Offer");
+    const outlook::InspectorPtr behind = client->engine().compose(fields);
+    fields.subject = QStringLiteral("Minutes");
+    client->engine().compose(fields);
+    module->Press(button(module->SendMailToolbar, "Remind me"), nullptr);
+    const outlook::ItemsPtr sent = client->engine()
+                                       .application()
+                                       ->GetNamespace(QStringLiteral("MAPI"))
+                                       ->GetDefaultFolder(outlook::olFolderSentMail)
+                                       ->Items();
+    ASSERT_EQ(sent->Count(), 1);
+    EXPECT_EQ(sent->Item(1)->Subject().toStdString(), "Minutes");
+    EXPECT_TRUE(client->engine().isOpen(behind));
+    EXPECT_TRUE(suppressed.empty());
 }
 
 TEST_F(ModuleTest, FastShutdownReleasesAndFinalisesOnceOnQuit) {

@@ -373,3 +373,38 @@ INSTANTIATE_TEST_SUITE_P(SendTest, FullDisk,
                                            FullDiskRow{"Custom", 2}, FullDiskRow{"Custom", 3}));
 
 }  // namespace
+
+namespace {
+
+// A message window's buttons act on the message of the window they were pressed in,
+// also when another window is in front: the press names its window.
+class PressedBehind : public SendTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PressedBehind, SendsAndTracksThePressedWindowsMessageAndLeavesTheActiveOneAlone) {
+    windows->person = [](QDialog& d) { static_cast<TCustomSendTask&>(d).btnSend->click(); };
+    compose(QStringLiteral("Offer"));
+    const ol::InspectorPtr pressed = mailbox().inspectors().back();
+    const ol::MailItemPtr other =
+        compose(QStringLiteral("Minutes"), QStringLiteral("Bo Chen <bo@example.com>"));
+    ASSERT_EQ(mailbox().application()->ActiveInspector()->CurrentItem()->Subject(),
+              QStringLiteral("Minutes"));
+
+    client->press(QString::fromUtf8(GetParam()), pressed);
+
+    ASSERT_EQ(sentCount(), 1);
+    EXPECT_EQ(folder(ol::olFolderSentMail)->Item(1)->Subject(), QStringLiteral("Offer"));
+    ASSERT_EQ(taskCount(), 1);
+    EXPECT_EQ(reminderId(1), task(1)->EntryID());
+    EXPECT_EQ(PendingSends->Count(), 0);
+    EXPECT_FALSE(mailbox().isOpen(pressed)) << "the message went";
+    ASSERT_EQ(mailbox().inspectors().size(), 1u);
+    EXPECT_EQ(mailbox().inspectors()[0]->CurrentItem()->Subject(), QStringLiteral("Minutes"));
+    EXPECT_EQ(other->EntryID(), QString()) << "the other message was not even saved";
+    EXPECT_EQ(other->UserProperties()->Item(QStringLiteral("ReminderID")), nullptr);
+    EXPECT_TRUE(prompts->shown.empty());
+    EXPECT_TRUE(suppressed.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, PressedBehind, ::testing::Values("Remind me", "Custom"));
+
+}  // namespace

@@ -46,6 +46,13 @@ HostWindows windowsOf(engine::Engine& engine);
 outlook::com::ComPtr<IDispatch> makeApplicationServer(outlook::ApplicationPtr app,
                                                       HostWindows windows = {});
 
+// The window object a ribbon callback's IRibbonControl.Context names: the Inspector
+// for WINDOW as APPLICATION (a server makeApplicationServer made) gives it, the same
+// object as its ActiveInspector and Inspectors give, or its Explorer for a null WINDOW;
+// null for any other APPLICATION.
+outlook::com::ComPtr<IDispatch> windowObject(IDispatch* application,
+                                             const outlook::InspectorPtr& window);
+
 // Objects of this server alive now (every IDispatch and connection point handed out
 // and not yet released): zero once the add-in has released everything.
 int liveServerObjects();

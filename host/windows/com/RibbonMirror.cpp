@@ -167,13 +167,18 @@ public:
     ControlObject(QString id, QString tag)
         : CountedObject(IID_IRibbonControl), id_(std::move(id)), tag_(std::move(tag)) {}
 
+    // The window of the call under way (a press's), null outside one.
+    void setContext(IDispatch* window) { context_ = outlook::com::ComPtr<IDispatch>(window); }
+
     HRESULT STDMETHODCALLTYPE get_Id(BSTR* Id) override { return giveText(id_, Id); }
-    // The stand-in client has no window objects to give.
     HRESULT STDMETHODCALLTYPE get_Context(IDispatch** Context) override {
         if (Context == nullptr) {
             return E_POINTER;
         }
-        *Context = nullptr;
+        *Context = context_.get();
+        if (*Context != nullptr) {
+            (*Context)->AddRef();
+        }
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_Tag(BSTR* Tag) override { return giveText(tag_, Tag); }
@@ -184,6 +189,7 @@ private:
 
     const QString id_;
     const QString tag_;
+    outlook::com::ComPtr<IDispatch> context_;
 };
 
 // One ribbon, as the add-in's onLoad receives it. It outlives the mirror while the
@@ -499,7 +505,7 @@ QString RibbonMirror::controlId(const RibbonControl& control) const {
     return {};
 }
 
-void RibbonMirror::press(RibbonButton& button) {
+void RibbonMirror::press(RibbonButton& button, IDispatch* window) {
     for (const auto& c : controls_) {
         if (c->button != &button) {
             continue;
@@ -507,7 +513,15 @@ void RibbonMirror::press(RibbonButton& button) {
         if (c->onAction.isEmpty()) {
             throw RibbonMirrorError(QStringLiteral("the button %1 has no onAction").arg(c->id));
         }
-        call(c->onAction, c->object.get(), QStringLiteral("onAction of %1").arg(c->id));
+        // The control names the window for this call only, as the client's does.
+        c->object->setContext(window);
+        try {
+            call(c->onAction, c->object.get(), QStringLiteral("onAction of %1").arg(c->id));
+        } catch (...) {
+            c->object->setContext(nullptr);
+            throw;
+        }
+        c->object->setContext(nullptr);
         return;
     }
     throw std::invalid_argument("the button is not one of the mirrored ribbon's");

@@ -69,10 +69,11 @@ public:
     RibbonControl* control(const QString& id) const;
     QString controlId(const RibbonControl& control) const;
 
-    // Calls onAction for BUTTON, one of tabs()' buttons (its onClick does the same).
-    // Throws RibbonMirrorError when the add-in fails it, std::invalid_argument for a
-    // button not of this mirror.
-    void press(RibbonButton& button);
+    // Calls onAction for BUTTON, one of tabs()' buttons (its onClick does the same),
+    // with an IRibbonControl whose Context is WINDOW, the window pressed in (null when
+    // the press names none). Throws RibbonMirrorError when the add-in fails it,
+    // std::invalid_argument for a button not of this mirror.
+    void press(RibbonButton& button, IDispatch* window = nullptr);
     // Asks every callback of every control again, as IRibbonUI::Invalidate does.
     void refresh();
 

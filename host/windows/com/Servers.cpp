@@ -683,8 +683,8 @@ public:
              nullptr},
             {L"Item", kMethod, 1, 1,
              [](InspectorsServer& s, const Call& c) {
-                 return object(
-                     inspectorServer(s.windows_, s.windows_->app->Inspectors()->Item(c.integer(0))));
+                 return object(inspectorServer(s.windows_,
+                                               s.windows_->app->Inspectors()->Item(c.integer(0))));
              },
              nullptr},
         };
@@ -839,6 +839,11 @@ public:
         return table;
     }
 
+    // WINDOW's Inspector, or the main window for a null one.
+    oc::ComPtr<IDispatch> window(const ol::InspectorPtr& inspector) const {
+        return inspector ? inspectorServer(windows_, inspector) : activeExplorer();
+    }
+
 protected:
     std::span<const IID> events() const override {
         static const IID ours[] = {oc::DIID_ApplicationEvents_11};
@@ -921,6 +926,11 @@ HostWindows windowsOf(engine::Engine& engine) {
         return engine.onInspectorClose(std::move(handler));
     };
     return windows;
+}
+
+oc::ComPtr<IDispatch> windowObject(IDispatch* application, const ol::InspectorPtr& window) {
+    const auto* server = dynamic_cast<const ApplicationServer*>(application);
+    return server ? server->window(window) : oc::ComPtr<IDispatch>();
 }
 
 oc::ComPtr<IDispatch> makeApplicationServer(ol::ApplicationPtr app, HostWindows windows) {

@@ -89,7 +89,8 @@ public:
         tabs.insert(tabs.end(), extra.begin(), extra.end());
         return tabs;
     }
-    void Press(RibbonButton& button) override {
+    void Press(RibbonButton& button, const outlook::InspectorPtr& window) override {
+        windowNamed.push_back(window != nullptr);
         if (&button == broken) {
             button.onClick();  // no error path: the face must stop it
             return;
@@ -102,6 +103,8 @@ public:
     }
     QString Describe(const QString&) override { return {}; }
 
+    // Whether each press named the window it came from.
+    std::vector<bool> windowNamed;
     RibbonTab explorer;
     RibbonTab compose;
     RibbonButton* settings;
@@ -482,6 +485,17 @@ TEST_F(RibbonComTest, PressCallsTheAddInsButton) {
     RibbonButton stranger(QStringLiteral("Default settings"), RibbonSize::Large);
     EXPECT_THROW(mirror->press(stranger), std::invalid_argument);
     EXPECT_EQ(2, addIn.presses.size());
+}
+
+TEST_F(RibbonComTest, APressInAMessageWindowNamesItsWindow) {
+    buildBoth();
+    AnyControl window(QStringLiteral("an inspector"));
+    mirror->press(mirroredButton(*addIn.remindMe), &window);
+    mirror->press(mirroredButton(*addIn.remindMe));
+    // The main window's Explorer is no message window.
+    mirror->press(mirroredButton(*addIn.settings), &window);
+    EXPECT_EQ((std::vector<bool>{true, false, false}), addIn.windowNamed);
+    EXPECT_EQ(1u, window.references()) << "the window is held past its press";
 }
 
 TEST_F(RibbonComTest, CallbacksRefuseWhatTheClientNeverSends) {
