@@ -145,9 +145,14 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
     CustomSendTask = new TCustomSendTask();
     DefaultSettings = new TDefaultSettings();
     ReminderWindow = new TTReminderWindow();
-    // 9. The first step of the send event, ahead of the framework's subscription.
+    // 9. The send event: one subscription runs both steps in their order, since the
+    // mail client calls the subscribers of one event in no promised order.
     itemSendHook_ = OutlookApp->OnItemSend([this](const outlook::ItemPtr& Item, bool& Cancel) {
         Guarded([&] { DoItemSend(Item, Cancel); });
+        // A send the first step cancelled is over: the second step does not see it.
+        if (!Cancel) {
+            Guarded([&] { adxOutlookAppEvents1ItemSend(Item, Cancel); });
+        }
     });
     // 10. The folder watchers.
     SentItemsEvents = std::make_unique<TSentItems>();

@@ -47,9 +47,10 @@ public:
     // pending and sent; the two steps of the send event create the tracking task and
     // stamp the message with its EntryID.
     void SendCurrentMail(bool bIsCustom);
-    // First step of the send event: hooked directly at start-up.
+    // First step of the send event; the module's one subscription to the event, made
+    // at start-up, runs it and then the second step.
     void DoItemSend(const outlook::ItemPtr& Item, bool& Cancel);
-    // Second step, through the framework's subscription.
+    // Second step, after the first unless that cancelled the send.
     void adxOutlookAppEvents1ItemSend(const outlook::ItemPtr& Item, bool& Cancel);
     // The tracking task of a message sent with "Remind me", from the default settings.
     void CreateDefaultReminder(const outlook::MailItemPtr& mail);
@@ -102,9 +103,6 @@ protected:
     void RibbonBeforeCreateHandler(const QString& ribbonId) override {
         adxCOMAddInModuleRibbonBeforeCreate(ribbonId);
     }
-    void AppEventsItemSend(const outlook::ItemPtr& item, bool& cancel) override {
-        adxOutlookAppEvents1ItemSend(item, cancel);
-    }
     void AppEventsQuit() override { adxOutlookAppEvents1Quit(); }
     void ModuleError(const std::exception& error, bool& handled) override {
         adxCOMAddInModuleError(error, handled);
@@ -144,7 +142,8 @@ private:
     RibbonButton* btnDefaultSettings_ = nullptr;
     RibbonButton* btnEditTemplate_ = nullptr;
     RibbonButton* btnPreferences_ = nullptr;
-    // DoItemSend's subscription to the send event, from start-up to shutdown.
+    // The subscription to the send event that runs its two steps, from start-up to
+    // shutdown.
     outlook::Connection itemSendHook_;
     // SettingsChanged's subscription, while the settings store lives; whether a
     // message window has asked for the tip of "Remind me"; whether the tip is being

@@ -60,7 +60,8 @@ void AddInModuleBase::Connect(IAddInHost& host) {
 void AddInModuleBase::StartupComplete() {
     Guarded([this] { AddInStartupComplete(); });
     // The framework's own subscriptions come after everything the module hooked while
-    // starting, so the module's direct handlers run first.
+    // starting. The mail client calls the subscribers of one event in no promised
+    // order, so no handler may count on running before another.
     ConnectApplicationEvents();
 }
 

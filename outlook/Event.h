@@ -127,6 +127,21 @@ public:
         }
     }
 
+    // As raiseGuarded(), the handler connected last first.
+    template <typename OnError, typename... Actual>
+    void raiseGuardedNewestFirst(const OnError& onError, Actual&&... args) const {
+        const std::vector<std::shared_ptr<detail::SlotBase>> snapshot = list_->entries;
+        for (auto slot = snapshot.rbegin(); slot != snapshot.rend(); ++slot) {
+            if ((*slot)->connected) {
+                try {
+                    static_cast<Slot&>(**slot).handler(args...);
+                } catch (const std::exception& e) {
+                    onError(e);
+                }
+            }
+        }
+    }
+
     std::size_t handlerCount() const { return list_->entries.size(); }
 
     // Ends every subscription (their Connections become inert).

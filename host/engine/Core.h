@@ -130,12 +130,20 @@ public:
     // An event handler failed: the event's name and the error's text.
     outlook::Event<const QString&, const QString&> eventError;
 
+    // The order in which an event reaches its handlers: the mail client promises
+    // none, and by default the engine calls the handler subscribed last first.
+    SinkOrder sinkOrder = SinkOrder::NewestFirst;
+
     // Raises the event; a handler's error goes to eventError (or the log when
     // nobody listens) and the next handler runs.
     template <typename Event, typename... Args>
     void raise(const char* name, const Event& event, Args&&... args) {
-        event.raiseGuarded([this, name](const std::exception& e) { reportEventError(name, e); },
-                           std::forward<Args>(args)...);
+        const auto onError = [this, name](const std::exception& e) { reportEventError(name, e); };
+        if (sinkOrder == SinkOrder::NewestFirst) {
+            event.raiseGuardedNewestFirst(onError, std::forward<Args>(args)...);
+        } else {
+            event.raiseGuarded(onError, std::forward<Args>(args)...);
+        }
     }
 
 private:

@@ -39,6 +39,10 @@ void Engine::setVersion(const QString& version) {
     core_->version = version;
 }
 
+void Engine::setSinkOrder(SinkOrder order) {
+    core_->sinkOrder = order;
+}
+
 void Engine::setExplorerCount(int count) {
     core_->explorerCount = count;
 }

@@ -34,6 +34,12 @@ struct EngineOptions {
     QString userAddress = QStringLiteral("user@vantorel.example");
 };
 
+// The order in which the handlers of one event are called. The mail client's
+// connection points promise no order among the sinks of an event; the engine calls
+// the newest subscription first unless told otherwise, so that nothing comes to
+// depend on the order of subscription.
+enum class SinkOrder { NewestFirst, OldestFirst };
+
 // A message arriving from outside.
 struct Delivery {
     QString from;                  // the sender's address
@@ -73,6 +79,8 @@ public:
     // at each start ("16.0.0.0" and 1 until then).
     void setVersion(const QString& version);
     void setExplorerCount(int count);
+    // The order in which every event reaches its handlers (newest first until set).
+    void setSinkOrder(SinkOrder order);
     void setCurrentUser(const QString& name, const QString& address);
     // Adds a category to the master list (a known name is kept once).
     void addCategory(const QString& name);

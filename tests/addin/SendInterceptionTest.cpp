@@ -166,6 +166,36 @@ TEST_F(SendTest, CustomThenSendCreatesTheDialogsTask) {
     EXPECT_FALSE(AddInRegistry->GetTaskRemindMe(false)) << "remembered for next time";
 }
 
+// The mail client calls the subscribers of the send event in no promised order: in
+// either order, the task is made before the sent copy is stamped with its EntryID.
+struct SinkOrderRow {
+    engine::SinkOrder order;
+    const char* button;
+};
+
+class SendInEitherSinkOrder : public SendTest,
+                              public ::testing::WithParamInterface<SinkOrderRow> {};
+
+TEST_P(SendInEitherSinkOrder, MakesTheTaskAndStampsTheSentCopy) {
+    mailbox().setSinkOrder(GetParam().order);
+    windows->person = [](QDialog& d) { static_cast<TCustomSendTask&>(d).btnSend->click(); };
+    compose(QStringLiteral("Offer"));
+    client->press(QString::fromUtf8(GetParam().button));
+    ASSERT_EQ(taskCount(), 1);
+    ASSERT_EQ(sentCount(), 1);
+    EXPECT_EQ(reminderId(1), task(1)->EntryID());
+    EXPECT_EQ(PendingSends->Count(), 0);
+    EXPECT_TRUE(prompts->shown.empty());
+    EXPECT_TRUE(suppressed.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, SendInEitherSinkOrder,
+    ::testing::Values(SinkOrderRow{engine::SinkOrder::OldestFirst, "Remind me"},
+                      SinkOrderRow{engine::SinkOrder::NewestFirst, "Remind me"},
+                      SinkOrderRow{engine::SinkOrder::OldestFirst, "Custom"},
+                      SinkOrderRow{engine::SinkOrder::NewestFirst, "Custom"}));
+
 TEST_F(SendTest, AMeetingRequestPassesUntouched) {
     engine::Delivery invitation;
     invitation.from = QStringLiteral("team@example.com");

@@ -7,7 +7,21 @@
 namespace vantorel::engine::testing {
 namespace {
 
-TEST_F(EngineTest, ItemSendRunsHandlersInOrderAndCancelStopsTheSend) {
+// The handlers of ItemSend, newest subscription first unless the engine is told
+// otherwise (the mail client promises no order); a cancel is seen by the handlers
+// after the one that set it and stops the send.
+struct SinkOrderRow {
+    bool setOrder;  // false: the engine's own order
+    SinkOrder order;
+    QStringList calls;
+};
+
+class ItemSendOrderTest : public EngineTest, public ::testing::WithParamInterface<SinkOrderRow> {};
+
+TEST_P(ItemSendOrderTest, RunsTheHandlersInItsOrderAndCancelStopsTheSend) {
+    if (GetParam().setOrder) {
+        engine->setSinkOrder(GetParam().order);
+    }
     ol::InspectorPtr window = engine->compose(
         {QStringLiteral("Ann Lee <ann@example.com>"), {}, {}, QStringLiteral("Offer"), {}});
     ol::MailItemPtr mail = ol::asMailItem(window->CurrentItem());
@@ -15,7 +29,7 @@ TEST_F(EngineTest, ItemSendRunsHandlersInOrderAndCancelStopsTheSend) {
 
     QStringList calls;
     ol::Connection first = app->OnItemSend([&](const ol::ItemPtr& item, bool& cancel) {
-        calls << QStringLiteral("first");
+        calls << QStringLiteral("first:%1").arg(cancel);
         EXPECT_EQ(item, window->CurrentItem());
         cancel = true;
     });
@@ -24,7 +38,7 @@ TEST_F(EngineTest, ItemSendRunsHandlersInOrderAndCancelStopsTheSend) {
     });
     mail->Send();
 
-    EXPECT_EQ(calls, (QStringList{QStringLiteral("first"), QStringLiteral("second:1")}));
+    EXPECT_EQ(calls, GetParam().calls);
     EXPECT_EQ(app->ActiveInspector(), window);
     EXPECT_EQ(items(ol::olFolderDrafts)->Count(), 1);
     EXPECT_EQ(items(ol::olFolderSentMail)->Count(), 0);
@@ -36,6 +50,18 @@ TEST_F(EngineTest, ItemSendRunsHandlersInOrderAndCancelStopsTheSend) {
     EXPECT_EQ(calls, QStringList{QStringLiteral("second:0")});
     EXPECT_EQ(items(ol::olFolderSentMail)->Count(), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, ItemSendOrderTest,
+    ::testing::Values(SinkOrderRow{false,
+                                   SinkOrder::NewestFirst,
+                                   {QStringLiteral("second:0"), QStringLiteral("first:0")}},
+                      SinkOrderRow{true,
+                                   SinkOrder::NewestFirst,
+                                   {QStringLiteral("second:0"), QStringLiteral("first:0")}},
+                      SinkOrderRow{true,
+                                   SinkOrder::OldestFirst,
+                                   {QStringLiteral("first:0"), QStringLiteral("second:1")}}));
 
 TEST_F(EngineTest, SentCopyHasANewEntryIdAndWhatItemSendAdded) {
     ol::MailItemPtr mail =
