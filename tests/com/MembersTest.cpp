@@ -185,7 +185,8 @@ TEST_F(ServerMembersTest, UserPropertiesAreAddedFoundAndRemoved) {
     const Object properties = getObject(task.get(), L"UserProperties");
     const Object added = getObject(properties.get(), L"Add",
                                    args(text("Topic"), oc::Variant::integer(ol::olText),
-                                        oc::Variant::boolean(false), oc::Variant::integer(0)));
+                                        oc::Variant::boolean(false),
+                                        oc::Variant::integer(ol::olFormatTextText)));
     put(added.get(), L"Value", oc::Variant::integer(7));  // stored as its text
     EXPECT_EQ(getText(added.get(), L"Value"), QStringLiteral("7"));
     EXPECT_EQ((*get(added.get(), L"Type")).lVal, ol::olText);
@@ -538,6 +539,14 @@ TEST_F(ServerMembersTest, EngineErrorsArriveWithTheEnginesText) {
                            args(text("Nope")));
          },
          QStringLiteral("The operation failed. An object could not be found.")},
+        {"user property of no display format the client has (0)",
+         [&] {
+             return invoke(getObject(task.get(), L"UserProperties").get(), L"Add",
+                           DISPATCH_METHOD,
+                           args(text("Topic"), oc::Variant::integer(ol::olText),
+                                oc::Variant::boolean(false), oc::Variant::integer(0)));
+         },
+         QStringLiteral("The value is out of range.")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);

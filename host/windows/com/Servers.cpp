@@ -315,7 +315,9 @@ public:
                  const QString name = c.text(0);
                  const int type = c.integer(1);
                  const bool addToFolderFields = c.given(2) && c.boolean(2);
-                 const int displayFormat = c.given(3) ? c.integer(3) : 0;
+                 // Left out, a text property's format is its only one, plain text.
+                 const int displayFormat =
+                     c.given(3) ? c.integer(3) : static_cast<int>(outlook::olFormatTextText);
                  return wrap<UserPropertyServer>(
                      s.properties_->Add(name, type, addToFolderFields, displayFormat));
              },
