@@ -343,6 +343,18 @@ public:
     using Self = ItemServer<Kind>;
     explicit ItemServer(std::shared_ptr<Kind> item) : item_(std::move(item)) {}
 
+    DISPID idBase() const override {
+        if constexpr (std::is_same_v<Kind, ol::MailItem>) {
+            return 0x10000;
+        } else if constexpr (std::is_same_v<Kind, ol::TaskItem>) {
+            return 0x20000;
+        } else if constexpr (std::is_same_v<Kind, ol::MeetingItem>) {
+            return 0x30000;
+        } else {
+            return 0x40000;
+        }
+    }
+
     static const std::vector<Member<Self>>& members() {
         static const std::vector<Member<Self>> table = [] {
             std::vector<Member<Self>> all = common();
