@@ -47,6 +47,8 @@ void FreeForm(Form*& global, TakeDown takeDown) {
     }
 }
 const int kFirstSupportedVersion = 14;  // Office 2010
+const QString kVersionUnreadMessage =
+    QStringLiteral("Vantorel could not read the version of Microsoft Office, so it cannot start.");
 }  // namespace
 
 int MajorVersionFromText(const QString& version) {
@@ -111,7 +113,9 @@ void TAddInModule::adxCOMAddInModuleAddInInitialize() {
     AddInModule = this;
     // Unknown until read: a version that cannot be read stops at the version gate.
     OutlookMajorVersion = 0;
+    versionRead_ = false;
     OutlookMajorVersion = MajorVersionFromText(HostApplication()->Version());
+    versionRead_ = true;
     delete PendingSends;
     PendingSends = new TPendingSends();
 }
@@ -131,7 +135,12 @@ void TAddInModule::adxCOMAddInModuleAddInStartupComplete() {
     // 5. The template editor, which measures the display scale every other form uses.
     TemplateEdit = new TTemplateEdit();
     DisplayScale = TemplateEdit->GetWindowsScaling();
-    // 6. The version gate.
+    // 6. The version gate. A version that could not be read (the call failed, or its
+    // answer was no version text) is said as such, not taken for an old client.
+    if (!versionRead_) {
+        platform::showMessage(kVersionUnreadMessage, platform::MessageIcon::Error);
+        return;
+    }
     if (OutlookMajorVersion < kFirstSupportedVersion) {
         platform::showMessage(
             QStringLiteral("To use Vantorel, you must be running Microsoft Office 2010 or later."),

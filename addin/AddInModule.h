@@ -164,6 +164,7 @@ private:
     // seconds) it takes messages.
     bool repliesCaughtUp_ = false;
     std::optional<qint64> catchUpFrom_;
+    bool versionRead_ = false;  // Application.Version answered a version text
     bool released_ = false;
     bool finalized_ = false;
     // The windows made for one showing, while they are shown: they close at shutdown

@@ -56,6 +56,8 @@ enum OlObjectClass : int { olMail = 43, olTask = 48, olMeetingRequest = 53 };
 
 // UserProperties::Add
 enum OlUserPropertyType : int { olText = 1 };
+// The display formats of an olText property: one, plain text. Others are refused.
+enum OlFormatText : int { olFormatTextText = 1 };
 
 // Recipient::Type
 enum OlMailRecipientType : int { olOriginator = 0, olTo = 1, olCC = 2, olBCC = 3 };
@@ -332,7 +334,7 @@ public:
     // Adds a property (only olText is offered); a name the item has already gives
     // that property back.
     virtual UserPropertyPtr Add(const QString& name, int type, bool addToFolderFields = false,
-                                int displayFormat = 0) = 0;
+                                int displayFormat = olFormatTextText) = 0;
     virtual void Remove(int index) = 0;
 };
 

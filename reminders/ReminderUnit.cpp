@@ -16,6 +16,9 @@ namespace vantorel {
 namespace {
 
 const QChar kCR(u'\r');
+const QChar kLF(u'\n');
+// The client's line break in the texts handed to it.
+const QLatin1String kLineEnd("\r\n");
 const QLatin1String kExchangeEntry("EX");
 // The line between the header and the quoted text.
 constexpr qsizetype kSeparatorLength = 84;
@@ -76,6 +79,26 @@ QString composeSubject(outlook::TaskItem& task, const outlook::MailItemPtr& mess
     return task.Subject() + ComposeSubject(data, recipients, message->Subject(), now);
 }
 
+// TEXT with every line break (CR LF, a CR alone, an LF alone) as CR LF.
+QString withCrLf(const QString& text) {
+    QString result;
+    result.reserve(text.size() + text.count(kLF) + text.count(kCR));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == kCR) {
+            result += kLineEnd;
+            if (i + 1 < text.size() && text.at(i + 1) == kLF) {
+                ++i;
+            }
+        } else if (c == kLF) {
+            result += kLineEnd;
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
 QString quotedMessageBody(outlook::MailItem& message, qint32 maxLength, const QDateTime& now) {
     QStringList to;
     QStringList cc;
@@ -101,35 +124,35 @@ QString quotedMessageBody(outlook::MailItem& message, qint32 maxLength, const QD
     const QLatin1String separator("; ");
 
     QString result = QLatin1String("Message sent on ") + tools::shortDateText(now) +
-                     QLatin1Char(' ') + hoursMinutes(now) + kCR;
-    result += QLatin1String("To: ") + to.join(separator) + kCR;
+                     QLatin1Char(' ') + hoursMinutes(now) + kLineEnd;
+    result += QLatin1String("To: ") + to.join(separator) + kLineEnd;
     if (!message.CC().isEmpty()) {
-        result += QLatin1String("Cc: ") + cc.join(separator) + kCR;
+        result += QLatin1String("Cc: ") + cc.join(separator) + kLineEnd;
     }
     if (!message.BCC().isEmpty()) {
-        result += QLatin1String("Bcc: ") + bcc.join(separator) + kCR;
+        result += QLatin1String("Bcc: ") + bcc.join(separator) + kLineEnd;
     }
-    result += QLatin1String("Subject: ") + message.Subject() + kCR;
+    result += QLatin1String("Subject: ") + message.Subject() + kLineEnd;
 
-    const QString text = message.Body();
+    const QString text = withCrLf(message.Body());
     if (text.isEmpty() || maxLength <= 0) {
         return result;
     }
-    result += QString(kSeparatorLength, QLatin1Char('_')) + kCR + kCR;
+    result += QString(kSeparatorLength, QLatin1Char('_')) + kLineEnd + kLineEnd;
     const qsizetype limit = maxLength;
     if (text.size() <= limit) {
         return result + text;
     }
     // The first CR at or after the limit's position: the line that crosses the limit
-    // is quoted whole when it ends soon enough.
+    // is quoted whole, with its line break, when it ends soon enough.
     const qsizetype lineEnd = text.indexOf(kCR, limit - 1);
     qsizetype length = limit;
     if (lineEnd >= 0 && lineEnd + 1 <= limit + kLineAllowance) {
-        length = lineEnd + 1;
+        length = lineEnd + kLineEnd.size();
     } else if (text.at(length - 1).isHighSurrogate()) {
         --length;  // never half a character
     }
-    return result + text.left(length) + kCR + QLatin1String("[Truncated]");
+    return result + text.left(length) + kLineEnd + QLatin1String("[Truncated]");
 }
 
 char16_t upperLetter(char16_t c) {

@@ -13,7 +13,7 @@ constexpr qint64 kLastSecond = 253'402'300'799;
 
 void WriteTrackingProperty(outlook::Item& item, const QString& name, const QString& value) {
     const outlook::UserPropertyPtr property =
-        item.UserProperties()->Add(name, outlook::olText, false, 0);
+        item.UserProperties()->Add(name, outlook::olText, false, outlook::olFormatTextText);
     property->SetValue(value);
 }
 

@@ -504,14 +504,17 @@ outlook::UserPropertyPtr UserPropertiesImpl::Item(const QString& name) {
 }
 
 outlook::UserPropertyPtr UserPropertiesImpl::Add(const QString& name, int type,
-                                                 bool /*addToFolderFields*/,
-                                                 int /*displayFormat*/) {
+                                                 bool /*addToFolderFields*/, int displayFormat) {
     owner_->core->enter("UserProperties", "Add");
     if (owner_->spent) {
         throw OutlookError(texts::movedOrDeleted());
     }
     if (type != outlook::olText) {
         throw OutlookError(texts::typeNotSupported());
+    }
+    // The client knows one display format of a text property, olFormatTextText.
+    if (displayFormat != outlook::olFormatTextText) {
+        throw OutlookError(texts::outOfRange());
     }
     if (name.trimmed().isEmpty()) {
         throw OutlookError(texts::invalidParameter());

@@ -398,7 +398,7 @@ void ScenarioRunner::cmdProp(const Args& args) {
     } else {
         outlook::UserPropertyPtr p = props->Item(args[3].text);
         if (!p) {
-            p = props->Add(args[3].text, outlook::olText, false, 0);
+            p = props->Add(args[3].text, outlook::olText, false, outlook::olFormatTextText);
         }
         p->SetValue(args[4].text);
     }

@@ -5,6 +5,7 @@
 
 #include <oleidl.h>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -21,7 +22,11 @@ DispIdCache itemsIds("Items");
 DispIdCache mailIds("MailItem");
 DispIdCache taskIds("TaskItem");
 DispIdCache meetingIds("MeetingItem");
-DispIdCache otherItemIds("Item");
+// The other kinds of item (appointments, contacts, reports...), one cache per class.
+DispIdCache& otherItemIds(int itemClass) {
+    static std::map<int, DispIdCache> byClass;
+    return byClass.try_emplace(itemClass, "Item").first->second;
+}
 DispIdCache accessorIds("PropertyAccessor");
 DispIdCache userPropertiesIds("UserProperties");
 DispIdCache userPropertyIds("UserProperty");
@@ -170,7 +175,8 @@ protected:
 
 class ComOtherItem final : public ComItemOf<Item> {
 public:
-    explicit ComOtherItem(ComPtr<IDispatch> o) : ComItemOf(std::move(o), otherItemIds) {}
+    ComOtherItem(ComPtr<IDispatch> o, int itemClass)
+        : ComItemOf(std::move(o), otherItemIds(itemClass)) {}
 };
 
 class ComMailItem final : public ComItemOf<MailItem> {
@@ -238,7 +244,9 @@ ItemPtr wrapItem(ComPtr<IDispatch> item) {
     if (!item) {
         return nullptr;
     }
-    static DispIdCache classIds("Item");
+    // The class is not known before it is read: Class's id is asked of this item itself,
+    // never reused from an item of another class.
+    DispIdCache classIds("Item");
     const int itemClass = LateBound(item, classIds).integer(L"Class");
     switch (itemClass) {
         case olMail:
@@ -248,7 +256,7 @@ ItemPtr wrapItem(ComPtr<IDispatch> item) {
         case olMeetingRequest:
             return std::make_shared<ComMeetingItem>(std::move(item));
         default:
-            return std::make_shared<ComOtherItem>(std::move(item));
+            return std::make_shared<ComOtherItem>(std::move(item), itemClass);
     }
 }
 

@@ -16,6 +16,8 @@ const QString kAppPaths =
     QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE");
 const QString kGateMessage =
     QStringLiteral("To use Vantorel, you must be running Microsoft Office 2010 or later.");
+const QString kUnreadMessage =
+    QStringLiteral("Vantorel could not read the version of Microsoft Office, so it cannot start.");
 
 // The module driven by hand, with the host framework's MailClient as its host.
 class ModuleTest : public test::ModuleFixture {
@@ -80,6 +82,7 @@ struct VersionRow {
     const char* version;
     int major;
     bool starts;
+    const QString* box = nullptr;  // the one box shown when the add-in does not start
 };
 
 class VersionGate : public ModuleTest, public ::testing::WithParamInterface<VersionRow> {};
@@ -98,14 +101,17 @@ TEST_P(VersionGate, BelowOffice2010TheAddInStaysPassive) {
         EXPECT_TRUE(prompts->shown.empty());
     } else {
         ASSERT_EQ(prompts->shown.size(), 1u);
-        EXPECT_EQ(prompts->shown[0].text, kGateMessage);
+        EXPECT_EQ(prompts->shown[0].text, *GetParam().box);
         EXPECT_EQ(prompts->shown[0].icon, platform::MessageIcon::Error);
         EXPECT_EQ(prompts->shown[0].buttons, platform::MessageButtons::Ok);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, VersionGate,
-                         ::testing::Values(VersionRow{"12.0.0.6423", 12, false},
+                         ::testing::Values(VersionRow{"12.0.0.6423", 12, false, &kGateMessage},
+                                           // No version text: not an old client.
+                                           VersionRow{"abc.0", 0, false, &kUnreadMessage},
+                                           VersionRow{"", 0, false, &kUnreadMessage},
                                            VersionRow{"14.0.0.0", 14, true},
                                            VersionRow{"15.0.4569.1506", 15, true},
                                            VersionRow{"16.0.17928.20114", 16, true},

@@ -183,9 +183,10 @@ TEST_F(ServerMembersTest, FoldersAndItemsAreReachedByIndexNameAndDefaultMember) 
 TEST_F(ServerMembersTest, UserPropertiesAreAddedFoundAndRemoved) {
     const Object task = saved(ol::olTaskItem, QStringLiteral("Follow up"));
     const Object properties = getObject(task.get(), L"UserProperties");
-    const Object added = getObject(properties.get(), L"Add",
-                                   args(text("Topic"), oc::Variant::integer(ol::olText),
-                                        oc::Variant::boolean(false), oc::Variant::integer(0)));
+    const Object added =
+        getObject(properties.get(), L"Add",
+                  args(text("Topic"), oc::Variant::integer(ol::olText), oc::Variant::boolean(false),
+                       oc::Variant::integer(ol::olFormatTextText)));
     put(added.get(), L"Value", oc::Variant::integer(7));  // stored as its text
     EXPECT_EQ(getText(added.get(), L"Value"), QStringLiteral("7"));
     EXPECT_EQ((*get(added.get(), L"Type")).lVal, ol::olText);
@@ -316,15 +317,20 @@ TEST_F(ServerMembersTest, ArgumentsAreCoercedAsTheClientCoercesThem) {
     }
 }
 
-TEST_F(ServerMembersTest, NamesResolveWithoutRegardToCaseToOneDispidPerMember) {
+TEST_F(ServerMembersTest, NamesResolveWithoutRegardToCaseToOneDispidPerMemberOfAClass) {
     const Object mail = create(ol::olMailItem);
     const Object task = create(ol::olTaskItem);
     const DISPID subject = idOf(mail.get(), L"Subject");
     EXPECT_NE(subject, DISPID_UNKNOWN);
     EXPECT_EQ(idOf(mail.get(), L"SUBJECT"), subject);
     EXPECT_EQ(idOf(mail.get(), L"subject"), subject);
-    EXPECT_EQ(idOf(task.get(), L"Subject"), subject);
     EXPECT_EQ(idOf(create(ol::olMailItem).get(), L"Subject"), subject);
+    // Each class numbers its members on its own: a message's id is unknown to a task.
+    const DISPID taskSubject = idOf(task.get(), L"Subject");
+    EXPECT_NE(taskSubject, DISPID_UNKNOWN);
+    EXPECT_NE(taskSubject, subject);
+    EXPECT_EQ(invokeId(task.get(), subject, DISPATCH_PROPERTYGET, {}).hr, DISP_E_MEMBERNOTFOUND);
+    EXPECT_NE(idOf(task.get(), L"Class"), idOf(mail.get(), L"Class"));
 
     LPOLESTR names[] = {const_cast<LPOLESTR>(L"Nonesuch")};
     DISPID id = 0;
@@ -538,6 +544,13 @@ TEST_F(ServerMembersTest, EngineErrorsArriveWithTheEnginesText) {
                            args(text("Nope")));
          },
          QStringLiteral("The operation failed. An object could not be found.")},
+        {"user property of no display format the client has (0)",
+         [&] {
+             return invoke(getObject(task.get(), L"UserProperties").get(), L"Add", DISPATCH_METHOD,
+                           args(text("Topic"), oc::Variant::integer(ol::olText),
+                                oc::Variant::boolean(false), oc::Variant::integer(0)));
+         },
+         QStringLiteral("The value is out of range.")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);

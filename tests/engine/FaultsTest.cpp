@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [](EngineTest& t) {
                      ol::TaskItemPtr task = ol::asTaskItem(t.app->CreateItem(ol::olTaskItem));
                      task->UserProperties()
-                         ->Add(QStringLiteral("Snooze"), ol::olText, false, 0)
+                         ->Add(QStringLiteral("Snooze"), ol::olText, false, ol::olFormatTextText)
                          ->Value();
                  }},
         FaultRow{"collection_item", "Items.Item",

@@ -165,15 +165,24 @@ TEST_F(EngineTest, UserPropertiesKeepTheirOrderAndAMissingOneIsNull) {
     ol::TaskItemPtr task = newTask(QStringLiteral("tracked"));
     ol::UserPropertiesPtr props = task->UserProperties();
     for (const char* name : {"Topic", "Mail", "Recipients"}) {
-        props->Add(QLatin1String(name), ol::olText, false, 0)
+        props->Add(QLatin1String(name), ol::olText, false, ol::olFormatTextText)
             ->SetValue(QLatin1String(name) + QStringLiteral(" value"));
     }
     EXPECT_EQ(props->Item(QStringLiteral("Snooze")), nullptr);
     EXPECT_EQ(props->Item(QStringLiteral("mail"))->Value(), QStringLiteral("Mail value"));
     // Adding a name the item has gives that property back.
-    props->Add(QStringLiteral("Topic"), ol::olText, false, 0)->SetValue(QStringLiteral("new"));
+    props->Add(QStringLiteral("Topic"), ol::olText, false, ol::olFormatTextText)
+        ->SetValue(QStringLiteral("new"));
     EXPECT_EQ(props->Count(), 3);
     EXPECT_THROW(props->Add(QStringLiteral("Count"), 3, false, 0), ol::OutlookError);
+    // A text property has one display format, olFormatTextText; 0 is none of the client's.
+    for (int format : {0, 2, -1}) {
+        EXPECT_EQ(errorOf([&] { props->Add(QStringLiteral("Format"), ol::olText, false, format); }),
+                  QStringLiteral("The value is out of range."))
+            << format;
+    }
+    EXPECT_NE(props->Add(QStringLiteral("Format"), ol::olText), nullptr);  // left out: plain text
+    props->Item(QStringLiteral("Format"))->Delete();
 
     props->Item(QStringLiteral("Mail"))->Delete();
     task->Save();

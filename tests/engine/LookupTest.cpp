@@ -14,9 +14,13 @@ public:
                            const std::map<QString, QString>& more = {}) {
         ol::TaskItemPtr task = ol::asTaskItem(app->CreateItem(ol::olTaskItem));
         task->SetSubject(subject);
-        task->UserProperties()->Add(QStringLiteral("Topic"), ol::olText, false, 0)->SetValue(topic);
+        task->UserProperties()
+            ->Add(QStringLiteral("Topic"), ol::olText, false, ol::olFormatTextText)
+            ->SetValue(topic);
         for (const auto& [name, value] : more) {
-            task->UserProperties()->Add(name, ol::olText, false, 0)->SetValue(value);
+            task->UserProperties()
+                ->Add(name, ol::olText, false, ol::olFormatTextText)
+                ->SetValue(value);
         }
         task->Save();
         return task;
@@ -174,7 +178,7 @@ TEST_F(LookupTest, PropertiesAreFoundInAnyLetterCaseThroughChanges) {
     }
     // Added, removed, added again under another spelling: each lookup sees the change.
     other->UserProperties()
-        ->Add(QStringLiteral("Snooze"), ol::olText, false, 0)
+        ->Add(QStringLiteral("Snooze"), ol::olText, false, ol::olFormatTextText)
         ->SetValue(QStringLiteral("s"));
     EXPECT_EQ(other->UserProperties()->Item(QStringLiteral("snooze"))->Value(),
               QStringLiteral("s"));
@@ -212,7 +216,9 @@ TEST_F(LookupTest, NamesMadeAtRunTimeAreFoundWhereverTheirTextLies) {
             names.swapItemsAt(0, 1);
         }
         for (const QString& name : names) {
-            task->UserProperties()->Add(name, ol::olText, false, 0)->SetValue(nameOf(i));
+            task->UserProperties()
+                ->Add(name, ol::olText, false, ol::olFormatTextText)
+                ->SetValue(nameOf(i));
         }
         task->Save();
         ids << task->EntryID();

@@ -29,10 +29,10 @@ TEST_F(EngineTest, MailboxSurvivesAReopen) {
     task->SetStartDate(46367.375);
     task->SetImportance(ol::olImportanceLow);
     task->UserProperties()
-        ->Add(QStringLiteral("Topic"), ol::olText, false, 0)
+        ->Add(QStringLiteral("Topic"), ol::olText, false, ol::olFormatTextText)
         ->SetValue(QStringLiteral("Offer"));
     task->UserProperties()
-        ->Add(QStringLiteral("Mail"), ol::olText, false, 0)
+        ->Add(QStringLiteral("Mail"), ol::olText, false, ol::olFormatTextText)
         ->SetValue(QStringLiteral("x\r\ny"));
     task->Save();
     const QString taskId = task->EntryID();
@@ -43,7 +43,7 @@ TEST_F(EngineTest, MailboxSurvivesAReopen) {
         newMail(QStringLiteral("Ann Lee <ann@example.com>; Cy <ex:/o=org/cn=cy>"),
                 QStringLiteral("RE: Offer"));
     mail->UserProperties()
-        ->Add(QStringLiteral("ReminderID"), ol::olText, false, 0)
+        ->Add(QStringLiteral("ReminderID"), ol::olText, false, ol::olFormatTextText)
         ->SetValue(taskId);
     mail->Send();
     const QString sentId = items(ol::olFolderSentMail)->Item(1)->EntryID();

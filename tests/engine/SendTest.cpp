@@ -73,7 +73,7 @@ TEST_F(EngineTest, SentCopyHasANewEntryIdAndWhatItemSendAdded) {
     ol::Connection stamp = app->OnItemSend([](const ol::ItemPtr& item, bool&) {
         ol::asMailItem(item)
             ->UserProperties()
-            ->Add(QStringLiteral("ReminderID"), ol::olText, false, 0)
+            ->Add(QStringLiteral("ReminderID"), ol::olText, false, ol::olFormatTextText)
             ->SetValue(QStringLiteral("TASK-1"));
     });
     mail->Send();

@@ -1,5 +1,5 @@
 // The body of a tracking task: the header of the sent message and its text,
-// truncated at the limit, with lines ending in CR alone.
+// truncated at the limit, every line ending in CR LF (the client's line break).
 
 #include "ReminderFixture.h"
 
@@ -8,11 +8,11 @@ using namespace vantorel::test;
 
 namespace {
 
-const QString kSeparator = QString(84, QLatin1Char('_')) + QLatin1String("\r\r");
+const QString kSeparator = QString(84, QLatin1Char('_')) + QLatin1String("\r\n\r\n");
 
 }  // namespace
 
-TEST_F(ReminderTest, BodyQuotesHeaderAndTextWithCarriageReturnsOnly) {
+TEST_F(ReminderTest, BodyQuotesHeaderAndTextWithCrLfLineBreaks) {
     MessageFields fields;
     fields.to = QStringLiteral(
         "Ann Lee <ann@example.com>; bob@example.com; BOB@Example.com <bob@example.com>; "
@@ -23,12 +23,12 @@ TEST_F(ReminderTest, BodyQuotesHeaderAndTextWithCarriageReturnsOnly) {
     const ol::MailItemPtr mail = message(fields);
 
     EXPECT_EQ(QuotedMessageBody(mail, 500),
-              QStringLiteral("Message sent on 12/10/26 09:05\r"
+              QStringLiteral("Message sent on 12/10/26 09:05\r\n"
                              "To: Ann Lee [ann@example.com]; bob@example.com; BOB@Example.com; "
-                             "Dora Diaz\r"
-                             "Cc: Carl [carl@example.com]\r"
-                             "Bcc: Bea [bea@example.com]\r"
-                             "Subject: Offer\r") +
+                             "Dora Diaz\r\n"
+                             "Cc: Carl [carl@example.com]\r\n"
+                             "Bcc: Bea [bea@example.com]\r\n"
+                             "Subject: Offer\r\n") +
                   kSeparator + QStringLiteral("Hello Ann,\r\nhere is the offer."));
 }
 
@@ -37,16 +37,16 @@ TEST_F(ReminderTest, BodyHasAToLineEvenWithoutToRecipientsAndNoEmptyCcOrBccLines
     fields.cc = QStringLiteral("Carl <carl@example.com>");
     const ol::MailItemPtr mail = message(fields);
     EXPECT_EQ(QuotedMessageBody(mail, 500),
-              QStringLiteral("Message sent on 12/10/26 09:05\rTo: \r"
-                             "Cc: Carl [carl@example.com]\rSubject: Offer\r"));
+              QStringLiteral("Message sent on 12/10/26 09:05\r\nTo: \r\n"
+                             "Cc: Carl [carl@example.com]\r\nSubject: Offer\r\n"));
 }
 
 TEST_F(ReminderTest, BodyEndsAfterTheSubjectLineWithoutLimitOrText) {
     MessageFields fields;
     fields.to = QStringLiteral("ann@example.com");
     fields.body = QStringLiteral("Hello");
-    const QString header =
-        QStringLiteral("Message sent on 12/10/26 09:05\rTo: ann@example.com\rSubject: Offer\r");
+    const QString header = QStringLiteral(
+        "Message sent on 12/10/26 09:05\r\nTo: ann@example.com\r\nSubject: Offer\r\n");
     EXPECT_EQ(QuotedMessageBody(message(fields), 0), header);
     EXPECT_EQ(QuotedMessageBody(message(fields), -1), header);
     fields.body.clear();
@@ -59,11 +59,10 @@ namespace {
 struct TruncationCase {
     const char* name;
     int length;               // characters of message text
-    std::vector<int> breaks;  // 1-based positions of CR characters in it
+    std::vector<int> breaks;  // 1-based positions of the CR of each CR LF in it
     int maxLength;            //
-    int quoted;               // characters of the text quoted
-    bool truncated;           // followed by CR and "[Truncated]"
-    bool lineFeeds = false;   // every CR is followed by LF
+    int quoted;               // characters of the text quoted (a CR quoted brings its LF)
+    bool truncated;           // followed by CR LF and "[Truncated]"
 };
 void PrintTo(const TruncationCase& c, std::ostream* os) {
     *os << c.name;
@@ -71,7 +70,7 @@ void PrintTo(const TruncationCase& c, std::ostream* os) {
 
 class Truncation : public ReminderTest, public ::testing::WithParamInterface<TruncationCase> {};
 
-// Digits 0-9 over and over, with CR (and LF) at the given positions.
+// Digits 0-9 over and over, with CR LF at the given positions.
 QString messageText(const TruncationCase& c) {
     QString text;
     for (int i = 0; i < c.length; ++i) {
@@ -79,9 +78,7 @@ QString messageText(const TruncationCase& c) {
     }
     for (const int at : c.breaks) {
         text[at - 1] = QLatin1Char('\r');
-        if (c.lineFeeds) {
-            text[at] = QLatin1Char('\n');
-        }
+        text[at] = QLatin1Char('\n');
     }
     return text;
 }
@@ -96,8 +93,11 @@ TEST_P(Truncation, CutsAtTheLimitOrAtTheEndOfTheLineCrossingIt) {
     const QString body = QuotedMessageBody(message(fields), c.maxLength);
 
     QString expected = kSeparator + fields.body.left(c.quoted);
+    if (expected.endsWith(QLatin1Char('\r'))) {
+        expected += QLatin1Char('\n');
+    }
     if (c.truncated) {
-        expected += QLatin1String("\r[Truncated]");
+        expected += QLatin1String("\r\n[Truncated]");
     }
     const qsizetype at = body.indexOf(kSeparator);
     ASSERT_GT(at, 0);
@@ -118,7 +118,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TruncationCase{"BreakAt201PastTheLimit", 1000, {701}, 500, 500, true},
                       TruncationCase{
                           "FirstBreakPastTheLimitCounts", 1000, {650, 690}, 500, 650, true},
-                      TruncationCase{"CrLfLineEndsWithTheCr", 1000, {600}, 500, 600, true, true},
                       TruncationCase{"LimitOfOne", 10, {5}, 1, 5, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -131,11 +130,29 @@ TEST_F(ReminderTest, TruncationNeverSplitsACharacter) {
     ASSERT_EQ(smile.size(), 2);
     fields.body = QString(9, QLatin1Char('a')) + smile + QString(300, QLatin1Char('b'));
     const QString body = QuotedMessageBody(message(fields), 10);
-    EXPECT_TRUE(
-        body.endsWith(kSeparator + QString(9, QLatin1Char('a')) + QLatin1String("\r[Truncated]")));
+    EXPECT_TRUE(body.endsWith(kSeparator + QString(9, QLatin1Char('a')) +
+                              QLatin1String("\r\n[Truncated]")));
 
     fields.body = QString(8, QLatin1Char('a')) + smile + QString(300, QLatin1Char('b'));
     EXPECT_TRUE(
         QuotedMessageBody(message(fields), 10)
-            .endsWith(QString(8, QLatin1Char('a')) + smile + QLatin1String("\r[Truncated]")));
+            .endsWith(QString(8, QLatin1Char('a')) + smile + QLatin1String("\r\n[Truncated]")));
+}
+
+// The client's line break is CR LF: a message text that mixes CR LF, a CR alone and an
+// LF alone is quoted with CR LF only, also where it is cut.
+TEST_F(ReminderTest, MixedLineBreaksAreQuotedAsCrLf) {
+    MessageFields fields;
+    fields.to = QStringLiteral("ann@example.com");
+    fields.body = QStringLiteral("one\rtwo\nthree\r\nfour\n\rfive");
+    const QString body = QuotedMessageBody(message(fields), 500);
+    EXPECT_TRUE(
+        body.endsWith(kSeparator + QStringLiteral("one\r\ntwo\r\nthree\r\nfour\r\n\r\nfive")));
+    EXPECT_EQ(body.count(QLatin1Char('\r')), body.count(QLatin1String("\r\n")));
+    EXPECT_EQ(body.count(QLatin1Char('\n')), body.count(QLatin1String("\r\n")));
+
+    // Cut at the second line: its break is quoted whole, CR and LF.
+    fields.body = QStringLiteral("12345\n67890\nabcdef");
+    EXPECT_TRUE(QuotedMessageBody(message(fields), 7)
+                    .endsWith(kSeparator + QStringLiteral("12345\r\n67890\r\n\r\n[Truncated]")));
 }

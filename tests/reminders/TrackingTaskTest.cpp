@@ -69,7 +69,10 @@ TEST_F(ReminderTest, CreateReminderTaskWritesTheTrackingTask) {
     EXPECT_FALSE(task->ReminderSet());
     EXPECT_DOUBLE_EQ(task->ReminderTime(), at(2026, 12, 12, 9, 0));
     EXPECT_EQ(task->Body(), QuotedMessageBody(mail, 500));
-    EXPECT_TRUE(task->Body().endsWith(QLatin1String("\r\rHello")));
+    EXPECT_TRUE(task->Body().endsWith(QLatin1String("\r\n\r\nHello")));
+    // The client's line break only: no CR or LF outside a CR LF pair.
+    EXPECT_EQ(task->Body().count(QLatin1Char('\r')), task->Body().count(QLatin1String("\r\n")));
+    EXPECT_EQ(task->Body().count(QLatin1Char('\n')), task->Body().count(QLatin1String("\r\n")));
 
     const Properties expected = {
         {QStringLiteral("Topic"), QStringLiteral("Offer")},

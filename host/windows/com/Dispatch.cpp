@@ -312,7 +312,7 @@ HRESULT Server::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID /*lc
         for (int i = 0; i < memberCount(); ++i) {
             const wchar_t* candidate = shape(i).name;
             if (name.compare(QString::fromWCharArray(candidate), Qt::CaseInsensitive) == 0) {
-                ids[0] = memberId(candidate);
+                ids[0] = idBase() + memberId(candidate);
                 break;
             }
         }
@@ -324,9 +324,9 @@ HRESULT Server::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID /*lc
 
 int Server::find(DISPID id) const {
     // A collection's Item is its default member too.
-    const DISPID wanted = id == DISPID_VALUE ? memberId(L"Item") : id;
+    const DISPID wanted = id == DISPID_VALUE ? idBase() + memberId(L"Item") : id;
     for (int i = 0; i < memberCount(); ++i) {
-        if (memberId(shape(i).name) == wanted) {
+        if (idBase() + memberId(shape(i).name) == wanted) {
             return i;
         }
     }

@@ -134,6 +134,10 @@ protected:
     // which answer IOleWindow, and its handle now (null when it has none).
     virtual bool isWindow() const { return false; }
     virtual HWND handle() const { return nullptr; }
+    // Added to every member's DISPID. The client numbers each class's members on their
+    // own (an id is only good on the class it was asked of); the item kinds keep that
+    // apart here by an offset of their own, so an id used on the wrong kind is unknown.
+    virtual DISPID idBase() const { return 0; }
 
     // The event interfaces this object fires; none by default.
     virtual std::span<const IID> events() const { return {}; }

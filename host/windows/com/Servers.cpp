@@ -315,7 +315,9 @@ public:
                  const QString name = c.text(0);
                  const int type = c.integer(1);
                  const bool addToFolderFields = c.given(2) && c.boolean(2);
-                 const int displayFormat = c.given(3) ? c.integer(3) : 0;
+                 // Left out, a text property's format is its only one, plain text.
+                 const int displayFormat =
+                     c.given(3) ? c.integer(3) : static_cast<int>(outlook::olFormatTextText);
                  return wrap<UserPropertyServer>(
                      s.properties_->Add(name, type, addToFolderFields, displayFormat));
              },
@@ -340,6 +342,18 @@ class ItemServer final : public Dispatch<ItemServer<Kind>> {
 public:
     using Self = ItemServer<Kind>;
     explicit ItemServer(std::shared_ptr<Kind> item) : item_(std::move(item)) {}
+
+    DISPID idBase() const override {
+        if constexpr (std::is_same_v<Kind, ol::MailItem>) {
+            return 0x10000;
+        } else if constexpr (std::is_same_v<Kind, ol::TaskItem>) {
+            return 0x20000;
+        } else if constexpr (std::is_same_v<Kind, ol::MeetingItem>) {
+            return 0x30000;
+        } else {
+            return 0x40000;
+        }
+    }
 
     static const std::vector<Member<Self>>& members() {
         static const std::vector<Member<Self>> table = [] {
