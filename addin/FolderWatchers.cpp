@@ -1,6 +1,8 @@
 #include "addin/FolderWatchers.h"
 
+#include "addin/AddInModuleBase.h"
 #include "forms/ReminderWindowUnit.h"
+#include "platform/Prompts.h"
 #include "reminders/AutomaticReplies.h"
 #include "reminders/FollowUp.h"
 #include "reminders/ReminderUnit.h"
@@ -234,6 +236,18 @@ void TSentItems::CloseOutFollowedTask(const QString& sTaskID) {
     }
 }
 
+void TInboxItems::ReportTopicFilterFailure(const std::exception& error) {
+    if (TaskItemsEvents == nullptr || TaskItemsEvents->TopicFilterFailureReported) {
+        return;
+    }
+    TaskItemsEvents->TopicFilterFailureReported = true;
+    try {
+        platform::showMessage(kTopicFilterFailedMessage.arg(ErrorText(error)),
+                              platform::MessageIcon::Warning);
+    } catch (const std::exception&) {
+    }
+}
+
 void TInboxItems::ItemAdd(const outlook::ItemPtr& Item) {
     // A folder event never fails: an error ends the handler with its steps kept.
     try {
@@ -259,9 +273,20 @@ void TInboxItems::ItemAdd(const outlook::ItemPtr& Item) {
         if (const QString plain = tools::withoutInvisibleMarks(key.topic); plain != key.topic) {
             topics << plain;
         }
-        for (const QString& topic : topics) {
-            const outlook::ItemsPtr items = tasks->Items()->Restrict(
-                outlook::UserPropertyFilter(TrackingProperty::Topic, topic));
+        // The tasks that may answer: each topic's, or, when the mail client will not
+        // pick them out, every task (IsReplyToTask compares the topic itself).
+        const outlook::ItemsPtr all = tasks->Items();
+        std::vector<outlook::ItemsPtr> candidates;
+        try {
+            for (const QString& topic : topics) {
+                candidates.push_back(
+                    all->Restrict(outlook::UserPropertyFilter(TrackingProperty::Topic, topic)));
+            }
+        } catch (const std::exception& error) {
+            ReportTopicFilterFailure(error);
+            candidates = {all};
+        }
+        for (const outlook::ItemsPtr& items : candidates) {
             const int n = items->Count();
             // From the end: of two tasks for one message, the later one is closed.
             for (int i = n; i >= 1; --i) {

@@ -62,12 +62,26 @@ public:
 
 protected:
     void ItemAdd(const outlook::ItemPtr& Item) override;
+
+private:
+    // The mail client would not pick out the tasks of a topic: every task is read
+    // instead, and the person is told once while the Tasks watcher lives.
+    static void ReportTopicFilterFailure(const std::exception& error);
 };
+
+// Said once when the tasks of a reply's topic cannot be picked out; %1 is the client's
+// error.
+inline const QString kTopicFilterFailedMessage = QStringLiteral(
+    "The mail client could not pick out the tasks of a reply's topic, so every task is "
+    "read to find the one a reply answers.\r\n%1");
 
 // Tasks: no events.
 class TTaskItems : public TItems {
 public:
     TTaskItems() : TItems(false) {}
+
+    // Whether a failure to pick out the tasks of a topic has been reported.
+    bool TopicFilterFailureReported = false;
 };
 
 // The line a completed task opens with: "Answered by NAME <ADDRESS> on DATE TIME:

@@ -52,7 +52,9 @@ QString UserPropertySchemaName(const QString& name) {
 QString UserPropertyFilter(const QString& name, const QString& text) {
     QString quoted = text;
     quoted.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QStringLiteral("@SQL=\"%1\" = '%2'").arg(UserPropertySchemaName(name), quoted);
+    // Typed as a text: a user property that is not a field of the folder is known to
+    // the mail client's filters only with its type.
+    return QStringLiteral("@SQL=\"%1/0000001f\" = '%2'").arg(UserPropertySchemaName(name), quoted);
 }
 
 }  // namespace vantorel::outlook

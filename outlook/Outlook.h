@@ -187,16 +187,19 @@ public:
     // The items of this collection that meet FILTER, in their order, as a collection
     // of its own chosen at the time of the call (each item handed out as it is then). The filter
     // names a user property and the text it holds, in the mail client's query language:
-    //   @SQL="http://schemas.microsoft.com/mapi/string/{00020329-0000-0000-C000-000000000046}/Topic"
+    //   @SQL="http://schemas.microsoft.com/mapi/string/{00020329-0000-0000-C000-000000000046}/Topic/0000001f"
     //   = 'It''s done'
-    // (a ' inside the text doubled); texts compare without regard to letter case. Any
-    // other filter fails with "Cannot parse condition. ...".
+    // (a ' inside the text doubled); texts compare without regard to letter case. The
+    // name carries its type (/0000001f, or /0000001e) unless the property is a field of
+    // the folder (UserProperties::Add with addToFolderFields). Any other filter fails
+    // with "Cannot parse condition. ...".
     virtual ItemsPtr Restrict(const QString& filter) = 0;
 };
 
 // The schema name of the user property NAME, for filters (see Items::Restrict).
 QString UserPropertySchemaName(const QString& name);
-// The filter for the items whose user property NAME holds TEXT.
+// The filter for the items whose user property NAME holds TEXT, the name typed as a
+// text, so that it is understood in any folder.
 QString UserPropertyFilter(const QString& name, const QString& text);
 
 // What every kind of item has.

@@ -9,6 +9,7 @@
 #include "host/engine/Records.h"
 
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 
 #include <map>
@@ -28,6 +29,9 @@ struct FolderState {
     // a walk over a folder reads them in a row without a lookup per item.
     std::vector<std::shared_ptr<const ItemRecord>> items;
     outlook::Event<const outlook::ItemPtr&> itemAdd;
+    // The folder's fields: the user properties added with AddToFolderFields, by their
+    // case-folded names. A filter may name these without a type.
+    QSet<QString> fields;
 };
 
 // The host's error texts.

@@ -282,6 +282,12 @@ outlook::Connection ItemsImpl::OnItemAdd(outlook::ItemAddHandler handler) {
 outlook::ItemsPtr ItemsImpl::Restrict(const QString& filter) {
     core_->enter("Items", "Restrict");
     const Condition condition = parseFilter(filter);
+    // As the mail client: a user property named without its type is known only when
+    // it is a field of the folder; otherwise the search fails.
+    if (!condition.typed && !folder_->fields.contains(condition.property.toCaseFolded())) {
+        throw outlook::OutlookError(QStringLiteral("Cannot parse condition. Error at \"%1\".")
+                                        .arg(filter.mid(condition.nameAt)));
+    }
     auto restricted = std::make_shared<ItemsImpl>(core_, folderId_);
     restricted->restricted_ = true;
     restricted->conditions_ = conditions_;
@@ -350,7 +356,7 @@ bool ItemsImpl::Condition::metBy(const ItemRecord& record) const {
            equalIgnoringCase(record.properties[static_cast<std::size_t>(at)].value, text);
 }
 
-// @SQL="<schema of a user property>" = '<text>', blanks allowed around the "=".
+// @SQL="<schema of a user property>[/0000001f]" = '<text>', blanks allowed around the "=".
 ItemsImpl::Condition parseFilter(const QString& filter) {
     const auto refuse = [&filter](qsizetype at) -> ItemsImpl::Condition {
         throw outlook::OutlookError(
@@ -381,6 +387,18 @@ ItemsImpl::Condition parseFilter(const QString& filter) {
         return refuse(at);
     }
     ItemsImpl::Condition condition{schema.mid(prefix.size()), QString()};
+    condition.nameAt = at;
+    // The type of a text, PT_UNICODE or PT_STRING8, after the name.
+    for (const QStringView type : {u"/0000001f", u"/0000001e"}) {
+        if (condition.property.endsWith(type, Qt::CaseInsensitive)) {
+            condition.property.chop(type.size());
+            condition.typed = true;
+            break;
+        }
+    }
+    if (condition.property.isEmpty()) {
+        return refuse(at);
+    }
     at = close + 1;
     skipBlanks();
     if (at >= text.size() || text[at] != u'=') {

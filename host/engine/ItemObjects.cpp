@@ -504,7 +504,7 @@ outlook::UserPropertyPtr UserPropertiesImpl::Item(const QString& name) {
 }
 
 outlook::UserPropertyPtr UserPropertiesImpl::Add(const QString& name, int type,
-                                                 bool /*addToFolderFields*/, int displayFormat) {
+                                                 bool addToFolderFields, int displayFormat) {
     owner_->core->enter("UserProperties", "Add");
     if (owner_->spent) {
         throw OutlookError(texts::movedOrDeleted());
@@ -518,6 +518,9 @@ outlook::UserPropertyPtr UserPropertiesImpl::Add(const QString& name, int type,
     }
     if (name.trimmed().isEmpty()) {
         throw OutlookError(texts::invalidParameter());
+    }
+    if (addToFolderFields && owner_->record().folderId != 0) {
+        owner_->core->requireFolder(owner_->record().folderId).fields.insert(name.toCaseFolded());
     }
     const qsizetype at = findProperty(owner_->record(), name);
     if (at >= 0) {

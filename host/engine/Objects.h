@@ -324,6 +324,10 @@ public:
     struct Condition {
         QString property;
         QString text;
+        // Named with its type ("/0000001f"): understood in any folder. Without one, only
+        // a field of the folder is.
+        bool typed = false;
+        qsizetype nameAt = 0;  // where the schema name starts in the filter
         bool metBy(const ItemRecord& record) const;
     };
 
@@ -355,7 +359,8 @@ private:
 };
 
 // The condition of a filter as Items::Restrict takes it; throws "Cannot parse
-// condition." for any other.
+// condition." for any other. Whether the property it names is known is the folder's
+// to say (see Items::Restrict).
 ItemsImpl::Condition parseFilter(const QString& filter);
 
 // The position of the user property NAME (in any letter case) in the record; -1 when

@@ -176,6 +176,8 @@ TEST_P(ReplyFlags, AReplyFromAToRecipientClosesTheTask) {
 
     reply(QStringLiteral("Ann@Example.com"), QStringLiteral("RE: Offer"));
     EXPECT_TRUE(window().startsWith(QStringLiteral("window hidden"))) << window().toStdString();
+    // The tasks of the topic were picked out as the mail client allows: nothing to say.
+    EXPECT_TRUE(prompts->shown.empty());
     ASSERT_EQ(tasks()->Count(), row.tasksLeft);
     if (row.tasksLeft == 1) {
         EXPECT_EQ(task(1)->Complete(), row.complete);
@@ -246,6 +248,24 @@ TEST_F(Reminders, OtherStoresInboxesAreWatchedWhenNamedLikeTheDefaultOne) {
     EXPECT_TRUE(task(1)->Complete());
     EXPECT_FALSE(task(2)->Complete());
     EXPECT_FALSE(task(3)->Complete());
+}
+
+// A filter the mail client refuses must not blind the Inbox watchers: every task is read
+// instead, and the person is told once.
+TEST_F(Reminders, WhenTheTopicsTasksCannotBePickedOutEveryTaskIsReadAndThatIsSaidOnce) {
+    startModule();
+    trackingTask(QStringLiteral("Offer"));
+    trackingTask(QStringLiteral("Quote"));
+    const QString refused = QStringLiteral("Cannot parse condition. Error at \"x\".");
+    client->engine().faults().failAlways(QStringLiteral("Items.Restrict"), refused);
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Quote"));
+    EXPECT_FALSE(task(1)->Complete());
+    EXPECT_TRUE(task(2)->Complete());
+    reply(QStringLiteral("ann@example.com"), QStringLiteral("RE: Offer"));
+    EXPECT_TRUE(task(1)->Complete());
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text, kTopicFilterFailedMessage.arg(refused));
+    EXPECT_EQ(prompts->shown[0].icon, platform::MessageIcon::Warning);
 }
 
 // --- automatic replies ----------------------------------------------------------------------

@@ -117,14 +117,18 @@ TEST_F(LookupTest, ARestrictedCollectionRaisesItemAddForTheItemsThatMeetItsCondi
 
 struct FilterRow {
     const char* filter;
-    const char* error;  // where the parse stops; nullptr: accepted
+    const char* error;   // where the parse stops; nullptr: accepted
+    bool field = false;  // "Topic" is a field of the Tasks folder
 };
 
 class FilterTest : public LookupTest, public ::testing::WithParamInterface<FilterRow> {};
 
-TEST_P(FilterTest, OnlyAUserPropertyAndItsTextAreUnderstood) {
-    taskOf(QStringLiteral("task"), QStringLiteral("a'b"));
+TEST_P(FilterTest, OnlyAUserPropertyTypedOrAFolderFieldAndItsTextAreUnderstood) {
+    ol::TaskItemPtr task = taskOf(QStringLiteral("task"), QStringLiteral("a'b"));
     const FilterRow& row = GetParam();
+    if (row.field) {
+        task->UserProperties()->Add(QStringLiteral("Topic"), ol::olText, true, 0);
+    }
     const QString filter = QString::fromUtf8(row.filter);
     if (row.error == nullptr) {
         EXPECT_EQ(items(ol::olFolderTasks)->Restrict(filter)->Count(), 1) << row.filter;
@@ -143,20 +147,25 @@ TEST_P(FilterTest, OnlyAUserPropertyAndItsTextAreUnderstood) {
 
 INSTANTIATE_TEST_SUITE_P(
     Filters, FilterTest,
-    ::testing::Values(FilterRow{"@SQL=\"" SCHEMA "Topic\" = 'a''b'", nullptr},
-                      FilterRow{"  @sql=\"" SCHEMA "topic\"='A''B'  ", nullptr},
-                      FilterRow{"@SQL=\"http://SCHEMAS.microsoft.com/mapi/string/"
-                                "{00020329-0000-0000-c000-000000000046}/Topic\" = 'a''b'",
-                                nullptr},
-                      FilterRow{"[Topic] = 'a''b'", "[Topic] = 'a''b'"},
-                      FilterRow{"@SQL=\"" SCHEMA "\" = 'x'", "\"" SCHEMA "\" = 'x'"},
-                      FilterRow{"@SQL=\"urn:schemas:httpmail:subject\" = 'x'",
-                                "\"urn:schemas:httpmail:subject\" = 'x'"},
-                      FilterRow{"@SQL=\"" SCHEMA "Topic = 'x'", "\"" SCHEMA "Topic = 'x'"},
-                      FilterRow{"@SQL=\"" SCHEMA "Topic\" <> 'x'", "<> 'x'"},
-                      FilterRow{"@SQL=\"" SCHEMA "Topic\" = x", "x"},
-                      FilterRow{"@SQL=\"" SCHEMA "Topic\" = 'x", "'x"},
-                      FilterRow{"@SQL=\"" SCHEMA "Topic\" = 'x' AND", "AND"}, FilterRow{"", ""}));
+    ::testing::Values(
+        FilterRow{"@SQL=\"" SCHEMA "Topic/0000001f\" = 'a''b'", nullptr},
+        FilterRow{"@SQL=\"" SCHEMA "topic/0000001E\" = 'a''b'", nullptr},
+        FilterRow{"  @sql=\"" SCHEMA "topic\"='A''B'  ", nullptr, true},
+        FilterRow{"@SQL=\"http://SCHEMAS.microsoft.com/mapi/string/"
+                  "{00020329-0000-0000-c000-000000000046}/Topic/0000001f\" = 'a''b'",
+                  nullptr},
+        // Untyped and no field of the folder: the mail client's search fails.
+        FilterRow{"@SQL=\"" SCHEMA "Topic\" = 'a''b'", "\"" SCHEMA "Topic\" = 'a''b'"},
+        FilterRow{"[Topic] = 'a''b'", "[Topic] = 'a''b'"},
+        FilterRow{"@SQL=\"" SCHEMA "\" = 'x'", "\"" SCHEMA "\" = 'x'"},
+        FilterRow{"@SQL=\"" SCHEMA "/0000001f\" = 'x'", "\"" SCHEMA "/0000001f\" = 'x'"},
+        FilterRow{"@SQL=\"urn:schemas:httpmail:subject\" = 'x'",
+                  "\"urn:schemas:httpmail:subject\" = 'x'"},
+        FilterRow{"@SQL=\"" SCHEMA "Topic = 'x'", "\"" SCHEMA "Topic = 'x'"},
+        FilterRow{"@SQL=\"" SCHEMA "Topic/0000001f\" <> 'x'", "<> 'x'"},
+        FilterRow{"@SQL=\"" SCHEMA "Topic/0000001f\" = x", "x"},
+        FilterRow{"@SQL=\"" SCHEMA "Topic/0000001f\" = 'x", "'x"},
+        FilterRow{"@SQL=\"" SCHEMA "Topic/0000001f\" = 'x' AND", "AND"}, FilterRow{"", ""}));
 
 // Lookups by name remember where a name was found and which names an item has; none
 // of that may outlive a change of the item.
