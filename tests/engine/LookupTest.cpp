@@ -127,7 +127,8 @@ TEST_P(FilterTest, OnlyAUserPropertyTypedOrAFolderFieldAndItsTextAreUnderstood) 
     ol::TaskItemPtr task = taskOf(QStringLiteral("task"), QStringLiteral("a'b"));
     const FilterRow& row = GetParam();
     if (row.field) {
-        task->UserProperties()->Add(QStringLiteral("Topic"), ol::olText, true, ol::olFormatTextText);
+        task->UserProperties()->Add(QStringLiteral("Topic"), ol::olText, true,
+                                    ol::olFormatTextText);
     }
     const QString filter = QString::fromUtf8(row.filter);
     if (row.error == nullptr) {
