@@ -25,7 +25,8 @@ const QString kForwardPrefix = QStringLiteral("FW: ");
 
 // Shown when a follow-up opens with the generated text, until the user silences it.
 const QString kTemplateNotice =
-    QStringLiteral("The text of the reply message will be generated automatically.") + QChar(u'\r') +
+    QStringLiteral("The text of the reply message will be generated automatically.") +
+    QChar(u'\r') +
     QStringLiteral(
         "You can remove or modify the template of this message on the \"Vantorel\" "
         "tab in Outlook Option Page.");
